@@ -1,0 +1,113 @@
+#include "core/General.h"
+
+#include <cctype>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <utility>
+
+#include "core/USBStuff.h"
+#include "platform/LinkLibraries.h"
+#include "platform/Seams.h"
+
+namespace kestrum {
+
+namespace {
+std::function<void()> unloadAllWindows;
+std::function<void(const std::string&)> statusTextSink;
+
+bool IsLibraryMissing(const std::exception& error) {
+    std::string text = error.what();
+    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text.find("file not found") != std::string::npos;
+}
+}  // namespace
+
+void ResetGeneralState() {
+    gSMBusPresent = false;
+    gUSBPresent = false;
+    gPartName.clear();
+    gTachClockHz = 0;
+    gLogIntervalMs = 0;
+    gMeasurePeriodMs = 0;
+    gGraphPeriodMs = 0;
+    gMeasureEnabled = false;
+    gChipRevision = 0;
+    gMasterTimer = nullptr;
+    unloadAllWindows = nullptr;
+    statusTextSink = nullptr;
+}
+
+void ProbeLinks() {
+    // A missing library is not an error: its link is simply absent.
+    try {
+        ReadSmbus(0, 0);
+        gSMBusPresent = true;
+    } catch (const std::exception& error) {
+        gSMBusPresent = !IsLibraryMissing(error);
+    }
+    if (gSMBusPresent) {
+        try {
+            DetectSmbus(0);
+        } catch (const std::exception&) {
+        }
+    }
+
+    try {
+        gUSBPresent = DownloadFirmware() >= 1;
+    } catch (const std::exception&) {
+        gUSBPresent = false;
+    }
+
+    if (!gSMBusPresent && !gUSBPresent) {
+        Messages().Show("USB/SMBus Hardware not detected", MsgButtons::OK, MsgIcon::Critical, kAppTitle);
+        EndProgramAtOnce(kFatalExitStatus);
+    }
+}
+
+void InitDefaults() {
+    gTachClockHz = 90000;
+    gLogIntervalMs = 100;
+    gMeasurePeriodMs = 100;
+    gGraphPeriodMs = 50;
+    gMeasureEnabled = true;
+    ReadChipState();
+}
+
+void ReadChipState() {
+    for (int32_t reg = 0x21; reg <= 0x24; ++reg) AfterRegisterWrite(reg);
+    gChipRevision = static_cast<int16_t>(ReadRegister(gDeviceAddress, 0x3F));
+}
+
+void SetStatusText(const std::string& text) {
+    if (statusTextSink) statusTextSink(text);
+}
+
+void SetStatusTextSink(std::function<void(const std::string&)> sink) { statusTextSink = std::move(sink); }
+
+void SetPartName() { gPartName = "Kestrum"; }
+
+void Delay(float ms) {
+    Clock& clock = SystemClock();
+    const float start = clock.SecondsSinceMidnight();
+    const float end = start + ms / 1000.0f;
+    for (;;) {
+        const float now = clock.SecondsSinceMidnight();
+        if (now > end || now < start) return;
+    }
+}
+
+void SetWindowUnloader(std::function<void()> unloadAll) { unloadAllWindows = std::move(unloadAll); }
+
+void EndProgram(int status) {
+    // Taken out first, so that a failure while unloading cannot unload twice.
+    if (auto unload = std::exchange(unloadAllWindows, nullptr)) unload();
+    EndProgramAtOnce(status);
+}
+
+void EndProgramAtOnce(int status) {
+    Ending().Exit(status);
+    std::abort();  // an ending that returns is a broken seam
+}
+
+}  // namespace kestrum

@@ -1,0 +1,69 @@
+#include "core/WindowManager.h"
+
+#include <QCloseEvent>
+#include <QMdiSubWindow>
+#include <algorithm>
+
+#include "core/Twips.h"
+
+namespace kestrum {
+
+ChildWindow::ChildWindow(QWidget* parent) : QWidget(parent) {}
+
+void ChildWindow::Unload() { Frame()->close(); }
+
+QWidget* ChildWindow::Frame() { return qobject_cast<QMdiSubWindow*>(parentWidget()) ? parentWidget() : this; }
+
+const QWidget* ChildWindow::Frame() const {
+    return qobject_cast<const QMdiSubWindow*>(parentWidget()) ? parentWidget() : this;
+}
+
+void ChildWindow::SetSizeTwips(int width, int height) { Frame()->resize(TwipsToPixels(width), TwipsToPixels(height)); }
+
+void ChildWindow::SetPositionTwips(int left, int top) { Frame()->move(TwipsToPixels(left), TwipsToPixels(top)); }
+
+int ChildWindow::WidthTwips() const { return PixelsToTwips(Frame()->width()); }
+int ChildWindow::HeightTwips() const { return PixelsToTwips(Frame()->height()); }
+
+void ChildWindow::closeEvent(QCloseEvent* event) {
+    if (!unloaded_) {
+        unloaded_ = true;
+        Form_Unload();
+    }
+    event->accept();
+}
+
+WindowManager::WindowManager(QMdiArea& area, QObject* parent) : QObject(parent), area_(area) {}
+
+void WindowManager::Adopt(ChildWindow& window, std::type_index type) {
+    QMdiSubWindow* frame = area_.addSubWindow(&window);
+    frame->setAttribute(Qt::WA_DeleteOnClose);
+    frame->setWindowTitle(window.windowTitle());
+    connect(&window, &QWidget::windowTitleChanged, frame, &QWidget::setWindowTitle);
+    connect(frame, &QObject::destroyed, this, &WindowManager::WindowsChanged);
+    windows_[type] = &window;
+    order_.erase(std::remove_if(order_.begin(), order_.end(), [](const auto& w) { return w.isNull(); }), order_.end());
+    order_.emplace_back(&window);
+}
+
+std::vector<ChildWindow*> WindowManager::OpenWindows() const {
+    std::vector<ChildWindow*> open;
+    for (const auto& window : order_)
+        if (!window.isNull() && !window->IsUnloaded()) open.push_back(window.data());
+    return open;
+}
+
+void WindowManager::Activate(ChildWindow& window) {
+    QWidget* frame = window.parentWidget();
+    frame->show();
+    window.show();
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(frame)) area_.setActiveSubWindow(sub);
+    frame->raise();
+    emit WindowsChanged();
+}
+
+void WindowManager::UnloadAll() {
+    for (ChildWindow* window : OpenWindows()) window->Unload();
+}
+
+}  // namespace kestrum

@@ -1,0 +1,38 @@
+#include "platform/Backends.h"
+
+#include <ostream>
+#include <string>
+
+#include "platform/I2cDevSmbus.h"
+#include "platform/SimulatedBoard.h"
+
+namespace kestrum {
+
+InstalledBackends::~InstalledBackends() {
+    if (usb && InstalledUsbBackend() == usb.get()) InstallUsbBackend(nullptr);
+    if (smbus && InstalledSmbusBackend() == smbus.get()) InstallSmbusBackend(nullptr);
+}
+
+std::unique_ptr<InstalledBackends> InstallBackendsFromEnvironment(
+    const std::function<const char*(const char*)>& getenv, std::ostream& errors) {
+    auto installed = std::make_unique<InstalledBackends>();
+
+    const char* simulate = getenv("KESTRUM_SIMULATE");
+    if (simulate != nullptr && std::string(simulate) == "1") {
+        installed->usb = std::make_unique<sim::SimulatedBoard>();
+        InstallUsbBackend(installed->usb.get());
+    }
+
+    const char* device = getenv("KESTRUM_SMBUS_DEVICE");
+    if (device != nullptr && *device != '\0') {
+        std::string why;
+        installed->smbus = I2cDevSmbus::Open(device, why);
+        if (installed->smbus)
+            InstallSmbusBackend(installed->smbus.get());
+        else
+            errors << "kestrum-eval: PC SMBus link not available: " << why << '\n';
+    }
+    return installed;
+}
+
+}  // namespace kestrum

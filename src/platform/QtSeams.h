@@ -1,0 +1,39 @@
+#pragma once
+// The program's implementations of the seams, on Qt.
+
+#include "platform/Seams.h"
+
+namespace kestrum {
+
+class QtMessageBoxes final : public MessageBoxes {
+public:
+    MsgAnswer Show(const std::string& text, MsgButtons buttons, MsgIcon icon, const std::string& caption) override;
+};
+
+class QtFileDialogs final : public FileDialogs {
+public:
+    std::optional<std::string> SaveFile(const FileDialogRequest& request) override;
+    std::optional<std::string> OpenFile(const FileDialogRequest& request) override;
+};
+
+class QtClock final : public Clock {
+public:
+    float SecondsSinceMidnight() override;
+    std::string DateText() override;
+    std::string TimeText() override;
+};
+
+class QtProgramEnd final : public ProgramEnd {
+public:
+    [[noreturn]] void Exit(int status) override;
+};
+
+class QtShell final : public Shell {
+public:
+    void Open(const std::string& address) override;
+};
+
+// "Text Files (*.sav)|*.sav" becomes the Qt name filter "Text Files (*.sav)".
+std::string QtNameFilter(const std::string& filter);
+
+}  // namespace kestrum

@@ -1,0 +1,82 @@
+#pragma once
+// Every call that would block a test or end the process goes through one of these small
+// interfaces: the program installs the Qt implementations, tests install scripted ones.
+
+#include <optional>
+#include <string>
+
+namespace kestrum {
+
+enum class MsgButtons { OK, YesNo };
+enum class MsgIcon { None, Critical, Exclamation, Information };
+enum class MsgAnswer { OK, Yes, No };
+
+class MessageBoxes {
+public:
+    virtual ~MessageBoxes() = default;
+    virtual MsgAnswer Show(const std::string& text, MsgButtons buttons, MsgIcon icon,
+                           const std::string& caption) = 0;
+};
+
+struct FileDialogRequest {
+    std::string initialDirectory;
+    std::string filter;            // "Text Files (*.sav)|*.sav"
+    std::string defaultExtension;  // added to a save name that has none, e.g. "sav"
+};
+
+class FileDialogs {
+public:
+    virtual ~FileDialogs() = default;
+    // The chosen path, or nothing when the user cancelled.
+    virtual std::optional<std::string> SaveFile(const FileDialogRequest& request) = 0;
+    virtual std::optional<std::string> OpenFile(const FileDialogRequest& request) = 0;
+};
+
+class Clock {
+public:
+    virtual ~Clock() = default;
+    // Seconds since midnight; wraps to 0 at midnight.
+    virtual float SecondsSinceMidnight() = 0;
+    // The current date and time of day as text in the system's formats.
+    virtual std::string DateText() = 0;
+    virtual std::string TimeText() = 0;
+};
+
+class ProgramEnd {
+public:
+    virtual ~ProgramEnd() = default;
+    // Ends the process (under test: throws ProgramEnded). Never returns.
+    [[noreturn]] virtual void Exit(int status) = 0;
+};
+
+class Shell {
+public:
+    virtual ~Shell() = default;
+    virtual void Open(const std::string& address) = 0;
+};
+
+// Thrown by the test implementation of ProgramEnd.
+struct ProgramEnded {
+    int status;
+};
+
+struct Seams {
+    MessageBoxes* messages = nullptr;
+    FileDialogs* fileDialogs = nullptr;
+    Clock* clock = nullptr;
+    ProgramEnd* programEnd = nullptr;
+    Shell* shell = nullptr;
+};
+
+void InstallSeams(const Seams& seams);
+MessageBoxes& Messages();
+FileDialogs& Dialogs();
+Clock& SystemClock();
+ProgramEnd& Ending();
+Shell& DesktopShell();
+
+// The directory the program was started from (firmware file, file dialogs).
+const std::string& ProgramDirectory();
+void SetProgramDirectory(std::string directory);
+
+}  // namespace kestrum

@@ -1,0 +1,136 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <string>
+
+#include "core/General.h"
+#include "core/USBStuff.h"
+#include "support/Fixture.h"
+
+namespace kestrum {
+namespace {
+
+using test::KestrumTest;
+
+// A PC SMBus library that only notes what start-up asked of it.
+class SpySmbus final : public SmbusBackend {
+public:
+    std::vector<int32_t> detects;
+    int reads = 0;
+    void DetectSmbus(int32_t reserved) override { detects.push_back(reserved); }
+    uint8_t ReadSmbus(uint8_t, uint8_t) override {
+        ++reads;
+        return 0xFF;
+    }
+    void WriteSmbus(uint8_t, uint8_t, uint8_t) override {}
+};
+
+class StartupTest : public KestrumTest {
+protected:
+    void SetUp() override {
+        KestrumTest::SetUp();
+        board.SetFirmwareLoaded(false);
+    }
+    void WriteFirmware(const std::string& text) {
+        std::ofstream(TempPath("KestrumFW.Hex"), std::ios::binary) << text;
+    }
+};
+
+TEST_F(StartupTest, NeitherLinkShowsTheMessageAndEnds) {
+    InstallUsbBackend(nullptr);
+    bool unloaded = false;
+    SetWindowUnloader([&] { unloaded = true; });
+    EXPECT_THROW(ProbeLinks(), ProgramEnded);
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text, "USB/SMBus Hardware not detected");
+    EXPECT_EQ(messages.shown[0].icon, MsgIcon::Critical);
+    EXPECT_EQ(messages.shown[0].buttons, MsgButtons::OK);
+    EXPECT_EQ(messages.shown[0].caption, "Kestrum Evaluation Software");
+    ASSERT_EQ(programEnd.exits.size(), 1u);
+    EXPECT_NE(programEnd.exits[0], 0);
+    EXPECT_FALSE(unloaded) << "nothing has been shown yet";
+}
+
+TEST_F(StartupTest, OnlyTheAdapterWithAValidFirmwareFile) {
+    ProgramDirWithFirmware();
+    ProbeLinks();
+    EXPECT_TRUE(gUSBPresent);
+    EXPECT_FALSE(gSMBusPresent);
+    EXPECT_TRUE(board.FirmwareLoaded());
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(StartupTest, OnlyThePcSmbusIsProbedAndDetected) {
+    InstallUsbBackend(nullptr);
+    SpySmbus smbus;
+    InstallSmbusBackend(&smbus);
+    ProbeLinks();
+    EXPECT_TRUE(gSMBusPresent);
+    EXPECT_FALSE(gUSBPresent);
+    EXPECT_EQ(smbus.reads, 1);
+    EXPECT_EQ(smbus.detects, std::vector<int32_t>{0});
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(StartupTest, AMissingEmptyOrCorruptFirmwareFileMeansNoAdapter) {
+    const std::string valid = ":0100000041BE\r\n:00000001FF\r\n";
+    const std::string cases[] = {
+        "",                                   // empty
+        ":0100000041BF\r\n:00000001FF\r\n",   // wrong checksum
+        ":0100000041BE\r\n",                  // no end-of-file record
+        "this is not a hex file\r\n",
+    };
+    for (const std::string& text : cases) {
+        WriteFirmware(text);
+        EXPECT_THROW(ProbeLinks(), ProgramEnded) << text;
+        EXPECT_FALSE(gUSBPresent);
+    }
+    std::remove(TempPath("KestrumFW.Hex").c_str());
+    EXPECT_THROW(ProbeLinks(), ProgramEnded);
+
+    WriteFirmware(valid);
+    ProbeLinks();
+    EXPECT_TRUE(gUSBPresent);
+    EXPECT_EQ(messages.shown.size(), 5u);
+}
+
+TEST_F(StartupTest, BothLinksPresent) {
+    ProgramDirWithFirmware();
+    InstallSmbusBackend(&board);
+    ProbeLinks();
+    EXPECT_TRUE(gUSBPresent);
+    EXPECT_TRUE(gSMBusPresent);
+}
+
+TEST_F(StartupTest, DelayWaitsAtLeastTheTime) {
+    const double start = clock.Now();
+    Delay(50);
+    EXPECT_GE(clock.Now() - start, 0.050);
+    EXPECT_LT(clock.Now() - start, 0.060);
+}
+
+TEST_F(StartupTest, DelayBegunBeforeMidnightEndsAtTheWrap) {
+    clock.SetTime(test::ScriptedClock::kDay - 0.010);
+    Delay(1000);
+    EXPECT_LT(clock.Now(), 0.1) << "ended just after the wrap, not a second later";
+}
+
+TEST_F(StartupTest, InitDefaultsReadsTheSelectedChip) {
+    board.SetFirmwareLoaded(true);
+    board.AddAdapterChip(0x5A);  // a second chip that must not be asked
+    Chip().Poke(0x3F, 3);
+    Chip().Poke(0x22, 0xE1);
+    InitDefaults();
+    EXPECT_EQ(gChipRevision, 3);
+    EXPECT_EQ(gTachClockHz, 90000);
+    EXPECT_EQ(gLogIntervalMs, 100);
+    EXPECT_EQ(gMeasurePeriodMs, 100);
+    EXPECT_EQ(gGraphPeriodMs, 50);
+    EXPECT_TRUE(gMeasureEnabled);
+    EXPECT_FALSE(gPWMManual[1]);
+    EXPECT_TRUE(gPWMManual[2]);
+    EXPECT_FALSE(gPWMManual[3]);
+}
+
+}  // namespace
+}  // namespace kestrum

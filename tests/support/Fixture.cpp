@@ -1,0 +1,53 @@
+#include "support/Fixture.h"
+
+#include <QFile>
+#include <QSettings>
+
+#include "core/Declarations.h"
+#include "core/General.h"
+#include "core/USBStuff.h"
+#include "platform/LinkLibraries.h"
+#include "regmap/RegMapStuff.h"
+
+namespace kestrum::test {
+
+void ResetAllState() {
+    ResetGeneralState();
+    ResetDeclarationsState();
+    ResetUSBStuffState();
+    ResetRegMapState();
+}
+
+void KestrumTest::SetUp() {
+    ASSERT_TRUE(tempDir.isValid());
+    ResetAllState();
+    InstallSeams({&messages, &fileDialogs, &clock, &programEnd, &shell});
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, tempDir.filePath("settings"));
+    SetProgramDirectory(tempDir.path().toStdString());
+
+    board.SetFirmwareLoaded(true);
+    board.SetTimeSource([this] { return clock.Elapsed(); });
+    InstallUsbBackend(&board);
+    InstallSmbusBackend(nullptr);
+    gInterfaceType = kInterfaceUsb;
+    gDeviceAddress = sim::SimulatedBoard::kDefaultChipAddress;
+}
+
+void KestrumTest::TearDown() {
+    InstallUsbBackend(nullptr);
+    InstallSmbusBackend(nullptr);
+    InstallSeams({});
+}
+
+std::string KestrumTest::ProgramDirWithFirmware() {
+    const QString target = tempDir.filePath("KestrumFW.Hex");
+    QFile::remove(target);
+    EXPECT_TRUE(QFile::copy(KESTRUM_TEST_FIRMWARE, target));
+    return tempDir.path().toStdString();
+}
+
+std::string KestrumTest::TempPath(const std::string& name) const {
+    return tempDir.filePath(QString::fromStdString(name)).toStdString();
+}
+
+}  // namespace kestrum::test

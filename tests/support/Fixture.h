@@ -1,0 +1,38 @@
+#pragma once
+// The fixture every test starts from: power-on shared state, scripted seams, a simulated
+// board with its firmware loaded and the chip at 0x5C selected on the adapter link, and
+// settings in a temporary folder.
+
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+#include <string>
+
+#include "platform/SimulatedBoard.h"
+#include "support/ScriptedSeams.h"
+
+namespace kestrum::test {
+
+// Puts every module's shared state back to its power-on values.
+void ResetAllState();
+
+class KestrumTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    sim::SimulatedChip& Chip() { return *board.AdapterChip(sim::SimulatedBoard::kDefaultChipAddress); }
+    // A folder holding a copy of the shipped firmware file, set as the program directory.
+    std::string ProgramDirWithFirmware();
+    std::string TempPath(const std::string& name) const;
+
+    sim::SimulatedBoard board;
+    ScriptedMessageBoxes messages;
+    ScriptedFileDialogs fileDialogs;
+    ScriptedClock clock;
+    ScriptedProgramEnd programEnd;
+    ScriptedShell shell;
+    QTemporaryDir tempDir;
+};
+
+}  // namespace kestrum::test
