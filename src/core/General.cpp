@@ -6,6 +6,8 @@
 #include <string>
 #include <utility>
 
+#include "core/Conversions.h"
+#include "core/Settings.h"
 #include "core/USBStuff.h"
 #include "platform/LinkLibraries.h"
 #include "platform/Seams.h"
@@ -64,6 +66,13 @@ void ProbeLinks() {
         EndProgramAtOnce(kFatalExitStatus);
     }
 }
+
+std::string ProgramVersion() {
+    return std::to_string(kVersionMajor) + "." + std::to_string(kVersionMinor) + "." +
+           std::to_string(kVersionRevision);
+}
+
+bool ShouldOpenEasySetup() { return SettingTextToBool(GetSetting("OpenEasySetup", "True")); }
 
 void InitDefaults() {
     gTachClockHz = 90000;

@@ -41,6 +41,12 @@ void ResetGeneralState();
 // the program with "USB/SMBus Hardware not detected" when neither link is present.
 void ProbeLinks();
 
+// "1.0.7": major, minor and revision of the program's version.
+std::string ProgramVersion();
+
+// Whether Easy Setup opens at start-up: the "OpenEasySetup" setting, True when absent.
+bool ShouldOpenEasySetup();
+
 void InitDefaults();
 // Re-reads what is cached of the selected chip: the PWM manual-mode flags and the revision.
 void ReadChipState();

@@ -1,13 +1,50 @@
 #include "core/Startup.h"
 
+#include <QApplication>
+#include <QIcon>
+#include <memory>
+
 #include "core/General.h"
+#include "core/Pictures.h"
+#include "core/frmMain.h"
+#include "core/frmSplash.h"
+#include "regmap/RegMapStuff.h"
 
 namespace kestrum {
+
+namespace {
+
+// The shared state, in this order: InitDefaults reads the chip that the search selected.
+void InitSharedState() {
+    InitDefaults();
+    InitRegisterTable();
+}
+
+}  // namespace
 
 bool Main() {
     ProbeLinks();
     SetPartName();
-    return false;
+    QApplication::setWindowIcon(QIcon(ProgramPicture()));
+
+    auto splash = std::make_unique<frmSplash>();
+    splash->Form_Load();
+    splash->show();
+    splash->repaint();
+
+    auto mainForm = std::make_unique<frmMain>();
+    gMainForm = mainForm.get();
+    mainForm->MDIForm_Load(*splash);
+    splash.reset();
+    mainForm->show();
+
+    InitSharedState();
+    mainForm->tmrMaster->start();
+
+    // From here the window owns itself: closing it deletes it.
+    mainForm->setAttribute(Qt::WA_DeleteOnClose);
+    mainForm.release();
+    return true;
 }
 
 }  // namespace kestrum

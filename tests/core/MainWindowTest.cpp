@@ -1,0 +1,253 @@
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QSignalSpy>
+#include <string>
+#include <vector>
+
+#include "core/MainCommands.h"
+#include "core/Settings.h"
+#include "core/USBStuff.h"
+#include "core/frmAbout.h"
+#include "support/MainWindowFixture.h"
+
+namespace kestrum {
+namespace {
+
+using test::MainWindowTest;
+
+std::vector<std::string> Texts(const QList<QAction*>& actions) {
+    std::vector<std::string> texts;
+    for (const QAction* action : actions)
+        if (!action->isSeparator()) texts.push_back(action->text().toStdString());
+    return texts;
+}
+
+// A child window that counts its loads and unloads.
+class CountingWindow : public ChildWindow {
+public:
+    static inline int loads = 0;
+    static inline int unloads = 0;
+    CountingWindow() { setWindowTitle("Counting"); }
+    void Form_Load() override { ++loads; }
+    void Form_Unload() override { ++unloads; }
+};
+
+class MainWindowCommandsTest : public MainWindowTest {
+protected:
+    void SetUp() override {
+        MainWindowTest::SetUp();
+        CountingWindow::loads = 0;
+        CountingWindow::unloads = 0;
+    }
+};
+
+TEST_F(MainWindowCommandsTest, MenusInOrderWithOnlyBuiltWindowsEnabled) {
+    const QList<QAction*> bar = main->menuBar()->actions();
+    EXPECT_EQ(Texts(bar), (std::vector<std::string>{"File", "View", "Configuration", "Fan Control",
+                                                    "Hardware", "Window", "About..."}));
+    EXPECT_EQ(bar.back()->menu(), nullptr) << "About... is a command on the bar itself";
+
+    EXPECT_EQ(Texts(main->mnuFile->actions()),
+              (std::vector<std::string>{"Save/Recall Configuration", "Log Data to File", "Exit"}));
+    EXPECT_EQ(Texts(main->mnuView->actions()),
+              (std::vector<std::string>{"Register Map", "Graphs", "Limits/Interrupts"}));
+    EXPECT_EQ(Texts(main->mnuConfig->actions()),
+              (std::vector<std::string>{"Easy Setup", "Fan Configuration", "General Configuration",
+                                        "Pin Configuration", "Voltage Configuration", "THERM Configuration",
+                                        "GPIO Configuration", "EDO Configuration"}));
+    EXPECT_EQ(Texts(main->mnuFanControl->actions()),
+              (std::vector<std::string>{"Automatic Fan Control", "Dynamic Tmin Control", "Manual Control"}));
+    EXPECT_EQ(Texts(main->mnuBoard->actions()), (std::vector<std::string>{"Heaters", "Switches"}));
+    EXPECT_TRUE(main->mnuWindow->actions().isEmpty());
+
+    // Every command has its menu item; only windows that exist can be opened.
+    for (size_t i = 0; i < kCommandCount; ++i) {
+        const auto command = static_cast<Command>(i);
+        ASSERT_NE(main->MenuItem(command), nullptr) << i;
+        EXPECT_EQ(main->MenuItem(command)->isEnabled(), command == Command::About) << i;
+    }
+    EXPECT_TRUE(main->mnuExit->isEnabled());
+
+    // A disabled item does nothing even when triggered from code.
+    main->MenuItem(Command::RegMap)->trigger();
+    main->mnuSave_Click();
+    EXPECT_TRUE(main->Windows().OpenWindows().empty());
+}
+
+TEST_F(MainWindowCommandsTest, TheToolbarHasTenButtonsWithKeysTipsAndOwnIcons) {
+    std::vector<QAction*> buttons;
+    for (QAction* action : main->tbToolBar->actions())
+        if (!action->icon().isNull()) buttons.push_back(action);
+    ASSERT_EQ(buttons.size(), 10u);
+
+    const std::vector<std::pair<std::string, std::string>> expected{
+        {"Save", "Save/Recall Configuration"},
+        {"FanConfig", "Fan Configuration"},
+        {"Graphs", "Graphs"},
+        {"RegMap", "Register Map"},
+        {"Switches", "On-board Switches"},
+        {"GeneralConfig", "General Configuration"},
+        {"GPIO", "GPIO"},
+        {"Heaters", "Heaters"},
+        {"AutoControl", "Automatic Fan Control"},
+        {"Alerts", "Limits/Interrupts"},
+    };
+    std::vector<QImage> images;
+    for (size_t i = 0; i < buttons.size(); ++i) {
+        EXPECT_EQ(buttons[i]->objectName().toStdString(), expected[i].first);
+        EXPECT_EQ(buttons[i]->toolTip().toStdString(), expected[i].second);
+        const QPixmap icon = buttons[i]->icon().pixmap(QSize(16, 16));
+        EXPECT_EQ(icon.size(), QSize(16, 16));
+        images.push_back(icon.toImage());
+    }
+    for (size_t i = 0; i < images.size(); ++i)
+        for (size_t j = i + 1; j < images.size(); ++j) EXPECT_NE(images[i], images[j]) << i << " " << j;
+
+    // Every button is the same command as its menu item.
+    for (const ToolbarButton& button : kToolbarButtons)
+        EXPECT_EQ(main->ToolbarItem(button.command)->objectName().toStdString(), button.key);
+}
+
+TEST_F(MainWindowCommandsTest, ToolbarKeysDispatchExactlyAndUnknownKeysDoNothing) {
+    EXPECT_EQ(ToolbarCommand("Alerts"), Command::Limits);
+    EXPECT_EQ(ToolbarCommand("Save"), Command::Save);
+    EXPECT_EQ(ToolbarCommand("GeneralConfig"), Command::GenConfig);
+    EXPECT_EQ(ToolbarCommand("Graphs"), Command::Graph);
+    EXPECT_EQ(ToolbarCommand("AutoControl"), Command::AutoControl);
+    for (const char* key : {"alerts", "SAVE", "", "About", "Save ", "Limits"})
+        EXPECT_EQ(ToolbarCommand(key), std::nullopt) << key;
+
+    main->tbToolBar_ButtonClick("About");
+    main->tbToolBar_ButtonClick("Alerts");  // its window is not part of the program yet
+    EXPECT_TRUE(main->Windows().OpenWindows().empty());
+}
+
+TEST_F(MainWindowCommandsTest, StatusBarShowsStatusDateAndTimeKeptCurrent) {
+    EXPECT_EQ(main->StatusPanel(1)->text().toStdString(), "Status");
+    EXPECT_EQ(main->StatusPanel(2)->text().toStdString(), clock.dateText);
+    EXPECT_EQ(main->StatusPanel(3)->text().toStdString(), clock.timeText);
+
+    SetStatusText("Logging Enabled");
+    EXPECT_EQ(main->StatusPanel(1)->text().toStdString(), "Logging Enabled");
+
+    clock.dateText = "10/12/2026";
+    clock.timeText = "00:00:01";
+    QTimer* tick = main->sbStatusBar->findChild<QTimer*>();
+    ASSERT_NE(tick, nullptr);
+    EXPECT_EQ(tick->interval(), 1000);
+    EXPECT_TRUE(tick->isActive());
+    QMetaObject::invokeMethod(tick, "timeout");
+    EXPECT_EQ(main->StatusPanel(2)->text().toStdString(), "10/12/2026");
+    EXPECT_EQ(main->StatusPanel(3)->text().toStdString(), "00:00:01");
+
+    main.reset();
+    SetStatusText("Ready");  // no main window: nowhere to show it, and no crash
+}
+
+TEST_F(MainWindowCommandsTest, TheMasterTimerWaitsUntilStartUpEnablesIt) {
+    EXPECT_EQ(main->tmrMaster->interval(), 50);
+    EXPECT_FALSE(main->tmrMaster->isActive());
+    ASSERT_NE(gMasterTimer, nullptr);
+    EXPECT_FALSE(gMasterTimer->IsEnabled());
+    gMasterTimer->SetEnabled(true);
+    EXPECT_TRUE(main->tmrMaster->isActive());
+    gMasterTimer->SetEnabled(false);
+    EXPECT_FALSE(main->tmrMaster->isActive());
+    main.reset();
+    EXPECT_EQ(gMasterTimer, nullptr);
+}
+
+TEST_F(MainWindowCommandsTest, OneInstancePerWindowLoadedOnFirstUseAndAfreshAfterClosing) {
+    CountingWindow& first = main->Windows().Open<CountingWindow>();
+    frmAbout& about = main->Windows().Open<frmAbout>();
+    EXPECT_EQ(main->mdiArea->activeSubWindow()->widget(), &about);
+
+    CountingWindow& again = main->Windows().Open<CountingWindow>();
+    EXPECT_EQ(&again, &first);
+    EXPECT_EQ(CountingWindow::loads, 1) << "brought to the front, not reloaded";
+    EXPECT_EQ(main->mdiArea->activeSubWindow()->widget(), &first);
+
+    first.Unload();
+    EXPECT_EQ(CountingWindow::unloads, 1);
+    EXPECT_EQ(main->Windows().Find<CountingWindow>(), nullptr);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+
+    main->Windows().Open<CountingWindow>();
+    EXPECT_EQ(CountingWindow::loads, 2);
+}
+
+TEST_F(MainWindowCommandsTest, TheWindowMenuListsOpenWindowsAndActivatesTheChosenOne) {
+    main->Windows().Open<CountingWindow>();
+    main->mnuAbout_Click();
+    emit main->mnuWindow->aboutToShow();
+    QList<QAction*> items = main->mnuWindow->actions();
+    ASSERT_EQ(Texts(items), (std::vector<std::string>{"Counting", "About the  Kestrum Software"}));
+    EXPECT_FALSE(items[0]->isChecked());
+    EXPECT_TRUE(items[1]->isChecked()) << "the active window is ticked";
+
+    items[0]->trigger();
+    EXPECT_EQ(main->mdiArea->activeSubWindow()->widget(), main->Windows().Find<CountingWindow>());
+
+    main->Windows().Find<frmAbout>()->cmdOK->click();
+    emit main->mnuWindow->aboutToShow();
+    EXPECT_EQ(Texts(main->mnuWindow->actions()), std::vector<std::string>{"Counting"});
+}
+
+TEST_F(MainWindowCommandsTest, GeometryDefaultsApplyKeyByKeyAndRoundTrip) {
+    SaveSetting("MainLeft", "3000");
+    SaveSetting("MainHeight", "7500");
+    LoadMain();
+    EXPECT_EQ(main->pos(), QPoint(200, 67));
+    EXPECT_EQ(main->size(), QSize(433, 500));
+
+    SaveSetting("MainTop", "1500");
+    main->MDIForm_Unload();
+    // Stored in twips, as whole pixels make them.
+    EXPECT_EQ(StoredGeometry(), (std::array<std::string, 4>{"3000", "1005", "6495", "7500"}));
+}
+
+TEST_F(MainWindowCommandsTest, ClosingUnloadsEveryWindowThenSavesThePosition) {
+    main->Windows().Open<CountingWindow>();
+    main->move(300, 150);
+    main->resize(600, 450);
+    EXPECT_TRUE(main->close());
+    EXPECT_EQ(CountingWindow::unloads, 1);
+    EXPECT_EQ(StoredGeometry(), (std::array<std::string, 4>{"4500", "2250", "9000", "6750"}));
+}
+
+TEST_F(MainWindowCommandsTest, NothingIsSavedWhenMinimisedOrOnExit) {
+    main->Windows().Open<CountingWindow>();
+    main->setWindowState(Qt::WindowMinimized);
+    main->close();
+    EXPECT_EQ(CountingWindow::unloads, 1);
+    EXPECT_EQ(StoredGeometry(), (std::array<std::string, 4>{}));
+
+    auto other = std::make_unique<frmMain>();
+    other->Windows().Open<CountingWindow>();
+    try {
+        other->mnuExit_Click();
+        ADD_FAILURE() << "Exit returned";
+    } catch (const ProgramEnded& ended) {
+        EXPECT_EQ(ended.status, 0);
+    }
+    EXPECT_EQ(CountingWindow::unloads, 1) << "Exit unloads no window";
+    EXPECT_EQ(StoredGeometry(), (std::array<std::string, 4>{}));
+}
+
+TEST_F(MainWindowCommandsTest, AFatalLinkErrorUnloadsEveryWindowAndSavesThePosition) {
+    main->Windows().Open<CountingWindow>();
+    main->move(150, 75);
+    main->resize(300, 300);
+    gMasterTimer->SetEnabled(true);
+    board.FailTransfer(1);
+    EXPECT_THROW(ReadRegister(gDeviceAddress, 0x40), ProgramEnded);
+    EXPECT_EQ(CountingWindow::unloads, 1);
+    EXPECT_FALSE(main->tmrMaster->isActive());
+    EXPECT_EQ(StoredGeometry(), (std::array<std::string, 4>{"2250", "1125", "4500", "4500"}));
+}
+
+}  // namespace
+}  // namespace kestrum

@@ -1,0 +1,80 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <memory>
+
+#include "core/General.h"
+#include "core/Settings.h"
+#include "core/Startup.h"
+#include "core/USBStuff.h"
+#include "core/frmMain.h"
+#include "core/frmSplash.h"
+#include "regmap/RegMapStuff.h"
+#include "support/Fixture.h"
+
+namespace kestrum {
+namespace {
+
+using test::KestrumTest;
+
+bool AnySplashLeft() {
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (qobject_cast<frmSplash*>(widget) != nullptr) return true;
+    return false;
+}
+
+class StartupSequenceTest : public KestrumTest {
+protected:
+    void SetUp() override {
+        KestrumTest::SetUp();
+        board.SetFirmwareLoaded(false);
+        ProgramDirWithFirmware();
+    }
+    void TearDown() override {
+        delete gMainForm;
+        KestrumTest::TearDown();
+    }
+};
+
+TEST_F(StartupSequenceTest, SearchesShowsTheMainWindowInitialisesAndStartsTheTimer) {
+    board.AddAdapterChip(0x58).Poke(0x3F, 2);  // found first, so it is the selected chip
+    Chip().Poke(0x3F, 5);
+
+    ASSERT_TRUE(Main());
+
+    ASSERT_NE(gMainForm, nullptr);
+    EXPECT_TRUE(gMainForm->isVisible());
+    EXPECT_TRUE(gMainForm->isMaximized());
+    EXPECT_TRUE(gMainForm->testAttribute(Qt::WA_DeleteOnClose));
+    EXPECT_FALSE(AnySplashLeft());
+    EXPECT_EQ(gMainForm->cmbDevices->currentText().toStdString(), "58h on USB");
+    EXPECT_EQ(gChipRevision, 2);
+    EXPECT_EQ(gTachClockHz, 90000);
+    EXPECT_EQ(gRegisters[0].Name.empty(), false);
+    EXPECT_TRUE(gMainForm->tmrMaster->isActive());
+    EXPECT_TRUE(gMasterTimer->IsEnabled());
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(StartupSequenceTest, AFailedSearchLeavesNoWindowBehind) {
+    board.RemoveAdapterChip(0x5C);
+    EXPECT_THROW(Main(), ProgramEnded);
+    EXPECT_EQ(gMainForm, nullptr);
+    EXPECT_FALSE(AnySplashLeft());
+    EXPECT_EQ(gMasterTimer, nullptr);
+}
+
+TEST_F(StartupSequenceTest, EasySetupOpensUnlessTheSettingSaysNo) {
+    EXPECT_TRUE(ShouldOpenEasySetup()) << "absent";
+    const std::vector<std::pair<std::string, bool>> cases{
+        {"True", true}, {"False", false}, {"false", false}, {"0", false},
+        {"1", true},    {"-1", true},     {"maybe", true},  {"", true},
+    };
+    for (const auto& [text, expected] : cases) {
+        SaveSetting("OpenEasySetup", text);
+        EXPECT_EQ(ShouldOpenEasySetup(), expected) << '"' << text << '"';
+    }
+}
+
+}  // namespace
+}  // namespace kestrum
