@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <set>
 #include <vector>
 
 #include "regmap/RegMapStuff.h"
@@ -41,6 +42,15 @@ TEST_F(RegisterTableTest, LayoutOfTheRecords) {
 
     // Every record names a different register.
     for (int i = 0; i < kRegisterCount; ++i) EXPECT_EQ(FindRegisterByName(gRegisters[i].Name), i);
+}
+
+TEST_F(RegisterTableTest, EveryAddressUpToC6HasARecordExceptTheGaps) {
+    const std::set<int32_t> gaps = {0x04, 0x05, 0x06, 0x15, 0x17, 0x1F, 0x20, 0x27, 0x2D, 0x2E,
+                                    0x2F, 0x39, 0x3A, 0x3B, 0x3C, 0x40, 0x41, 0x42, 0x43, 0x65,
+                                    0x66, 0x67, 0x82, 0x83, 0x84, 0x85, 0x86, 0x87, 0x97, 0xA0,
+                                    0xA1, 0xB0, 0xB1, 0xB2, 0xB3, 0xB4, 0xB5, 0xB6, 0xB7, 0xC2};
+    for (int32_t address = 0; address <= 0xC6; ++address)
+        EXPECT_EQ(FindRegisterByAddress(address) == kRegisterNotFound, gaps.count(address) == 1) << address;
 }
 
 TEST_F(RegisterTableTest, ReadOnlyRanges) {
