@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -151,36 +149,6 @@ TEST_F(SettingsWriterTest, OnlyChangedRegistersAreSavedWhenAsked) {
     EXPECT_EQ(SettingsFileRegisters(true),
               "Address\tData\tRegister\r\n{\r\n0x4C\t0x90\t // Local THERM1 Limit\r\n"
               "0x4C\t0x90\t // 1.5V2 (ICH) High Limit\r\n}\r\n");
-}
-
-TEST_F(SettingsWriterTest, WhatIsWrittenRecallsExactly) {
-    Chip().Poke(0x03, 0x00);
-    Chip().Poke(0x7C, 0x00);
-    Chip().Poke(0x5C, 0x7F);
-    const std::string text = SettingsFileHeader("{ comment }") + SettingsFileRegisters(false);
-
-    Writes expected;
-    for (const RegisterInfo& record : gRegisters)
-        if (!record.ReadOnly)
-            expected.emplace_back(record.Address, Chip().Peek(static_cast<uint8_t>(record.Address)));
-    ASSERT_EQ(expected.size(), 120u);
-
-    const Recalled recalled = Recall(text);
-    EXPECT_EQ(recalled.result.outcome, RecallOutcome::Complete);
-    EXPECT_EQ(recalled.writes, expected);
-}
-
-TEST_F(SettingsWriterTest, FilesAreWrittenWhollyOrReportedAsFailed) {
-    const std::string path = TempPath("a.sav");
-    ASSERT_TRUE(WriteSettingsFile(path, "first\r\n"));
-    ASSERT_TRUE(WriteSettingsFile(path, "ab\r\n"));  // replaces, not appends
-    EXPECT_EQ(ReadSettingsFile(path), std::optional<std::string>("ab\r\n"));
-
-    EXPECT_FALSE(WriteSettingsFile(TempPath("missing/a.sav"), "x"));
-    EXPECT_FALSE(ReadSettingsFile(TempPath("missing.sav")).has_value());
-    if (std::ifstream("/dev/full").good()) {
-        EXPECT_FALSE(WriteSettingsFile("/dev/full", "x"));  // a full disk
-    }
 }
 
 }  // namespace
