@@ -1,0 +1,155 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "regmap/RegMapStuff.h"
+#include "regmap/SettingsFile.h"
+#include "regmap/SettingsReader.h"
+#include "support/Fixture.h"
+
+namespace kestrum {
+namespace {
+
+using Writes = std::vector<std::pair<int32_t, int32_t>>;
+
+struct Recalled {
+    RecallResult result;
+    Writes writes;
+};
+
+Recalled Recall(std::string_view bytes) {
+    Recalled recalled;
+    recalled.result =
+        RecallSettings(bytes, [&](int32_t reg, int32_t value) { recalled.writes.emplace_back(reg, value); });
+    return recalled;
+}
+
+TEST(SettingsReaderTest, CharacterPrimitives) {
+    SettingsReader reader("ab}A\t4Cz");
+    EXPECT_EQ(reader.ReadChar(), 'a');
+    EXPECT_EQ(reader.ReadChar(1), 'b');
+    EXPECT_TRUE(reader.IsEndOfFile());
+    EXPECT_EQ(reader.ReadByte(), 0xA);   // "A" then TAB
+    EXPECT_EQ(reader.ReadByte(), 0x4C);  // exactly two characters: the "z" stays
+    EXPECT_FALSE(reader.AtEnd());
+    EXPECT_FALSE(reader.IsEndOfFile());
+    EXPECT_TRUE(reader.AtEnd());
+    // At the end nothing more is read, and nothing is found.
+    EXPECT_EQ(reader.ReadChar(), '\0');
+    EXPECT_FALSE(reader.IsEndOfFile());
+    EXPECT_EQ(reader.ReadByte(), 0);
+
+    SettingsReader shortTail("zz5");
+    EXPECT_EQ(shortTail.ReadByte(), 0);  // no hex digit
+    EXPECT_EQ(shortTail.ReadByte(), 5);  // one character left
+    EXPECT_TRUE(shortTail.AtEnd());
+}
+
+TEST(SettingsReaderTest, RegisterLinesAsPeopleWriteThem) {
+    // Hand-written, LF only, with text behind the value that even holds an "x".
+    Recalled hand = Recall("{\n0x4C\t0xA4 max fan x\n}\n");
+    EXPECT_EQ(hand.result.outcome, RecallOutcome::Complete);
+    EXPECT_EQ(hand.writes, (Writes{{0x4C, 0xA4}}));
+    EXPECT_EQ(hand.result.written, 1);
+
+    // One digit is read together with the TAB behind it; zero is "0x0".
+    Recalled digits = Recall("{\r\n0xA\t0x5\t // GPIO2_Bhvr\r\n0x3\t0x0\t // Configuration 3\r\n}\r\n");
+    EXPECT_EQ(digits.result.outcome, RecallOutcome::Complete);
+    EXPECT_EQ(digits.writes, (Writes{{0xA, 0x5}, {0x3, 0x0}}));
+
+    // The reader starts after a brace in the comment and skips the rest of that line.
+    const std::string withBraceComment =
+        "Kestrum Evaluation Software\r\n\r\nComment : fan {x3} test\r\n\r\nAddress\tData\tRegister\r\n{\r\n"
+        "0x21\t0x11\t // PWM1 Config\r\n}\r\n";
+    Recalled braces = Recall(withBraceComment);
+    EXPECT_EQ(braces.result.outcome, RecallOutcome::Complete);
+    EXPECT_EQ(braces.writes, (Writes{{0x21, 0x11}}));
+
+    // The closing brace needs no line feed of its own; lines are written in file order.
+    Recalled twice = Recall("{\r\n0x45\t0x3C\t // a\r\n0x45\t0x3C\t // b\r\n}");
+    EXPECT_EQ(twice.result.outcome, RecallOutcome::Complete);
+    EXPECT_EQ(twice.writes, (Writes{{0x45, 0x3C}, {0x45, 0x3C}}));
+}
+
+TEST(SettingsReaderTest, TruncatedAndJunkFilesEndWithTheirWritesKept) {
+    struct Case {
+        std::string name;
+        std::string bytes;
+        RecallOutcome outcome;
+        Writes writes;
+    };
+    const std::string binary("\x00\xff\x7f\x80\x01\x02{", 6);  // the brace is cut off
+    const std::vector<Case> cases = {
+        {"empty", "", RecallOutcome::NoOpeningBrace, {}},
+        {"binary", binary, RecallOutcome::NoOpeningBrace, {}},
+        {"header only", "Tarnwell Silicon\r\nComment : x\r\n", RecallOutcome::NoOpeningBrace, {}},
+        {"brace only", "{", RecallOutcome::EndedBeforeClosingBrace, {}},
+        {"no closing brace",
+         "{\r\n0x1\t0x2\t // a\r\n0x3\t0x4\t // b\r\n",
+         RecallOutcome::EndedBeforeClosingBrace,
+         {{1, 2}, {3, 4}}},
+        {"last line without line feed",
+         "{\r\n0x1\t0x2\r\n0x3\t0x4",
+         RecallOutcome::EndedBeforeClosingBrace,
+         {{1, 2}}},
+        {"cut after the register", "{\r\n0x4C", RecallOutcome::EndedBeforeClosingBrace, {}},
+        {"cut after the value's x", "{\r\n0x4C\t0x", RecallOutcome::EndedBeforeClosingBrace, {}},
+        {"no x at all", "{\r\nabc\r\ndef\r\n", RecallOutcome::EndedBeforeClosingBrace, {}},
+        {"binary after the brace",
+         std::string("{\n\x00x\xff\tx\x01\x02\n\x00", 11),
+         RecallOutcome::EndedBeforeClosingBrace,
+         {{0, 0}}},
+    };
+    for (const Case& c : cases) {
+        const Recalled recalled = Recall(c.bytes);
+        EXPECT_EQ(recalled.result.outcome, c.outcome) << c.name;
+        EXPECT_EQ(recalled.writes, c.writes) << c.name;
+        EXPECT_EQ(recalled.result.written, static_cast<int>(c.writes.size())) << c.name;
+    }
+}
+
+TEST(SettingsReaderTest, ReportsTellWhatHappened) {
+    EXPECT_EQ(RecallReport({RecallOutcome::Complete, 120}), "");
+    EXPECT_EQ(RecallReport({RecallOutcome::EndedBeforeClosingBrace, 12}),
+              "The file ended before its closing \"}\": 12 registers were written.");
+    EXPECT_EQ(RecallReport({RecallOutcome::EndedBeforeClosingBrace, 1}),
+              "The file ended before its closing \"}\": 1 register was written.");
+    EXPECT_NE(RecallReport({RecallOutcome::NoOpeningBrace, 0}).find("no registers were written"),
+              std::string::npos);
+}
+
+class SettingsWriterTest : public test::KestrumTest {
+protected:
+    void SetUp() override {
+        KestrumTest::SetUp();
+        InitRegisterTable();
+        // The PWM values follow the automatic fan control; hold them at their defaults.
+        for (uint8_t reg = 0xAA; reg <= 0xAD; ++reg) Chip().Poke(reg, 0);
+    }
+};
+
+TEST_F(SettingsWriterTest, RegisterLineAndHeaderLayout) {
+    EXPECT_EQ(RegisterLine(0x0A, 0x05, "GPIO2_Bhvr"), "0xA\t0x5\t // GPIO2_Bhvr\r\n");
+    EXPECT_EQ(RegisterLine(0x21, 0x11, "PWM1 Config"), "0x21\t0x11\t // PWM1 Config\r\n");
+    EXPECT_EQ(RegisterLine(0x00, 0x00, "Configuration 0"), "0x0\t0x0\t // Configuration 0\r\n");
+
+    clock.dateText = "2026-03-01";
+    clock.timeText = "7:05:09 PM";
+    EXPECT_EQ(SettingsFileHeader("   two  words "),
+              "Tarnwell Silicon\r\nKestrum Evaluation Software\r\n\r\nSaved: 2026-03-01 at 7:05:09 PM\r\n\r\n"
+              "Comment : two  words\r\n\r\n");
+}
+
+TEST_F(SettingsWriterTest, OnlyChangedRegistersAreSavedWhenAsked) {
+    EXPECT_EQ(SettingsFileRegisters(true), "Address\tData\tRegister\r\n{\r\n}\r\n");
+
+    Chip().Poke(0x4C, 0x90);
+    EXPECT_EQ(SettingsFileRegisters(true),
+              "Address\tData\tRegister\r\n{\r\n0x4C\t0x90\t // Local THERM1 Limit\r\n"
+              "0x4C\t0x90\t // 1.5V2 (ICH) High Limit\r\n}\r\n");
+}
+
+}  // namespace
+}  // namespace kestrum
