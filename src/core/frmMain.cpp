@@ -16,6 +16,8 @@
 #include "core/frmSplash.h"
 #include "platform/LinkLibraries.h"
 #include "platform/Seams.h"
+#include "regmap/frmRegMap.h"
+#include "regmap/frmSave.h"
 
 namespace kestrum {
 
@@ -32,9 +34,9 @@ void OpenWindow(WindowManager& windows) {
 // toolbar button disabled.
 Opener OpenerOf(Command command) {
     switch (command) {
-        case Command::Save: return nullptr;
+        case Command::Save: return &OpenWindow<frmSave>;
         case Command::Log: return nullptr;
-        case Command::RegMap: return nullptr;
+        case Command::RegMap: return &OpenWindow<frmRegMap>;
         case Command::Graph: return nullptr;
         case Command::Limits: return nullptr;
         case Command::EasySetup: return nullptr;

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include <QImage>
 #include <QMdiSubWindow>
 #include <QMenuBar>
@@ -11,6 +13,9 @@
 #include "core/Settings.h"
 #include "core/USBStuff.h"
 #include "core/frmAbout.h"
+#include "regmap/RegMapStuff.h"
+#include "regmap/frmRegMap.h"
+#include "regmap/frmSave.h"
 #include "support/MainWindowFixture.h"
 
 namespace kestrum {
@@ -64,16 +69,17 @@ TEST_F(MainWindowCommandsTest, MenusInOrderWithOnlyBuiltWindowsEnabled) {
     EXPECT_TRUE(main->mnuWindow->actions().isEmpty());
 
     // Every command has its menu item; only windows that exist can be opened.
+    const std::set<Command> built{Command::About, Command::RegMap, Command::Save};
     for (size_t i = 0; i < kCommandCount; ++i) {
         const auto command = static_cast<Command>(i);
         ASSERT_NE(main->MenuItem(command), nullptr) << i;
-        EXPECT_EQ(main->MenuItem(command)->isEnabled(), command == Command::About) << i;
+        EXPECT_EQ(main->MenuItem(command)->isEnabled(), built.count(command) == 1) << i;
     }
     EXPECT_TRUE(main->mnuExit->isEnabled());
 
     // A disabled item does nothing even when triggered from code.
-    main->MenuItem(Command::RegMap)->trigger();
-    main->mnuSave_Click();
+    main->MenuItem(Command::Graph)->trigger();
+    main->mnuLimits_Click();
     EXPECT_TRUE(main->Windows().OpenWindows().empty());
 }
 
@@ -123,6 +129,16 @@ TEST_F(MainWindowCommandsTest, ToolbarKeysDispatchExactlyAndUnknownKeysDoNothing
     main->tbToolBar_ButtonClick("About");
     main->tbToolBar_ButtonClick("Alerts");  // its window is not part of the program yet
     EXPECT_TRUE(main->Windows().OpenWindows().empty());
+
+    // The menu item and its button open the same window.
+    InitRegisterTable();
+    main->tbToolBar_ButtonClick("RegMap");
+    ASSERT_NE(main->Windows().Find<frmRegMap>(), nullptr);
+    main->mnuRegMap_Click();
+    main->tbToolBar_ButtonClick("Save");
+    main->mnuSave_Click();
+    EXPECT_EQ(main->Windows().OpenWindows().size(), 2u);
+    EXPECT_NE(main->Windows().Find<frmSave>(), nullptr);
 }
 
 TEST_F(MainWindowCommandsTest, StatusBarShowsStatusDateAndTimeKeptCurrent) {
