@@ -245,14 +245,5 @@ TEST_F(MeasurementTest, GroupNumbersOutsideOneToSixTouchNothing) {
     for (int i = 0; i < kLogChannelCount; ++i) EXPECT_EQ(gLogChannel[i].Value, logBefore[i].Value);
 }
 
-TEST_F(MeasurementTest, VoltageNamesFollowTheChannelOrder) {
-    InitVoltageNames();
-    EXPECT_EQ(gVoltageName[0], "12V1");
-    EXPECT_EQ(gVoltageName[2], "3.3V(P13)");
-    EXPECT_EQ(gVoltageName[20], "VBatt");
-    EXPECT_EQ(gVoltageName[21], "1.5V1");
-    EXPECT_EQ(gVoltageName[22], "1.5V2");
-}
-
 }  // namespace
 }  // namespace kestrum

@@ -184,17 +184,5 @@ TEST_F(PinDefinitionsTest, WritesToPinConfigAndEasyConfigRedecodeAndRewriteTheSw
     EXPECT_EQ(board.Transfers().size(), 2u) << "only the two register writes";
 }
 
-TEST_F(PinDefinitionsTest, OnThePcSmbusTheSwitchFlagsStayInMemory) {
-    board.AddSmbusChip(0x2E).Poke(0x13, 0xC0);
-    InstallSmbusBackend(&board);
-    gInterfaceType = kInterfaceSmbus;
-    gDeviceAddress = 0x2E;
-    board.SetRecording(true);
-    WriteRegister(gDeviceAddress, 0x11, 0x00);
-    EXPECT_EQ(gPinFunction[28], 2);
-    EXPECT_TRUE(gSwitchState[2]);
-    EXPECT_TRUE(board.Transfers().empty());
-}
-
 }  // namespace
 }  // namespace kestrum
