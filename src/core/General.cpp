@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "core/Conversions.h"
+#include "core/Declarations.h"
 #include "core/Settings.h"
 #include "core/USBStuff.h"
 #include "platform/LinkLibraries.h"
@@ -95,6 +96,20 @@ void SetStatusText(const std::string& text) {
 void SetStatusTextSink(std::function<void(const std::string&)> sink) { statusTextSink = std::move(sink); }
 
 void SetPartName() { gPartName = "Kestrum"; }
+
+std::string BuildLogLine() {
+    // In 64 bits, so that the time keeps counting past 2^31 ms.
+    const int64_t ms = static_cast<int64_t>(gLogLineCount) * gLogIntervalMs;
+    std::string line = DoubleText(RoundHalfEven(static_cast<double>(ms) / 1000.0, 3));
+    line.reserve(line.size() + 1 + 16 * kLogChannelCount);
+    line += ',';
+    for (const LogChannel& channel : gLogChannel) {
+        if (channel.Selected != 1.0f) continue;
+        line += SingleText(channel.Value);
+        line += " ,";
+    }
+    return line;
+}
 
 void Delay(float ms) {
     Clock& clock = SystemClock();

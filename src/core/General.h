@@ -52,6 +52,10 @@ void InitDefaults();
 void ReadChipState();
 void SetPartName();
 
+// One data line of the log, without its line end: the nominal time since logging started,
+// then the value of every selected log channel.
+std::string BuildLogLine();
+
 // Panel 1 of the main window's status bar; the main window installs where it goes.
 void SetStatusText(const std::string& text);
 void SetStatusTextSink(std::function<void(const std::string&)> sink);

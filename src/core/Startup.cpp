@@ -5,6 +5,8 @@
 #include <memory>
 
 #include "core/General.h"
+#include "core/Measurement.h"
+#include "core/PinDefinitions.h"
 #include "core/Pictures.h"
 #include "core/frmMain.h"
 #include "core/frmSplash.h"
@@ -14,10 +16,15 @@ namespace kestrum {
 
 namespace {
 
-// The shared state, in this order: InitDefaults reads the chip that the search selected.
+// The shared state, in this order: InitDefaults reads the chip that the search selected,
+// and the board switches follow the pin functions that ReadPinConfig decodes.
 void InitSharedState() {
     InitDefaults();
     InitRegisterTable();
+    InitBoardIO();
+    InitVoltageNames();
+    ReadPinConfig();
+    UpdateBoardSwitches();
 }
 
 }  // namespace

@@ -62,7 +62,8 @@ inline constexpr int16_t kCommHeaterModule = 5;
 // which returns to the caller. The master timer is stopped while the message is shown.
 void ShowCommError(int16_t code);
 
-// Keeps cached chip state in step with a successful register write.
+// Keeps cached chip state in step with a successful register write: the pin decode and
+// board switches after 0x10-0x14, the PWM manual-mode flags after 0x21-0x24.
 void AfterRegisterWrite(int32_t reg);
 
 }  // namespace kestrum

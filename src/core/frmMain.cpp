@@ -9,6 +9,8 @@
 
 #include "core/Conversions.h"
 #include "core/Pictures.h"
+#include "core/PinDefinitions.h"
+#include "core/Scheduler.h"
 #include "core/Settings.h"
 #include "core/Twips.h"
 #include "core/USBStuff.h"
@@ -112,6 +114,19 @@ frmMain::frmMain(QWidget* parent)
     gMasterTimer = &timerSwitch_;
 
     SetWindowUnloader([this] { UnloadEverything(); });
+    ConnectWindowTasks();
+}
+
+// The master timer reaches each window through the window manager, and only while the
+// window's form-open flag is set.
+void frmMain::ConnectWindowTasks() {
+    SetTaskAction(WindowTask::RegisterMap, [this] {
+        if (frmRegMap* window = windows_->Find<frmRegMap>()) window->cmdRead_Click();
+    });
+    SetContinuousReadCheck([this] {
+        const frmRegMap* window = windows_->Find<frmRegMap>();
+        return window != nullptr && window->ContinuousReadTicked();
+    });
 }
 
 frmMain::~frmMain() {
@@ -119,6 +134,8 @@ frmMain::~frmMain() {
     if (gMainForm == this) gMainForm = nullptr;
     SetWindowUnloader(nullptr);
     SetStatusTextSink(nullptr);
+    SetTaskAction(WindowTask::RegisterMap, nullptr);
+    SetContinuousReadCheck(nullptr);
 }
 
 void frmMain::BuildMenus() {
@@ -283,7 +300,7 @@ void frmMain::tbToolBar_ButtonClick(const QString& key) {
     }
 }
 
-void frmMain::tmrMaster_Timer() {}
+void frmMain::tmrMaster_Timer() { RunMasterTick(); }
 
 void frmMain::UpdateWindowMenu() {
     mnuWindow->clear();
@@ -414,6 +431,10 @@ void frmMain::cmbDevices_Click() {
         ReadSelectedChipState();
 }
 
-void frmMain::ReadSelectedChipState() { ReadChipState(); }
+void frmMain::ReadSelectedChipState() {
+    ReadChipState();
+    ReadPinConfig();
+    UpdateBoardSwitches();
+}
 
 }  // namespace kestrum

@@ -99,6 +99,7 @@ private:
     void BuildMenus();
     void BuildToolbar();
     void BuildStatusBar();
+    void ConnectWindowTasks();
     QAction* AddMenuItem(QMenu& menu, const char* caption, const char* name, Command command,
                          void (frmMain::*handler)());
     void RunCommand(Command command);

@@ -9,6 +9,7 @@
 
 #include "core/General.h"
 #include "core/MainCommands.h"
+#include "core/PinDefinitions.h"
 #include "core/USBStuff.h"
 #include "support/MainWindowFixture.h"
 
@@ -226,8 +227,10 @@ protected:
         sim::SimulatedChip& first = board.AddAdapterChip(0x5A);
         first.Poke(0x3F, 3);
         first.Poke(0x22, 0xE0);
+        first.Poke(0x10, 0x40);  // Remote 1 diode, no Remote 3 diode
         Chip().Poke(0x3F, 1);
         Chip().Poke(0x23, 0xE4);
+        Chip().Poke(0x10, 0x20);  // Remote 3 diode, pin 15 a voltage input
         LoadMain();
     }
 };
@@ -242,6 +245,8 @@ TEST_F(DeviceChangeTest, TheStartUpSelectionOnlySetsTheAddressAndLink) {
 
 TEST_F(DeviceChangeTest, PickingAnotherChipReadsThatChipsState) {
     InitDefaults();
+    ReadPinConfig();
+    ASSERT_TRUE(gRemote1Enabled);
     main->cmbDevices->setFocus();
     QTest::keyClick(main->cmbDevices, Qt::Key_Down);
 
@@ -251,6 +256,11 @@ TEST_F(DeviceChangeTest, PickingAnotherChipReadsThatChipsState) {
     EXPECT_EQ(gChipRevision, 1);
     EXPECT_FALSE(gPWMManual[2]);
     EXPECT_TRUE(gPWMManual[3]);
+    EXPECT_FALSE(gRemote1Enabled);
+    EXPECT_TRUE(gRemote3Enabled);
+    EXPECT_TRUE(gVoltageInUse[3]) << "2.5V(P15) follows the new chip's pins";
+    EXPECT_EQ(board.SwitchByte(0x4A), PackBoardFlags(0));
+    EXPECT_EQ(board.SwitchByte(0x48), PackBoardFlags(1));
 
     // Choosing the chip that is already selected reads nothing.
     board.SetRecording(true);

@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
-#include <set>
-
+#include <QCheckBox>
 #include <QImage>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QSignalSpy>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -263,6 +265,44 @@ TEST_F(MainWindowCommandsTest, AFatalLinkErrorUnloadsEveryWindowAndSavesThePosit
     EXPECT_EQ(CountingWindow::unloads, 1);
     EXPECT_FALSE(main->tmrMaster->isActive());
     EXPECT_EQ(StoredGeometry(), (std::array<std::string, 4>{"2250", "1125", "4500", "4500"}));
+}
+
+}  // namespace
+}  // namespace kestrum
+
+namespace kestrum {
+namespace {
+
+TEST_F(MainWindowCommandsTest, TheMasterTimerRereadsTheRegisterMapOnlyWhileContinuousReadIsTicked) {
+    InitRegisterTable();
+    frmRegMap& regMap = main->Windows().Open<frmRegMap>();
+    regMap.txtReadAddr->setText("3E");
+    board.SetRecording(true);
+    const auto reads = [this] {
+        int count = 0;
+        for (const sim::Transfer& t : board.Transfers())
+            count += t.request == kRequestRegister && t.direction == kDirectionRead && t.index == 0x3E;
+        return count;
+    };
+
+    clock.Advance(2.0);
+    main->tmrMaster_Timer();
+    EXPECT_EQ(reads(), 0) << "box clear";
+
+    regMap.chkContRead->click();
+    main->tmrMaster_Timer();
+    EXPECT_EQ(reads(), 1);
+    EXPECT_EQ(regMap.lblRegDescription->text().toStdString(), "Company ID Register");
+    main->tmrMaster_Timer();
+    EXPECT_EQ(reads(), 1) << "not a second later";
+    clock.Advance(1.1);
+    main->tmrMaster_Timer();
+    EXPECT_EQ(reads(), 2);
+
+    regMap.Unload();
+    clock.Advance(2.0);
+    main->tmrMaster_Timer();
+    EXPECT_EQ(reads(), 2) << "closed";
 }
 
 }  // namespace

@@ -3,7 +3,10 @@
 #include <QApplication>
 #include <memory>
 
+#include "core/Conversions.h"
 #include "core/General.h"
+#include "core/Measurement.h"
+#include "core/PinDefinitions.h"
 #include "core/Settings.h"
 #include "core/Startup.h"
 #include "core/USBStuff.h"
@@ -54,6 +57,26 @@ TEST_F(StartupSequenceTest, SearchesShowsTheMainWindowInitialisesAndStartsTheTim
     EXPECT_TRUE(gMainForm->tmrMaster->isActive());
     EXPECT_TRUE(gMasterTimer->IsEnabled());
     EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(StartupSequenceTest, InitialisesTheSharedStateInItsOrder) {
+    Chip().Poke(0x13, 0x90);  // pin 28 THERM (switch bit 2 of device 0x4A), pin 29 1.5 V
+    board.SetRecording(true);
+    ASSERT_TRUE(Main());
+
+    // After the search: the revision, the start state of both switch devices, the pin
+    // configuration, then both devices from the pin functions.
+    std::vector<std::string> steps;
+    for (const sim::Transfer& t : board.Transfers()) {
+        if (t.request == kRequestRegister && t.index == 0x3F) steps.push_back("revision");
+        if (t.request == kRequestBlockRead && t.index == 0x10) steps.push_back("pin config");
+        if (t.request == kRequestBoardPort && t.direction == kDirectionWrite)
+            steps.push_back(Hex(t.value) + "=" + Hex(t.index));
+    }
+    EXPECT_EQ(steps, (std::vector<std::string>{"revision", "4A=3", "48=F0", "pin config", "4A=7", "48=FF"}));
+    EXPECT_EQ(gVoltageName[22], "1.5V2");
+    EXPECT_TRUE(gVoltageInUse[21]);
+    EXPECT_FALSE(gVoltageInUse[22]);
 }
 
 TEST_F(StartupSequenceTest, AFailedSearchLeavesNoWindowBehind) {

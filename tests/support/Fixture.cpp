@@ -5,6 +5,9 @@
 
 #include "core/Declarations.h"
 #include "core/General.h"
+#include "core/Measurement.h"
+#include "core/PinDefinitions.h"
+#include "core/Scheduler.h"
 #include "core/USBStuff.h"
 #include "platform/LinkLibraries.h"
 #include "regmap/RegMapStuff.h"
@@ -16,6 +19,9 @@ void ResetAllState() {
     ResetDeclarationsState();
     ResetUSBStuffState();
     ResetRegMapState();
+    ResetMeasurementState();
+    ResetPinDefinitionsState();
+    ResetSchedulerState();
 }
 
 void KestrumTest::SetUp() {

@@ -1,0 +1,144 @@
+// The cost of the periodic work over the simulated adapter: a full cycle of the six
+// measurement groups, the pin-configuration decode, and master-timer ticks. Heap
+// allocations are counted by replacing the global operator new.
+
+#include <benchmark/benchmark.h>
+
+#include <atomic>
+#include <cstdint>
+#include <cstdlib>
+#include <new>
+#include <string>
+
+#include "core/Declarations.h"
+#include "core/General.h"
+#include "core/Measurement.h"
+#include "core/PinDefinitions.h"
+#include "core/Scheduler.h"
+#include "core/USBStuff.h"
+#include "platform/LinkLibraries.h"
+#include "platform/Seams.h"
+#include "platform/SimulatedBoard.h"
+
+namespace {
+std::atomic<int64_t> allocations{0};
+}  // namespace
+
+void* operator new(std::size_t size) {
+    allocations.fetch_add(1, std::memory_order_relaxed);
+    if (void* block = std::malloc(size == 0 ? 1 : size)) return block;
+    throw std::bad_alloc();
+}
+void operator delete(void* block) noexcept { std::free(block); }
+void operator delete(void* block, std::size_t) noexcept { std::free(block); }
+
+namespace kestrum {
+namespace {
+
+// A clock that reads what the benchmark sets.
+class BenchClock final : public Clock {
+public:
+    float now = 100.0f;
+    float SecondsSinceMidnight() override { return now; }
+    std::string DateText() override { return {}; }
+    std::string TimeText() override { return {}; }
+};
+
+class AbortingEnd final : public ProgramEnd {
+public:
+    [[noreturn]] void Exit(int) override { std::abort(); }
+};
+
+// The program after start-up, on the simulated board's adapter link.
+struct Rig {
+    sim::SimulatedBoard board;
+    BenchClock clock;
+    AbortingEnd end;
+
+    Rig() {
+        InstallSeams({nullptr, nullptr, &clock, &end, nullptr});
+        board.SetFirmwareLoaded(true);
+        InstallUsbBackend(&board);
+        gInterfaceType = kInterfaceUsb;
+        gDeviceAddress = sim::SimulatedBoard::kDefaultChipAddress;
+        ResetSchedulerState();
+        InitDefaults();
+        InitBoardIO();
+        InitVoltageNames();
+        ReadPinConfig();
+        UpdateBoardSwitches();
+    }
+    ~Rig() {
+        InstallUsbBackend(nullptr);
+        InstallSeams({});
+    }
+};
+
+void ReportAllocations(benchmark::State& state, int64_t before) {
+    state.counters["allocs_per_iter"] =
+        static_cast<double>(allocations.load() - before) / static_cast<double>(state.iterations());
+}
+
+void BM_SixGroupCycle(benchmark::State& state) {
+    Rig rig;
+    const int64_t before = allocations.load();
+    for (auto _ : state) {
+        for (int16_t group = 1; group <= 6; ++group) ReadMeasurementGroup(group);
+        benchmark::DoNotOptimize(gLogChannel.data());
+    }
+    ReportAllocations(state, before);
+}
+BENCHMARK(BM_SixGroupCycle);
+
+void BM_ReadPinConfig(benchmark::State& state) {
+    Rig rig;
+    const int64_t before = allocations.load();
+    for (auto _ : state) {
+        ReadPinConfig();
+        benchmark::DoNotOptimize(gVoltageInUse.data());
+    }
+    ReportAllocations(state, before);
+}
+BENCHMARK(BM_ReadPinConfig);
+
+// Every task has just run and the clock stands still: nothing is due.
+void BM_TickNothingDue(benchmark::State& state) {
+    Rig rig;
+    gLimitsFormOpen = gGPIOFormOpen = true;
+    SetTaskAction(WindowTask::Limits, [] {});
+    SetTaskAction(WindowTask::Gpio, [] {});
+    RunMasterTick();
+    const int64_t before = allocations.load();
+    for (auto _ : state) RunMasterTick();
+    ReportAllocations(state, before);
+    gLimitsFormOpen = gGPIOFormOpen = false;
+}
+BENCHMARK(BM_TickNothingDue);
+
+// The clock moves on 1.1 s per tick: a measurement group and the heater labels each tick.
+void BM_TickWithMeasurementDue(benchmark::State& state) {
+    Rig rig;
+    gHeatersFormOpen = true;
+    SetHeaterLabelSink([](const std::string& remote1, const std::string& remote2) {
+        benchmark::DoNotOptimize(remote1.data());
+        benchmark::DoNotOptimize(remote2.data());
+    });
+    for (int i = 0; i < 6; ++i) {  // the first run sizes the label texts
+        rig.clock.now += 1.1f;
+        RunMasterTick();
+    }
+    const int64_t before = allocations.load();
+    for (auto _ : state) {
+        rig.clock.now += 1.1f;
+        if (rig.clock.now >= 86400.0f) rig.clock.now -= 86400.0f;
+        RunMasterTick();
+    }
+    ReportAllocations(state, before);
+    gHeatersFormOpen = false;
+}
+BENCHMARK(BM_TickWithMeasurementDue);
+
+}  // namespace
+}  // namespace kestrum
+
+BENCHMARK_MAIN();

@@ -1,0 +1,179 @@
+#include "core/Scheduler.h"
+
+#include <array>
+#include <limits>
+#include <utility>
+
+#include "core/Conversions.h"
+#include "core/Declarations.h"
+#include "core/General.h"
+#include "core/LogFile.h"
+#include "core/Measurement.h"
+#include "core/USBStuff.h"
+#include "platform/Seams.h"
+
+namespace kestrum {
+
+namespace {
+
+constexpr int16_t kGroupCount = 6;
+
+// The dynamic Tmin demonstration shows Remote 2 this much hotter, and once pulses its
+// THERM2 limit down to 0 degrees and back to 90 when the shown reading reaches 50.
+constexpr int16_t kDemoOffset = 15;
+constexpr float kDemoPulseTemperature = 50.0f;
+constexpr int32_t kRemote2Therm2Limit = 0x52;
+constexpr int32_t kDemoPulseLow = 0x40;
+constexpr int32_t kDemoPulseRestore = 0x9A;
+constexpr float kDemoPulseMs = 500.0f;
+
+std::array<std::function<void()>, static_cast<size_t>(WindowTask::Gpio) + 1> windowActions;
+std::function<bool()> continuousReadTicked;
+HeaterLabelSink heaterLabelSink;
+std::function<void()> manualStatusUpdate;
+std::function<void()> manualSliderUpdate;
+
+int16_t measurementStep = 0;
+bool tickRunning = false;
+std::array<std::string, 2> heaterLabels;
+
+void Run(const std::function<void()>& action) {
+    if (action) action();
+}
+
+void RunWindowTask(WindowTask task) { Run(windowActions[static_cast<size_t>(task)]); }
+
+void PulseDemoThermLimit() {
+    WriteRegister(gDeviceAddress, kRemote2Therm2Limit, int32_t{kDemoPulseLow});
+    Delay(kDemoPulseMs);
+    WriteRegister(gDeviceAddress, kRemote2Therm2Limit, int32_t{kDemoPulseRestore});
+    gDemoThermDone = true;
+}
+
+// The log channels keep the unshifted values acquisition copied.
+void ApplyDemoOffsets(int16_t group) {
+    if (group == 1) gTemperature[2] += kDemoOffset;
+    if (group != kGroupCount) return;
+    for (int16_t* value : {&gTmin[2], &gOpPoint[2], &gTempLowLimit[2], &gTempHighLimit[2]})
+        *value = static_cast<int16_t>(*value + kDemoOffset);
+    if (!gDemoThermDone && gTemperature[2] >= kDemoPulseTemperature) PulseDemoThermLimit();
+}
+
+void RunMeasurement() {
+    const auto group = static_cast<int16_t>(measurementStep + 1);
+    ReadMeasurementGroup(group);
+    measurementStep = static_cast<int16_t>(group % kGroupCount);
+    if (gDemoRunning) ApplyDemoOffsets(group);
+}
+
+void RunHeaterLabels() {
+    FormatTemperatureLabel(heaterLabels[0], "Remote1", gTemperature[1]);
+    FormatTemperatureLabel(heaterLabels[1], "Remote2", gTemperature[2]);
+    if (heaterLabelSink) heaterLabelSink(heaterLabels[0], heaterLabels[1]);
+}
+
+void RunManualControl() {
+    Run(manualStatusUpdate);
+    if (!gManualSliderHeld) Run(manualSliderUpdate);
+}
+
+// A log file that cannot be written stops logging instead of failing on every tick.
+void StopLoggingAfterWriteFailure() {
+    gLoggingOn = false;
+    SetStatusText("Ready");
+    Messages().Show("Logging stopped: cannot write to the log file " + gLogFileName, MsgButtons::OK,
+                    MsgIcon::Exclamation, kAppTitle);
+}
+
+void RunDataLog() {
+    if (!AppendLogLine(gLogFileName, BuildLogLine())) {
+        StopLoggingAfterWriteFailure();
+        return;
+    }
+    if (gLogLineCount < std::numeric_limits<int32_t>::max()) ++gLogLineCount;
+}
+
+double Seconds(int32_t ms) { return ms / 1000.0; }
+
+struct TaskEntry {
+    bool (*enabled)();
+    double (*periodSeconds)();
+    void (*run)();
+};
+
+// The ten tasks in the order a tick checks them.
+constexpr std::array<TaskEntry, 10> kTasks = {{
+    {[] { return gMeasureEnabled; }, [] { return Seconds(gMeasurePeriodMs); }, RunMeasurement},
+    {[] { return gGraphFormOpen; }, [] { return Seconds(gGraphPeriodMs); },
+     [] { RunWindowTask(WindowTask::Graphs); }},
+    {[] { return gRegMapFormOpen && continuousReadTicked && continuousReadTicked(); }, [] { return 1.0; },
+     [] { RunWindowTask(WindowTask::RegisterMap); }},
+    {[] { return gHeatersFormOpen; }, [] { return 1.0; }, RunHeaterLabels},
+    {[] { return gLimitsFormOpen; }, [] { return 0.5; }, [] { RunWindowTask(WindowTask::Limits); }},
+    {[] { return gManualControlFormOpen; }, [] { return 1.0; }, RunManualControl},
+    {[] { return gAutoGraphFormOpen; }, [] { return 0.3; }, [] { RunWindowTask(WindowTask::AutoControl); }},
+    {[] { return gDynTminFormOpen; }, [] { return 0.1; }, [] { RunWindowTask(WindowTask::DynamicTmin); }},
+    {[] { return gGPIOFormOpen; }, [] { return 0.5; }, [] { RunWindowTask(WindowTask::Gpio); }},
+    {[] { return gLoggingOn; }, [] { return Seconds(gLogIntervalMs); }, RunDataLog},
+}};
+
+std::array<double, kTasks.size()> lastRun{};
+
+// Reads the clock once. Both bounds are compared as singles, like the clock; a reading
+// equal to last + period is not yet due, and one before last means midnight has passed.
+bool IsDue(double last, double periodSeconds) {
+    const float now = SystemClock().SecondsSinceMidnight();
+    return now > static_cast<float>(last + periodSeconds) || now < static_cast<float>(last);
+}
+
+}  // namespace
+
+void RunMasterTick() {
+    if (tickRunning) return;
+    tickRunning = true;
+    struct TickEnd {
+        ~TickEnd() { tickRunning = false; }
+    } tickEnd;
+
+    for (size_t i = 0; i < kTasks.size(); ++i) {
+        const TaskEntry& task = kTasks[i];
+        if (!task.enabled() || !IsDue(lastRun[i], task.periodSeconds())) continue;
+        task.run();
+        // The period counts from the end of this run.
+        lastRun[i] = SystemClock().SecondsSinceMidnight();
+    }
+}
+
+void ResetSchedulerState() {
+    lastRun.fill(0.0);
+    measurementStep = 0;
+    tickRunning = false;
+    gDemoThermDone = false;
+    for (auto& action : windowActions) action = nullptr;
+    continuousReadTicked = nullptr;
+    heaterLabelSink = nullptr;
+    manualStatusUpdate = nullptr;
+    manualSliderUpdate = nullptr;
+}
+
+void SetTaskAction(WindowTask task, std::function<void()> action) {
+    windowActions[static_cast<size_t>(task)] = std::move(action);
+}
+
+void SetContinuousReadCheck(std::function<bool()> isTicked) { continuousReadTicked = std::move(isTicked); }
+
+void SetHeaterLabelSink(HeaterLabelSink show) { heaterLabelSink = std::move(show); }
+
+void SetManualControlActions(std::function<void()> updateStatus, std::function<void()> updateSliders) {
+    manualStatusUpdate = std::move(updateStatus);
+    manualSliderUpdate = std::move(updateSliders);
+}
+
+void FormatTemperatureLabel(std::string& text, std::string_view name, float celsius) {
+    text.assign(name);
+    text += " = ";
+    text += SingleText(celsius);
+    text += "\u00B0C";
+}
+
+}  // namespace kestrum

@@ -1,0 +1,70 @@
+#pragma once
+// The master scheduler: every periodic task of the program, run from the main window's
+// master timer (tmrMaster, 50 ms). Each tick walks ten tasks in a fixed order; a task is
+// checked only while its enable condition holds, and runs when its period has passed
+// since the end of its previous run (or the clock has wrapped at midnight):
+//
+//   1 measurement        gMeasureEnabled                    gMeasurePeriodMs   one measurement group
+//   2 graphs             gGraphFormOpen                     gGraphPeriodMs     WindowTask::Graphs
+//   3 register map       gRegMapFormOpen and box ticked     1 s                WindowTask::RegisterMap
+//   4 heater labels      gHeatersFormOpen                   1 s                the heater label sink
+//   5 limits             gLimitsFormOpen                    0.5 s              WindowTask::Limits
+//   6 manual control     gManualControlFormOpen             1 s                the manual-control actions
+//   7 automatic control  gAutoGraphFormOpen                 0.3 s              WindowTask::AutoControl
+//   8 dynamic Tmin       gDynTminFormOpen                   0.1 s              WindowTask::DynamicTmin
+//   9 GPIO               gGPIOFormOpen                      0.5 s              WindowTask::Gpio
+//  10 data log           gLoggingOn                         gLogIntervalMs     one line to gLogFileName
+//
+// How a window wires in: it registers its action once (or in Form_Load) through the
+// functions below, and sets its form-open flag in Form_Load and clears it in Form_Unload.
+// The scheduler calls an action only while the window's flag is set, so an action may
+// reach the window instance directly. A window that registers in Form_Load should register
+// an empty function in Form_Unload, so nothing points at a destroyed window.
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace kestrum {
+
+// The dynamic Tmin demonstration's one-shot THERM2 pulse has been sent; never reset while
+// the program runs.
+inline bool gDemoThermDone = false;
+
+// The main window's tmrMaster_Timer calls this on every tick. It runs to completion; a
+// tick started while one is still running (from a nested event loop) does nothing.
+void RunMasterTick();
+
+// Last-run times back to 0, the measurement step to group 1, gDemoThermDone False, and
+// every registered window action removed.
+void ResetSchedulerState();
+
+// Window tasks with a single action.
+enum class WindowTask {
+    Graphs,       // frmGraph: UpdateLiveGraphs
+    RegisterMap,  // frmRegMap: cmdRead_Click
+    Limits,       // frmLimits: ShowTempReading, ShowFanReading, ShowVoltReading,
+                  //   ShowThermTimerReading, ShowThermPinReading, UpdateAlertToggles, in that order
+    AutoControl,  // frmAutoGraph: PlotAFCTemps, result ignored
+    DynamicTmin,  // frmDynamicTmin: UpdateDynTminGraph
+    Gpio,         // frmGPIO: UpdateGPIOStatus
+};
+void SetTaskAction(WindowTask task, std::function<void()> action);
+
+// Task 3 runs only while the Register Map window's chkContRead box is ticked; the window
+// installs how to read the box. It is asked on every tick while gRegMapFormOpen is set.
+void SetContinuousReadCheck(std::function<bool()> isTicked);
+
+// Task 4 hands the heater window the texts of lblTemp(0) and lblTemp(1).
+using HeaterLabelSink = std::function<void(const std::string& remote1Text, const std::string& remote2Text)>;
+void SetHeaterLabelSink(HeaterLabelSink show);
+
+// Task 6 runs UpdateManualStatus, then UpdateManualSliders unless gManualSliderHeld.
+void SetManualControlActions(std::function<void()> updateStatus, std::function<void()> updateSliders);
+
+// Sets text to "<name> = <celsius>°C", the number in its shortest decimal form
+// ("Remote1 = 25.25°C"), reusing text's storage.
+void FormatTemperatureLabel(std::string& text, std::string_view name, float celsius);
+
+}  // namespace kestrum
