@@ -184,4 +184,9 @@ void UpdateBoardSwitches() {
     WriteSwitchBank(1);
 }
 
+void FollowPinConfig() {
+    ReadPinConfig();
+    UpdateBoardSwitches();
+}
+
 }  // namespace kestrum

@@ -36,4 +36,7 @@ void InitBoardIO();
 // Sets the switches from the decoded pin functions and writes both devices.
 void UpdateBoardSwitches();
 
+// ReadPinConfig, then UpdateBoardSwitches: after a pin-configuration write or a change of chip.
+void FollowPinConfig();
+
 }  // namespace kestrum

@@ -133,10 +133,7 @@ void ShowCommError(int16_t code) {
 
 void AfterRegisterWrite(int32_t reg) {
     // Pin Config 1-4 and Easy Config change what the pins carry.
-    if (reg >= 0x10 && reg <= 0x14) {
-        ReadPinConfig();
-        UpdateBoardSwitches();
-    }
+    if (reg >= 0x10 && reg <= 0x14) FollowPinConfig();
     if (reg >= 0x21 && reg <= 0x24) {
         const int32_t config = ReadRegister(gDeviceAddress, reg);
         gPWMManual[reg - 0x20] = (config & 0xE0) == 0xE0;

@@ -433,8 +433,7 @@ void frmMain::cmbDevices_Click() {
 
 void frmMain::ReadSelectedChipState() {
     ReadChipState();
-    ReadPinConfig();
-    UpdateBoardSwitches();
+    FollowPinConfig();
 }
 
 }  // namespace kestrum

@@ -163,11 +163,7 @@ TEST_F(ChipSearchTest, TwentyFailedConnectionsEndTheProgramAfterSavingThePositio
     EXPECT_THROW(LoadMain(), ProgramEnded);
     EXPECT_EQ(CountRequests(board.Transfers(), kRequestConnect), 20);
     EXPECT_EQ(CountRequests(board.Transfers(), kRequestRegister), 0) << "no search after the failure";
-    ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0].text, "Initial Connection Failed - Check USB connections");
-    EXPECT_EQ(messages.shown[0].icon, MsgIcon::Critical);
-    ASSERT_EQ(programEnd.exits.size(), 1u);
-    EXPECT_NE(programEnd.exits[0], 0);
+    ExpectFatalEnd("Initial Connection Failed - Check USB connections");
     // A fatal link error unloads everything, and with it the main window saves its place.
     EXPECT_EQ(StoredGeometry(), (std::array<std::string, 4>{"1005", "1005", "6495", "6495"}));
 }
@@ -176,13 +172,7 @@ TEST_F(ChipSearchTest, NoChipAnywhereEndsWithoutSavingAnything) {
     board.RemoveAdapterChip(0x5C);
     UsePcSmbus();
     EXPECT_THROW(LoadMain(), ProgramEnded);
-    ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0].text, "Failed to find the Kestrum");
-    EXPECT_EQ(messages.shown[0].icon, MsgIcon::Critical);
-    EXPECT_EQ(messages.shown[0].buttons, MsgButtons::OK);
-    EXPECT_EQ(messages.shown[0].caption, "Kestrum Evaluation Software");
-    ASSERT_EQ(programEnd.exits.size(), 1u);
-    EXPECT_NE(programEnd.exits[0], 0);
+    ExpectFatalEnd("Failed to find the Kestrum");
     EXPECT_EQ(StoredGeometry(), (std::array<std::string, 4>{}));
 }
 

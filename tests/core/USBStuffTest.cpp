@@ -137,11 +137,7 @@ TEST_F(USBStuffTest, FailedTransferShowsTheMessageUnloadsWindowsAndEnds) {
     } catch (const ProgramEnded& ended) {
         EXPECT_EQ(ended.status, kFatalExitStatus);
     }
-    ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0].text, "Communications Interrupted - Check USB connections");
-    EXPECT_EQ(messages.shown[0].buttons, MsgButtons::OK);
-    EXPECT_EQ(messages.shown[0].icon, MsgIcon::Critical);
-    EXPECT_EQ(messages.shown[0].caption, "Kestrum Evaluation Software");
+    ExpectFatalEnd("Communications Interrupted - Check USB connections");
     EXPECT_TRUE(unloaded);
 }
 
@@ -163,9 +159,7 @@ TEST_F(USBStuffTest, EveryAdapterPrimitiveEndsTheProgramOnFailure) {
 
 TEST_F(USBStuffTest, InitialConnectionMessage) {
     EXPECT_THROW(ShowCommError(kCommInitialConnection), ProgramEnded);
-    ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_EQ(messages.shown[0].text, "Initial Connection Failed - Check USB connections");
-    EXPECT_EQ(messages.shown[0].icon, MsgIcon::Critical);
+    ExpectFatalEnd("Initial Connection Failed - Check USB connections");
 }
 
 TEST_F(USBStuffTest, HeaterFailureAnsweredNoKeepsTheProgramRunning) {

@@ -52,6 +52,16 @@ std::string KestrumTest::ProgramDirWithFirmware() {
     return tempDir.path().toStdString();
 }
 
+void KestrumTest::ExpectFatalEnd(const std::string& text) const {
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].text, text);
+    EXPECT_EQ(messages.shown[0].icon, MsgIcon::Critical);
+    EXPECT_EQ(messages.shown[0].buttons, MsgButtons::OK);
+    EXPECT_EQ(messages.shown[0].caption, "Kestrum Evaluation Software");
+    ASSERT_EQ(programEnd.exits.size(), 1u);
+    EXPECT_NE(programEnd.exits[0], 0);
+}
+
 std::string KestrumTest::TempPath(const std::string& name) const {
     return tempDir.filePath(QString::fromStdString(name)).toStdString();
 }

@@ -25,6 +25,9 @@ protected:
     // A folder holding a copy of the shipped firmware file, set as the program directory.
     std::string ProgramDirWithFirmware();
     std::string TempPath(const std::string& name) const;
+    // Exactly one critical OK box with this text under the application title, then an end
+    // of the program with a non-zero status.
+    void ExpectFatalEnd(const std::string& text) const;
 
     sim::SimulatedBoard board;
     ScriptedMessageBoxes messages;
