@@ -18,7 +18,7 @@
 #include "core/USBStuff.h"
 #include "platform/LinkLibraries.h"
 #include "platform/Seams.h"
-#include "platform/SimulatedBoard.h"
+#include "sim/SimulatedBoard.h"
 
 namespace {
 std::atomic<int64_t> allocations{0};

@@ -5,9 +5,9 @@
 #include <iostream>
 
 #include "core/General.h"
-#include "core/Startup.h"
-#include "platform/Backends.h"
-#include "platform/QtSeams.h"
+#include "app/Startup.h"
+#include "app/Backends.h"
+#include "app/QtSeams.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);

@@ -33,6 +33,19 @@ HeaterLabelSink heaterLabelSink;
 std::function<void()> manualStatusUpdate;
 std::function<void()> manualSliderUpdate;
 
+// One token per slot: the window tasks, then heater labels and manual control. Every
+// change of a slot gives it a new token, so a stale attachment cannot empty it.
+constexpr size_t kWindowTaskCount = static_cast<size_t>(WindowTask::Gpio) + 1;
+constexpr int kHeaterSlot = static_cast<int>(kWindowTaskCount);
+constexpr int kManualSlot = kHeaterSlot + 1;
+std::array<uint64_t, kWindowTaskCount + 2> slotTokens{};
+uint64_t nextToken = 0;
+
+uint64_t Renew(int slot) {
+    slotTokens[static_cast<size_t>(slot)] = ++nextToken;
+    return nextToken;
+}
+
 int16_t measurementStep = 0;
 bool tickRunning = false;
 std::array<std::string, 2> heaterLabels;
@@ -154,19 +167,72 @@ void ResetSchedulerState() {
     heaterLabelSink = nullptr;
     manualStatusUpdate = nullptr;
     manualSliderUpdate = nullptr;
+    slotTokens.fill(0);
 }
 
 void SetTaskAction(WindowTask task, std::function<void()> action) {
     windowActions[static_cast<size_t>(task)] = std::move(action);
+    Renew(static_cast<int>(task));
 }
 
 void SetContinuousReadCheck(std::function<bool()> isTicked) { continuousReadTicked = std::move(isTicked); }
 
-void SetHeaterLabelSink(HeaterLabelSink show) { heaterLabelSink = std::move(show); }
+void SetHeaterLabelSink(HeaterLabelSink show) {
+    heaterLabelSink = std::move(show);
+    Renew(kHeaterSlot);
+}
 
 void SetManualControlActions(std::function<void()> updateStatus, std::function<void()> updateSliders) {
     manualStatusUpdate = std::move(updateStatus);
     manualSliderUpdate = std::move(updateSliders);
+    Renew(kManualSlot);
+}
+
+TaskAttachment TaskAttachment::Window(WindowTask task, std::function<void()> action) {
+    SetTaskAction(task, std::move(action));
+    const int slot = static_cast<int>(task);
+    return {slot, slotTokens[static_cast<size_t>(slot)]};
+}
+
+TaskAttachment TaskAttachment::ContinuousRead(std::function<void()> read, std::function<bool()> isTicked) {
+    SetContinuousReadCheck(std::move(isTicked));
+    return Window(WindowTask::RegisterMap, std::move(read));
+}
+
+TaskAttachment TaskAttachment::HeaterLabels(HeaterLabelSink show) {
+    SetHeaterLabelSink(std::move(show));
+    return {kHeaterSlot, slotTokens[kHeaterSlot]};
+}
+
+TaskAttachment TaskAttachment::ManualControl(std::function<void()> updateStatus,
+                                             std::function<void()> updateSliders) {
+    SetManualControlActions(std::move(updateStatus), std::move(updateSliders));
+    return {kManualSlot, slotTokens[kManualSlot]};
+}
+
+TaskAttachment::TaskAttachment(TaskAttachment&& other) noexcept
+    : slot_(std::exchange(other.slot_, -1)), token_(other.token_) {}
+
+TaskAttachment& TaskAttachment::operator=(TaskAttachment&& other) noexcept {
+    if (this != &other) {
+        Detach();
+        slot_ = std::exchange(other.slot_, -1);
+        token_ = other.token_;
+    }
+    return *this;
+}
+
+void TaskAttachment::Detach() {
+    const int slot = std::exchange(slot_, -1);
+    if (slot < 0 || slotTokens[static_cast<size_t>(slot)] != token_) return;
+    if (slot == kHeaterSlot) {
+        SetHeaterLabelSink(nullptr);
+    } else if (slot == kManualSlot) {
+        SetManualControlActions(nullptr, nullptr);
+    } else {
+        if (slot == static_cast<int>(WindowTask::RegisterMap)) SetContinuousReadCheck(nullptr);
+        SetTaskAction(static_cast<WindowTask>(slot), nullptr);
+    }
 }
 
 void FormatTemperatureLabel(std::string& text, std::string_view name, float celsius) {

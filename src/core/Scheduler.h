@@ -15,11 +15,10 @@
 //   9 GPIO               gGPIOFormOpen                      0.5 s              WindowTask::Gpio
 //  10 data log           gLoggingOn                         gLogIntervalMs     one line to gLogFileName
 //
-// How a window wires in: it registers its action once (or in Form_Load) through the
-// functions below, and sets its form-open flag in Form_Load and clears it in Form_Unload.
-// The scheduler calls an action only while the window's flag is set, so an action may
-// reach the window instance directly. A window that registers in Form_Load should register
-// an empty function in Form_Unload, so nothing points at a destroyed window.
+// How a window wires in: it holds a TaskAttachment with its action for as long as it
+// lives (the window bases do this), and its form-open flag is set while it is loaded. The
+// scheduler calls an action only while the window's flag is set, so an action may reach
+// the window instance directly.
 
 #include <cstdint>
 #include <functional>
@@ -62,6 +61,31 @@ void SetHeaterLabelSink(HeaterLabelSink show);
 
 // Task 6 runs UpdateManualStatus, then UpdateManualSliders unless gManualSliderHeld.
 void SetManualControlActions(std::function<void()> updateStatus, std::function<void()> updateSliders);
+
+// Holds a window's action in its slot of the table while the attachment lives. Detaching
+// (or destroying) it empties the slot, unless the slot has been given to another action
+// since: a window reopened before the old instance is destroyed keeps its task.
+class TaskAttachment {
+public:
+    TaskAttachment() = default;
+    static TaskAttachment Window(WindowTask task, std::function<void()> action);
+    static TaskAttachment ContinuousRead(std::function<void()> read, std::function<bool()> isTicked);
+    static TaskAttachment HeaterLabels(HeaterLabelSink show);
+    static TaskAttachment ManualControl(std::function<void()> updateStatus, std::function<void()> updateSliders);
+
+    TaskAttachment(TaskAttachment&& other) noexcept;
+    TaskAttachment& operator=(TaskAttachment&& other) noexcept;
+    TaskAttachment(const TaskAttachment&) = delete;
+    TaskAttachment& operator=(const TaskAttachment&) = delete;
+    ~TaskAttachment() { Detach(); }
+
+    void Detach();
+
+private:
+    TaskAttachment(int slot, uint64_t token) : slot_(slot), token_(token) {}
+    int slot_ = -1;
+    uint64_t token_ = 0;
+};
 
 // Sets text to "<name> = <celsius>°C", the number in its shortest decimal form
 // ("Remote1 = 25.25°C"), reusing text's storage.

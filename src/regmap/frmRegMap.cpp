@@ -16,9 +16,10 @@
 #include "core/Conversions.h"
 #include "core/Declarations.h"
 #include "core/USBStuff.h"
-#include "regmap/ClickableLabel.h"
+#include "widgets/ClickableLabel.h"
 #include "regmap/RegMapStuff.h"
 #include "regmap/RegisterTree.h"
+#include "widgets/Controls.h"
 
 namespace kestrum {
 
@@ -34,22 +35,19 @@ bool IsEnterKey(int key) { return key == Qt::Key_Return || key == Qt::Key_Enter;
 
 QString HexText(int64_t value) { return QString::fromStdString(Hex(value)); }
 
-// A sunken read-out for a value the window shows.
-QLabel* NewReadout(QWidget* parent) {
-    auto* label = new QLabel(parent);
-    label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    label->setMinimumWidth(60);
-    return label;
-}
-
 }  // namespace
 
 frmRegMap::frmRegMap(QWidget* parent) : ChildWindow(parent) {
+    setObjectName("frmRegMap");
     setWindowTitle("Register Map");
     BuildTreeFrame();
     BuildReadWriteFrame();
     BuildDetailsFrame();
     BuildBitsFrame();
+    ArrangeBitLabels();
+    SetFormOpenFlag(gRegMapFormOpen);
+    KeepTimerTask(TaskAttachment::ContinuousRead([this] { ContinuousRead(); },
+                                                 [this] { return ContinuousReadTicked(); }));
 
     auto* right = new QVBoxLayout;
     right->addWidget(fraReadWrite);
@@ -62,8 +60,8 @@ frmRegMap::frmRegMap(QWidget* parent) : ChildWindow(parent) {
 }
 
 void frmRegMap::BuildTreeFrame() {
-    fraRegMap = new QGroupBox("Register Map", this);
-    TreeView1 = new QTreeWidget(fraRegMap);
+    fraRegMap = NewFrame(this, "fraRegMap", "Register Map");
+    TreeView1 = Named(new QTreeWidget(fraRegMap), "TreeView1");
     TreeView1->setHeaderHidden(true);
     // Long names scroll sideways rather than being cut short.
     TreeView1->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
@@ -75,13 +73,13 @@ void frmRegMap::BuildTreeFrame() {
 }
 
 void frmRegMap::BuildReadWriteFrame() {
-    fraReadWrite = new QGroupBox("Read/Write", this);
-    txtReadAddr = new QLineEdit(fraReadWrite);
-    txtHex = new QLineEdit(fraReadWrite);
-    txtDec = new QLineEdit(fraReadWrite);
-    cmdRead = new QPushButton("Read", fraReadWrite);
-    cmdWrite = new QPushButton("Write", fraReadWrite);
-    chkContRead = new QCheckBox("Continuous Read", fraReadWrite);
+    fraReadWrite = NewFrame(this, "fraReadWrite", "Read/Write");
+    txtReadAddr = NewTextBox(fraReadWrite, "txtReadAddr");
+    txtHex = NewTextBox(fraReadWrite, "txtHex");
+    txtDec = NewTextBox(fraReadWrite, "txtDec");
+    cmdRead = NewButton(fraReadWrite, "cmdRead", "Read");
+    cmdWrite = NewButton(fraReadWrite, "cmdWrite", "Write");
+    chkContRead = NewCheckBox(fraReadWrite, "chkContRead", "Continuous Read");
     chkContRead->setChecked(false);
 
     auto* grid = new QGridLayout(fraReadWrite);
@@ -105,16 +103,16 @@ void frmRegMap::BuildReadWriteFrame() {
 }
 
 void frmRegMap::BuildDetailsFrame() {
-    fraDetails = new QGroupBox("Register Details", this);
-    lblRegDescription = new QLabel(fraDetails);
+    fraDetails = NewFrame(this, "fraDetails", "Register Details");
+    lblRegDescription = NewLabel(fraDetails, "lblRegDescription", QString());
     lblRegDescription->setWordWrap(true);
     QFont bold = lblRegDescription->font();
     bold.setBold(true);
     lblRegDescription->setFont(bold);
-    lblCurrentAddr = NewReadout(fraDetails);
-    lblReadOnly = NewReadout(fraDetails);
-    lblDecVal = NewReadout(fraDetails);
-    lblHexVal = NewReadout(fraDetails);
+    lblCurrentAddr = NewReadout(fraDetails, "lblCurrentAddr");
+    lblReadOnly = NewReadout(fraDetails, "lblReadOnly");
+    lblDecVal = NewReadout(fraDetails, "lblDecVal");
+    lblHexVal = NewReadout(fraDetails, "lblHexVal");
 
     auto* form = new QFormLayout(fraDetails);
     form->addRow(lblRegDescription);
@@ -125,7 +123,7 @@ void frmRegMap::BuildDetailsFrame() {
 }
 
 void frmRegMap::BuildBitsFrame() {
-    fraBits = new QGroupBox("Bit Display", this);
+    fraBits = NewFrame(this, "fraBits", "Bit Display");
     QFont small = fraBits->font();  // the longest bit names must fit their column
     small.setPointSizeF(small.pointSizeF() * 0.85);
     for (int k = 0; k < 8; ++k) {
@@ -140,10 +138,12 @@ void frmRegMap::BuildBitsFrame() {
         // A name never widens its column: every column keeps the width of its bit.
         lblInfo[k]->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     }
+    NameArray(lblBit, "lblBit");
+    NameArray(lblInfo, "lblInfo");
 }
 
 // Bit 7 leftmost, bit 0 rightmost, each name centred over its bit in eight equal
-// columns that share the frame's width.
+// columns that share the frame's width. Once, when the window is built.
 void frmRegMap::ArrangeBitLabels() {
     auto* grid = new QGridLayout(fraBits);
     grid->setHorizontalSpacing(2);
@@ -158,12 +158,8 @@ void frmRegMap::ArrangeBitLabels() {
 void frmRegMap::Form_Load() {
     SetSizeTwips(kWidthTwips, kHeightTwips);
     BuildRegisterTree(*TreeView1);
-    ArrangeBitLabels();
     TreeNode(*TreeView1, 1)->setExpanded(true);
-    gRegMapFormOpen = true;
 }
-
-void frmRegMap::Form_Unload() { gRegMapFormOpen = false; }
 
 bool frmRegMap::ContinuousReadTicked() const { return chkContRead->isChecked(); }
 
@@ -171,7 +167,8 @@ int32_t frmRegMap::TypedAddress() const { return LeadingHex(txtReadAddr->text().
 
 void frmRegMap::ShowAddress(int32_t address) {
     lblCurrentAddr->setText(HexText(address) + "h");
-    txtReadAddr->setText(lblCurrentAddr->text());
+    // The continuous read leaves alone an address the user is typing.
+    if (!keepTypedAddress_ || !txtReadAddr->hasFocus()) txtReadAddr->setText(lblCurrentAddr->text());
 }
 
 void frmRegMap::ShowValue(int32_t value) {
@@ -215,6 +212,12 @@ void frmRegMap::cmdRead_Click() {
         ShowRegisterDetail(index);
     else
         ShowUnknownRegister(address);
+}
+
+void frmRegMap::ContinuousRead() {
+    keepTypedAddress_ = true;
+    cmdRead_Click();
+    keepTypedAddress_ = false;
 }
 
 void frmRegMap::WriteAndShow(int32_t value) {

@@ -5,7 +5,7 @@
 #include <array>
 #include <cstdint>
 
-#include "core/WindowManager.h"
+#include "widgets/WindowManager.h"
 
 class QCheckBox;
 class QGroupBox;
@@ -24,13 +24,15 @@ class frmRegMap : public ChildWindow {
 public:
     explicit frmRegMap(QWidget* parent = nullptr);
 
-    // Reads the register whose address stands in the address box and shows it. Also
-    // the master timer's continuous read, while the window is open and the box ticked.
+    // Reads the register whose address stands in the address box and shows it.
     void cmdRead_Click();
+    // The master timer's read, every second while the window is loaded and the box is
+    // ticked: cmdRead_Click, except that an address box with the keyboard focus keeps
+    // what the user is typing.
+    void ContinuousRead();
     bool ContinuousReadTicked() const;
 
     void Form_Load() override;
-    void Form_Unload() override;
 
     // Shows record `index` of the register table and reads the register.
     void ShowRegisterDetail(int index);
@@ -86,7 +88,8 @@ private:
     void WriteAndShow(int32_t value);
     int32_t TypedAddress() const;
 
-    bool mirroring_ = false;  // one value box is being set from the other
+    bool mirroring_ = false;         // one value box is being set from the other
+    bool keepTypedAddress_ = false;  // inside the continuous read
 };
 
 }  // namespace kestrum

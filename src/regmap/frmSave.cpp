@@ -6,14 +6,13 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QStyleOptionButton>
-#include <QStylePainter>
 #include <QVBoxLayout>
-#include <algorithm>
 
 #include "core/General.h"
 #include "core/USBStuff.h"
 #include "regmap/SettingsFile.h"
+#include "widgets/Controls.h"
+#include "widgets/WrappingCheckBox.h"
 
 namespace kestrum {
 
@@ -38,75 +37,19 @@ void ShowProblem(const std::string& text) {
     Messages().Show(text, MsgButtons::OK, MsgIcon::Exclamation, kAppTitle);
 }
 
-// A check box whose text wraps onto further lines instead of widening the window.
-class WrappingCheckBox final : public QCheckBox {
-public:
-    WrappingCheckBox(const QString& text, QWidget* parent) : QCheckBox(text, parent) {
-        // Grows downwards: the layout asks heightForWidth for the width it gives.
-        QSizePolicy policy(QSizePolicy::Preferred, QSizePolicy::Minimum);
-        policy.setHeightForWidth(true);
-        setSizePolicy(policy);
-    }
-
-    bool hasHeightForWidth() const override { return true; }
-    int heightForWidth(int width) const override {
-        const QRect text =
-            fontMetrics().boundingRect(QRect(0, 0, TextWidth(width), 0), kTextFlags, this->text());
-        return std::max(text.height(), IndicatorSize().height());
-    }
-    QSize sizeHint() const override {
-        const int width = IndicatorSize().width() + Spacing() + fontMetrics().horizontalAdvance(text());
-        return {width, heightForWidth(width)};
-    }
-    QSize minimumSizeHint() const override {
-        const int width = IndicatorSize().width() + Spacing() + fontMetrics().averageCharWidth() * 12;
-        return {width, heightForWidth(width)};
-    }
-
-protected:
-    bool hitButton(const QPoint& pos) const override { return rect().contains(pos); }
-
-    void paintEvent(QPaintEvent*) override {
-        QStylePainter painter(this);
-        QStyleOptionButton option;
-        initStyleOption(&option);
-        const QSize indicator = IndicatorSize();
-        const int lineHeight = fontMetrics().height();
-        option.rect = QRect(QPoint(0, std::max(0, (lineHeight - indicator.height()) / 2)), indicator);
-        painter.drawPrimitive(QStyle::PE_IndicatorCheckBox, option);
-
-        const QRect textRect(indicator.width() + Spacing(), 0, TextWidth(width()), height());
-        painter.drawItemText(textRect, kTextFlags, palette(), isEnabled(), text(), QPalette::WindowText);
-        if (hasFocus()) {
-            QStyleOptionFocusRect focus;
-            focus.initFrom(this);
-            focus.rect = fontMetrics().boundingRect(textRect, kTextFlags, text());
-            painter.drawPrimitive(QStyle::PE_FrameFocusRect, focus);
-        }
-    }
-
-private:
-    static constexpr int kTextFlags = Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap;
-
-    QSize IndicatorSize() const {
-        return {style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, this),
-                style()->pixelMetric(QStyle::PM_IndicatorHeight, nullptr, this)};
-    }
-    int Spacing() const { return style()->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, nullptr, this); }
-    int TextWidth(int width) const { return std::max(1, width - IndicatorSize().width() - Spacing()); }
-};
-
 }  // namespace
 
 frmSave::frmSave(QWidget* parent) : ChildWindow(parent) {
-    fraFileIO = new QGroupBox("File I/O", this);
-    lblComment = new QLabel("Add Comment", fraFileIO);
-    txtComment = new QLineEdit(fraFileIO);
+    setObjectName("frmSave");
+    fraFileIO = NewFrame(this, "fraFileIO", "File I/O");
+    lblComment = NewLabel(fraFileIO, "lblComment", "Add Comment");
+    txtComment = NewTextBox(fraFileIO, "txtComment");
     lblComment->setBuddy(txtComment);
-    chkNotDefaults = new WrappingCheckBox("Only save registers that differ from their defaults ", fraFileIO);
-    cmdsave = new QPushButton("Save  Current Configuration", fraFileIO);
-    cmdRecall = new QPushButton("Recall Previous Configuration", fraFileIO);
-    cmdClose = new QPushButton("Close", this);
+    chkNotDefaults = Named(new WrappingCheckBox("Only save registers that differ from their defaults ", fraFileIO),
+                           "chkNotDefaults");
+    cmdsave = NewButton(fraFileIO, "cmdsave", "Save  Current Configuration");
+    cmdRecall = NewButton(fraFileIO, "cmdRecall", "Recall Previous Configuration");
+    cmdClose = NewButton(this, "cmdClose", "Close");
 
     auto* frame = new QVBoxLayout(fraFileIO);
     frame->addWidget(lblComment);

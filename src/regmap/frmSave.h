@@ -2,7 +2,7 @@
 // The "Save/Recall Settings" window: saves the chip's writable registers to a settings
 // file and recalls such a file into the chip.
 
-#include "core/WindowManager.h"
+#include "widgets/WindowManager.h"
 
 class QCheckBox;
 class QGroupBox;

@@ -15,7 +15,7 @@
 
 #include "core/Declarations.h"
 #include "core/USBStuff.h"
-#include "regmap/ClickableLabel.h"
+#include "widgets/ClickableLabel.h"
 #include "regmap/RegMapStuff.h"
 #include "regmap/RegisterTree.h"
 #include "support/Fixture.h"

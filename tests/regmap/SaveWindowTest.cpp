@@ -15,7 +15,7 @@
 
 #include "core/General.h"
 #include "core/USBStuff.h"
-#include "core/WindowManager.h"
+#include "widgets/WindowManager.h"
 #include "regmap/RegMapStuff.h"
 #include "regmap/frmSave.h"
 #include "support/Fixture.h"

@@ -3,30 +3,15 @@
 #include <QFile>
 #include <QSettings>
 
-#include "core/Declarations.h"
-#include "core/General.h"
-#include "core/Measurement.h"
-#include "core/PinDefinitions.h"
-#include "core/Scheduler.h"
 #include "core/USBStuff.h"
 #include "platform/LinkLibraries.h"
-#include "regmap/RegMapStuff.h"
+#include "state/SharedState.h"
 
 namespace kestrum::test {
 
-void ResetAllState() {
-    ResetGeneralState();
-    ResetDeclarationsState();
-    ResetUSBStuffState();
-    ResetRegMapState();
-    ResetMeasurementState();
-    ResetPinDefinitionsState();
-    ResetSchedulerState();
-}
-
 void KestrumTest::SetUp() {
     ASSERT_TRUE(tempDir.isValid());
-    ResetAllState();
+    ResetAllSharedState();
     InstallSeams({&messages, &fileDialogs, &clock, &programEnd, &shell});
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, tempDir.filePath("settings"));
     SetProgramDirectory(tempDir.path().toStdString());
@@ -60,6 +45,19 @@ void KestrumTest::ExpectFatalEnd(const std::string& text) const {
     EXPECT_EQ(messages.shown[0].caption, "Kestrum Evaluation Software");
     ASSERT_EQ(programEnd.exits.size(), 1u);
     EXPECT_NE(programEnd.exits[0], 0);
+}
+
+void KestrumTest::StartRecording() {
+    board.ClearRecording();
+    board.SetRecording(true);
+}
+
+std::vector<Access> KestrumTest::Traffic() const {
+    return gInterfaceType == kInterfaceSmbus ? Decode(board.SmbusAccesses()) : Decode(board.Transfers());
+}
+
+void KestrumTest::ExpectTraffic(const std::vector<Access>& expected) const {
+    EXPECT_EQ(Traffic(), expected);
 }
 
 std::string KestrumTest::TempPath(const std::string& name) const {

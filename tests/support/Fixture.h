@@ -7,14 +7,13 @@
 
 #include <QTemporaryDir>
 #include <string>
+#include <vector>
 
-#include "platform/SimulatedBoard.h"
+#include "sim/SimulatedBoard.h"
 #include "support/ScriptedSeams.h"
+#include "support/Traffic.h"
 
 namespace kestrum::test {
-
-// Puts every module's shared state back to its power-on values.
-void ResetAllState();
 
 class KestrumTest : public ::testing::Test {
 protected:
@@ -28,6 +27,11 @@ protected:
     // Exactly one critical OK box with this text under the application title, then an end
     // of the program with a non-zero status.
     void ExpectFatalEnd(const std::string& text) const;
+
+    // Recording of the board's traffic from now on, and what it recorded, decoded.
+    void StartRecording();
+    std::vector<Access> Traffic() const;
+    void ExpectTraffic(const std::vector<Access>& expected) const;
 
     sim::SimulatedBoard board;
     ScriptedMessageBoxes messages;

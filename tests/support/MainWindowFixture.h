@@ -4,8 +4,8 @@
 
 #include <memory>
 
-#include "core/frmMain.h"
-#include "core/frmSplash.h"
+#include "app/frmMain.h"
+#include "app/frmSplash.h"
 #include "support/Fixture.h"
 
 namespace kestrum::test {

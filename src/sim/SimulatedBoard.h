@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "platform/LinkLibraries.h"
-#include "platform/SimulatedChip.h"
+#include "sim/SimulatedChip.h"
 
 namespace kestrum::sim {
 

@@ -1,4 +1,4 @@
-#include "platform/QtSeams.h"
+#include "app/QtSeams.h"
 
 #include <QApplication>
 #include <QDate>

@@ -1,4 +1,4 @@
-#include "core/Startup.h"
+#include "app/Startup.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -7,9 +7,9 @@
 #include "core/General.h"
 #include "core/Measurement.h"
 #include "core/PinDefinitions.h"
-#include "core/Pictures.h"
-#include "core/frmMain.h"
-#include "core/frmSplash.h"
+#include "app/Pictures.h"
+#include "app/frmMain.h"
+#include "app/frmSplash.h"
 #include "regmap/RegMapStuff.h"
 
 namespace kestrum {
@@ -40,7 +40,6 @@ bool Main() {
     splash->repaint();
 
     auto mainForm = std::make_unique<frmMain>();
-    gMainForm = mainForm.get();
     mainForm->MDIForm_Load(*splash);
     splash.reset();
     mainForm->show();

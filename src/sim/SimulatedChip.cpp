@@ -1,4 +1,4 @@
-#include "platform/SimulatedChip.h"
+#include "sim/SimulatedChip.h"
 
 #include <algorithm>
 #include <cmath>

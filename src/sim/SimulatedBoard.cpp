@@ -1,4 +1,4 @@
-#include "platform/SimulatedBoard.h"
+#include "sim/SimulatedBoard.h"
 
 #include <chrono>
 #include <fstream>

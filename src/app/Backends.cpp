@@ -1,10 +1,10 @@
-#include "platform/Backends.h"
+#include "app/Backends.h"
 
 #include <ostream>
 #include <string>
 
 #include "platform/I2cDevSmbus.h"
-#include "platform/SimulatedBoard.h"
+#include "sim/SimulatedBoard.h"
 
 namespace kestrum {
 

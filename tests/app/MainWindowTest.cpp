@@ -14,7 +14,7 @@
 #include "core/MainCommands.h"
 #include "core/Settings.h"
 #include "core/USBStuff.h"
-#include "core/frmAbout.h"
+#include "app/frmAbout.h"
 #include "regmap/RegMapStuff.h"
 #include "regmap/frmRegMap.h"
 #include "regmap/frmSave.h"

@@ -6,19 +6,27 @@
 #include <QMdiArea>
 #include <QPointer>
 #include <QWidget>
+#include <cassert>
 #include <map>
 #include <typeindex>
 #include <vector>
 
+#include "core/Scheduler.h"
+
 namespace kestrum {
 
-// Base of every child window of the main window.
+class WindowManager;
+
+// Base of every child window of the main window. The constructor builds every widget;
+// Form_Load only sizes the window and loads values, so it may run again on an open window.
 class ChildWindow : public QWidget {
     Q_OBJECT
 public:
     explicit ChildWindow(QWidget* parent = nullptr);
+    ~ChildWindow() override;
 
-    // Runs once when the window is created, before it is shown.
+    // Sizes the window and loads its values; run by the window manager when it opens the
+    // window, and by other windows (or the window itself) to load it again.
     virtual void Form_Load() {}
     // Runs once when the window closes, before it is destroyed.
     virtual void Form_Unload() {}
@@ -26,19 +34,44 @@ public:
     // Closes the window: Form_Unload, then it is destroyed.
     void Unload();
     bool IsUnloaded() const { return unloaded_; }
+    // The window-level loaded flag: False during the first Form_Load, True from its end
+    // until the window unloads (a reload of an open window runs with it True).
+    bool IsLoaded() const { return loaded_; }
 
-protected:
-    // The window's outer size and position in twips (its frame inside the main window).
+    // The window's outer frame inside the main window, in twips.
     void SetSizeTwips(int width, int height);
     void SetPositionTwips(int left, int top);
     int WidthTwips() const;
     int HeightTwips() const;
+
+protected:
+    // The shared form-open flag this window sets while it is loaded (given by the
+    // constructor of a window that the master timer or other windows look for).
+    void SetFormOpenFlag(bool& flag) { formOpen_ = &flag; }
+    // The master-timer task this window runs while it is loaded; held until it unloads.
+    void KeepTimerTask(TaskAttachment task) { timerTask_ = std::move(task); }
+
+    // The manager that opened this window: how it reaches other windows and the main frame.
+    WindowManager& Manager() const {
+        assert(manager_ != nullptr && "window not opened by a window manager");
+        return *manager_;
+    }
+
     QWidget* Frame();
     const QWidget* Frame() const;
 
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    friend class WindowManager;
+    // After the first Form_Load: the loaded flag and the form-open flag go up.
+    void MarkLoaded();
+    void MarkUnloaded();
+
+    WindowManager* manager_ = nullptr;
+    bool* formOpen_ = nullptr;
+    TaskAttachment timerTask_;
+    bool loaded_ = false;
     bool unloaded_ = false;
 };
 
@@ -58,6 +91,7 @@ public:
         auto* window = new W();  // owned by its subwindow from here on
         Adopt(*window, typeid(W));
         window->Form_Load();
+        window->MarkLoaded();
         Activate(*window);
         return *window;
     }
@@ -76,6 +110,9 @@ public:
     void UnloadAll();
 
     QMdiArea& Area() { return area_; }
+    // The main window's outer frame, in twips (windows that place themselves across it).
+    int MainWidthTwips() const;
+    int MainHeightTwips() const;
 
 signals:
     void WindowsChanged();

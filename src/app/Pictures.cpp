@@ -1,4 +1,4 @@
-#include "core/Pictures.h"
+#include "app/Pictures.h"
 
 #include <QPainter>
 #include <QPainterPath>

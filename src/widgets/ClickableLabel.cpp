@@ -1,4 +1,4 @@
-#include "regmap/ClickableLabel.h"
+#include "widgets/ClickableLabel.h"
 
 #include <QMouseEvent>
 

@@ -1,4 +1,4 @@
-#include "core/frmMain.h"
+#include "app/frmMain.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -8,14 +8,14 @@
 #include <exception>
 
 #include "core/Conversions.h"
-#include "core/Pictures.h"
+#include "app/Pictures.h"
 #include "core/PinDefinitions.h"
 #include "core/Scheduler.h"
 #include "core/Settings.h"
 #include "core/Twips.h"
 #include "core/USBStuff.h"
-#include "core/frmAbout.h"
-#include "core/frmSplash.h"
+#include "app/frmAbout.h"
+#include "app/frmSplash.h"
 #include "platform/LinkLibraries.h"
 #include "platform/Seams.h"
 #include "regmap/frmRegMap.h"
@@ -114,28 +114,12 @@ frmMain::frmMain(QWidget* parent)
     gMasterTimer = &timerSwitch_;
 
     SetWindowUnloader([this] { UnloadEverything(); });
-    ConnectWindowTasks();
-}
-
-// The master timer reaches each window through the window manager, and only while the
-// window's form-open flag is set.
-void frmMain::ConnectWindowTasks() {
-    SetTaskAction(WindowTask::RegisterMap, [this] {
-        if (frmRegMap* window = windows_->Find<frmRegMap>()) window->cmdRead_Click();
-    });
-    SetContinuousReadCheck([this] {
-        const frmRegMap* window = windows_->Find<frmRegMap>();
-        return window != nullptr && window->ContinuousReadTicked();
-    });
 }
 
 frmMain::~frmMain() {
     if (gMasterTimer == &timerSwitch_) gMasterTimer = nullptr;
-    if (gMainForm == this) gMainForm = nullptr;
     SetWindowUnloader(nullptr);
     SetStatusTextSink(nullptr);
-    SetTaskAction(WindowTask::RegisterMap, nullptr);
-    SetContinuousReadCheck(nullptr);
 }
 
 void frmMain::BuildMenus() {

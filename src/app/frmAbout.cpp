@@ -1,4 +1,4 @@
-#include "core/frmAbout.h"
+#include "app/frmAbout.h"
 
 #include <QHBoxLayout>
 #include <QMouseEvent>
@@ -8,6 +8,7 @@
 #include "core/General.h"
 #include "core/Twips.h"
 #include "platform/Seams.h"
+#include "widgets/Controls.h"
 
 namespace kestrum {
 
@@ -39,9 +40,10 @@ QFont BoldFont(const QFont& base, double points, bool underline = false) {
 }  // namespace
 
 frmAbout::frmAbout(QWidget* parent) : ChildWindow(parent) {
+    setObjectName("frmAbout");
     setWindowTitle("About the  Kestrum Software");
 
-    Frame1 = new QGroupBox(this);
+    Frame1 = NewFrame(this, "Frame1");
     Label1 = CentredLabel(QString(), *Frame1);
     Label1->setFont(BoldFont(Label1->font(), 9.75));
     Label2 = CentredLabel("Copyright Tarnwell Silicon. All rights reserved.", *Frame1);
@@ -59,8 +61,12 @@ frmAbout::frmAbout(QWidget* parent) : ChildWindow(parent) {
     frameLayout->addSpacing(6);
     frameLayout->addWidget(Label5);
     frameLayout->addWidget(Label6);
+    Label1->setObjectName("Label1");
+    Label2->setObjectName("Label2");
+    Label5->setObjectName("Label5");
+    Label6->setObjectName("Label6");
 
-    cmdOK = new QPushButton("OK", this);
+    cmdOK = NewButton(this, "cmdOK", "OK");
     cmdOK->setDefault(true);
     connect(cmdOK, &QPushButton::clicked, this, &frmAbout::cmdOK_Click);
 
@@ -74,9 +80,8 @@ frmAbout::frmAbout(QWidget* parent) : ChildWindow(parent) {
 
 void frmAbout::Form_Load() {
     SetSizeTwips(kWidthTwips, kHeightTwips);
-    const QWidget* mainWindow = Frame()->window();
-    const double mainWidth = PixelsToTwips(mainWindow->frameGeometry().width());
-    const double mainHeight = PixelsToTwips(mainWindow->frameGeometry().height());
+    const double mainWidth = Manager().MainWidthTwips();
+    const double mainHeight = Manager().MainHeightTwips();
     SetPositionTwips(RoundToInt32(mainWidth / 2 - WidthTwips() / 2.0),
                      RoundToInt32(mainHeight / 2 - HeightTwips() / 2.0 - kRaiseTwips));
     Label1->setText(QString::fromStdString("Kestrum Evaluation Software Version " + ProgramVersion()));

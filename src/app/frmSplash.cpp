@@ -1,4 +1,4 @@
-#include "core/frmSplash.h"
+#include "app/frmSplash.h"
 
 #include <QEvent>
 #include <QHBoxLayout>
@@ -7,7 +7,7 @@
 #include <cmath>
 
 #include "core/General.h"
-#include "core/Pictures.h"
+#include "app/Pictures.h"
 #include "core/Twips.h"
 
 namespace kestrum {

@@ -8,10 +8,10 @@
 #include "core/Measurement.h"
 #include "core/PinDefinitions.h"
 #include "core/Settings.h"
-#include "core/Startup.h"
+#include "app/Startup.h"
 #include "core/USBStuff.h"
-#include "core/frmMain.h"
-#include "core/frmSplash.h"
+#include "app/frmMain.h"
+#include "app/frmSplash.h"
 #include "regmap/RegMapStuff.h"
 #include "support/Fixture.h"
 
@@ -19,6 +19,13 @@ namespace kestrum {
 namespace {
 
 using test::KestrumTest;
+
+// The main window that start-up left on the screen, or nullptr.
+frmMain* MainWindow() {
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (auto* main = qobject_cast<frmMain*>(widget)) return main;
+    return nullptr;
+}
 
 bool AnySplashLeft() {
     for (QWidget* widget : QApplication::topLevelWidgets())
@@ -34,7 +41,7 @@ protected:
         ProgramDirWithFirmware();
     }
     void TearDown() override {
-        delete gMainForm;
+        delete MainWindow();
         KestrumTest::TearDown();
     }
 };
@@ -45,16 +52,16 @@ TEST_F(StartupSequenceTest, SearchesShowsTheMainWindowInitialisesAndStartsTheTim
 
     ASSERT_TRUE(Main());
 
-    ASSERT_NE(gMainForm, nullptr);
-    EXPECT_TRUE(gMainForm->isVisible());
-    EXPECT_TRUE(gMainForm->isMaximized());
-    EXPECT_TRUE(gMainForm->testAttribute(Qt::WA_DeleteOnClose));
+    ASSERT_NE(MainWindow(), nullptr);
+    EXPECT_TRUE(MainWindow()->isVisible());
+    EXPECT_TRUE(MainWindow()->isMaximized());
+    EXPECT_TRUE(MainWindow()->testAttribute(Qt::WA_DeleteOnClose));
     EXPECT_FALSE(AnySplashLeft());
-    EXPECT_EQ(gMainForm->cmbDevices->currentText().toStdString(), "58h on USB");
+    EXPECT_EQ(MainWindow()->cmbDevices->currentText().toStdString(), "58h on USB");
     EXPECT_EQ(gChipRevision, 2);
     EXPECT_EQ(gTachClockHz, 90000);
     EXPECT_EQ(gRegisters[0].Name.empty(), false);
-    EXPECT_TRUE(gMainForm->tmrMaster->isActive());
+    EXPECT_TRUE(MainWindow()->tmrMaster->isActive());
     EXPECT_TRUE(gMasterTimer->IsEnabled());
     EXPECT_TRUE(messages.shown.empty());
 }
@@ -82,7 +89,7 @@ TEST_F(StartupSequenceTest, InitialisesTheSharedStateInItsOrder) {
 TEST_F(StartupSequenceTest, AFailedSearchLeavesNoWindowBehind) {
     board.RemoveAdapterChip(0x5C);
     EXPECT_THROW(Main(), ProgramEnded);
-    EXPECT_EQ(gMainForm, nullptr);
+    EXPECT_EQ(MainWindow(), nullptr);
     EXPECT_FALSE(AnySplashLeft());
     EXPECT_EQ(gMasterTimer, nullptr);
 }

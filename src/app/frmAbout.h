@@ -5,7 +5,7 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "core/WindowManager.h"
+#include "widgets/WindowManager.h"
 
 namespace kestrum {
 

@@ -9,8 +9,8 @@
 
 #include "platform/LinkLibraries.h"
 #include "platform/RegisterData.h"
-#include "platform/SimulatedBoard.h"
-#include "platform/SimulatedChip.h"
+#include "sim/SimulatedBoard.h"
+#include "sim/SimulatedChip.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "core/WindowManager.h"
+#include "widgets/WindowManager.h"
 
 #include <QCloseEvent>
 #include <QMdiSubWindow>
@@ -9,6 +9,9 @@
 namespace kestrum {
 
 ChildWindow::ChildWindow(QWidget* parent) : QWidget(parent) {}
+
+// A window destroyed without closing (its parent went first) still takes its flag down.
+ChildWindow::~ChildWindow() { MarkUnloaded(); }
 
 void ChildWindow::Unload() { Frame()->close(); }
 
@@ -25,10 +28,23 @@ void ChildWindow::SetPositionTwips(int left, int top) { Frame()->move(TwipsToPix
 int ChildWindow::WidthTwips() const { return PixelsToTwips(Frame()->width()); }
 int ChildWindow::HeightTwips() const { return PixelsToTwips(Frame()->height()); }
 
+void ChildWindow::MarkLoaded() {
+    loaded_ = true;
+    if (formOpen_ != nullptr) *formOpen_ = true;
+}
+
+void ChildWindow::MarkUnloaded() {
+    if (!loaded_) return;
+    loaded_ = false;
+    if (formOpen_ != nullptr) *formOpen_ = false;
+    timerTask_.Detach();
+}
+
 void ChildWindow::closeEvent(QCloseEvent* event) {
     if (!unloaded_) {
         unloaded_ = true;
         Form_Unload();
+        MarkUnloaded();
     }
     event->accept();
 }
@@ -36,6 +52,7 @@ void ChildWindow::closeEvent(QCloseEvent* event) {
 WindowManager::WindowManager(QMdiArea& area, QObject* parent) : QObject(parent), area_(area) {}
 
 void WindowManager::Adopt(ChildWindow& window, std::type_index type) {
+    window.manager_ = this;
     QMdiSubWindow* frame = area_.addSubWindow(&window);
     frame->setAttribute(Qt::WA_DeleteOnClose);
     frame->setWindowTitle(window.windowTitle());
@@ -65,5 +82,8 @@ void WindowManager::Activate(ChildWindow& window) {
 void WindowManager::UnloadAll() {
     for (ChildWindow* window : OpenWindows()) window->Unload();
 }
+
+int WindowManager::MainWidthTwips() const { return PixelsToTwips(area_.window()->frameGeometry().width()); }
+int WindowManager::MainHeightTwips() const { return PixelsToTwips(area_.window()->frameGeometry().height()); }
 
 }  // namespace kestrum

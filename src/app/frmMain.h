@@ -15,7 +15,7 @@
 
 #include "core/General.h"
 #include "core/MainCommands.h"
-#include "core/WindowManager.h"
+#include "widgets/WindowManager.h"
 
 namespace kestrum {
 
@@ -99,7 +99,6 @@ private:
     void BuildMenus();
     void BuildToolbar();
     void BuildStatusBar();
-    void ConnectWindowTasks();
     QAction* AddMenuItem(QMenu& menu, const char* caption, const char* name, Command command,
                          void (frmMain::*handler)());
     void RunCommand(Command command);
@@ -123,7 +122,5 @@ private:
     bool searchDone_ = false;
     bool unloaded_ = false;
 };
-
-inline frmMain* gMainForm = nullptr;
 
 }  // namespace kestrum

@@ -1,4 +1,4 @@
-#include "platform/Backends.h"
+#include "app/Backends.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 #include <sstream>
 #include <string>
 
-#include "platform/SimulatedBoard.h"
+#include "sim/SimulatedBoard.h"
 
 namespace kestrum {
 namespace {

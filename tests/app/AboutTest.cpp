@@ -4,7 +4,7 @@
 #include <QTest>
 
 #include "core/Twips.h"
-#include "core/frmAbout.h"
+#include "app/frmAbout.h"
 #include "support/MainWindowFixture.h"
 
 namespace kestrum {

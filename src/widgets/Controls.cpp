@@ -1,0 +1,50 @@
+#include "widgets/Controls.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace kestrum {
+
+QString ElementName(const char* name, int index) { return QString("%1_%2").arg(name).arg(index); }
+
+QCheckBox* NewCheckBox(QWidget* parent, const QString& name, const QString& caption) {
+    return Named(new QCheckBox(caption, parent), name);
+}
+
+QRadioButton* NewOptionButton(QWidget* parent, const QString& name, const QString& caption) {
+    return Named(new QRadioButton(caption, parent), name);
+}
+
+QPushButton* NewButton(QWidget* parent, const QString& name, const QString& caption) {
+    return Named(new QPushButton(caption, parent), name);
+}
+
+QLabel* NewLabel(QWidget* parent, const QString& name, const QString& caption) {
+    return Named(new QLabel(caption, parent), name);
+}
+
+QGroupBox* NewFrame(QWidget* parent, const QString& name, const QString& caption) {
+    return Named(new QGroupBox(caption, parent), name);
+}
+
+QLineEdit* NewTextBox(QWidget* parent, const QString& name) { return Named(new QLineEdit(parent), name); }
+
+QComboBox* NewList(QWidget* parent, const QString& name, std::initializer_list<const char*> items) {
+    auto* list = Named(new QComboBox(parent), name);
+    for (const char* item : items) list->addItem(QString::fromUtf8(item));
+    return list;
+}
+
+QLabel* NewReadout(QWidget* parent, const QString& name) {
+    auto* label = Named(new QLabel(parent), name);
+    label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    label->setMinimumWidth(60);
+    return label;
+}
+
+}  // namespace kestrum

@@ -1,0 +1,51 @@
+#pragma once
+// Building a window's controls under their documented names: every named control's
+// objectName is its name, and element i of a control array is "name_i", so that tests,
+// accessibility tools and screenshots find any control by the name the program uses.
+
+#include <QString>
+#include <array>
+#include <cstddef>
+#include <initializer_list>
+
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QWidget;
+
+namespace kestrum {
+
+// Gives an existing widget its name and returns it.
+template <typename W>
+W* Named(W* widget, const QString& name) {
+    widget->setObjectName(name);
+    return widget;
+}
+
+// "name_i", the objectName of element i of a control array.
+QString ElementName(const char* name, int index);
+
+// Names every element of a control array; `first` is the index of element 0 where the
+// array's documented numbering does not start at 0.
+template <typename W, std::size_t N>
+void NameArray(std::array<W*, N>& controls, const char* name, int first = 0) {
+    for (std::size_t i = 0; i < N; ++i)
+        if (controls[i] != nullptr) controls[i]->setObjectName(ElementName(name, static_cast<int>(i) + first));
+}
+
+QCheckBox* NewCheckBox(QWidget* parent, const QString& name, const QString& caption);
+QRadioButton* NewOptionButton(QWidget* parent, const QString& name, const QString& caption);
+QPushButton* NewButton(QWidget* parent, const QString& name, const QString& caption);
+QLabel* NewLabel(QWidget* parent, const QString& name, const QString& caption);
+QGroupBox* NewFrame(QWidget* parent, const QString& name, const QString& caption = QString());
+QLineEdit* NewTextBox(QWidget* parent, const QString& name);
+// A drop-down list of fixed items: the user picks one, never types.
+QComboBox* NewList(QWidget* parent, const QString& name, std::initializer_list<const char*> items);
+// A sunken read-only field for a value the window shows.
+QLabel* NewReadout(QWidget* parent, const QString& name);
+
+}  // namespace kestrum

@@ -1,0 +1,40 @@
+#include "support/WindowFixture.h"
+
+#include "core/General.h"
+#include "regmap/RegMapStuff.h"
+
+namespace kestrum::test {
+
+void WindowTest::SetUp() {
+    KestrumTest::SetUp();
+    InitRegisterTable();
+    frame = std::make_unique<QMainWindow>();
+    area = new QMdiArea(frame.get());
+    frame->setCentralWidget(area);
+    frame->resize(1200, 900);
+    frame->show();
+    manager = std::make_unique<WindowManager>(*area);
+    SetWindowUnloader([this] { manager->UnloadAll(); });
+}
+
+void WindowTest::TearDown() {
+    SetWindowUnloader(nullptr);
+    manager->UnloadAll();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    manager.reset();
+    frame.reset();
+    KestrumTest::TearDown();
+}
+
+void WindowTest::Close(ChildWindow& window) {
+    window.Unload();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+void WindowTest::ExpectFailedTransferEnds(const std::function<void()>& action) {
+    board.FailTransfer(1);
+    EXPECT_THROW(action(), ProgramEnded);
+    ExpectFatalEnd("Communications Interrupted - Check USB connections");
+}
+
+}  // namespace kestrum::test

@@ -1,0 +1,56 @@
+#pragma once
+// Window tests: a window is opened the way the main window opens it (by a window manager
+// in an MDI frame) on the simulated board, and the test drives it as a user would, then
+// checks the chip traffic (ExpectTraffic) and the texts the user sees.
+
+#include <QApplication>
+#include <QMainWindow>
+#include <QMdiArea>
+#include <functional>
+#include <memory>
+
+#include "support/Fixture.h"
+#include "widgets/WindowManager.h"
+
+namespace kestrum::test {
+
+class WindowTest : public KestrumTest {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Opens (or brings forward) the window and lets the layouts place its controls.
+    template <typename W>
+    W& Open() {
+        W& window = manager->Open<W>();
+        QApplication::processEvents();
+        return window;
+    }
+    template <typename W>
+    W* Find() const {
+        return manager->Find<W>();
+    }
+    // Unloads the window and lets it be destroyed.
+    void Close(ChildWindow& window);
+
+    // The control of that objectName inside the window; fails the test when there is none.
+    template <typename C>
+    C& Control(const QWidget& window, const QString& name) {
+        C* control = window.findChild<C*>(name);
+        if (control == nullptr) {
+            ADD_FAILURE() << "no control named " << name.toStdString();
+            throw std::runtime_error("missing control");
+        }
+        return *control;
+    }
+
+    // The action fails on its next chip transfer: the program shows the link layer's
+    // message and ends.
+    void ExpectFailedTransferEnds(const std::function<void()>& action);
+
+    std::unique_ptr<QMainWindow> frame;
+    QMdiArea* area = nullptr;
+    std::unique_ptr<WindowManager> manager;
+};
+
+}  // namespace kestrum::test
