@@ -5,13 +5,15 @@
 #include <QPolygonF>
 #include <array>
 
+#include "widgets/Brand.h"
+
 namespace kestrum {
 
 namespace {
 
 const QColor kInk(40, 48, 60);
-const QColor kBlue(47, 95, 170);
-const QColor kLightBlue(120, 165, 225);
+const QColor& kBlue = kBrandBlue;
+const QColor& kLightBlue = kBrandLightBlue;
 const QColor kGreen(46, 140, 70);
 const QColor kRed(200, 50, 40);
 const QColor kOrange(240, 140, 30);

@@ -5,6 +5,8 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QPointer>
+#include <QScreen>
+#include <algorithm>
 #include <exception>
 
 #include "core/Conversions.h"
@@ -84,6 +86,15 @@ void Report(frmSplash& splash, const std::string& text) {
     splash.lblProgInfo->repaint();
 }
 
+// The frame moved and shrunk as little as needed to lie on the available screen area.
+QRect FitOnScreen(const QRect& frame, const QRect& available, const QSize& minimum) {
+    const int width = std::clamp(frame.width(), std::min(minimum.width(), available.width()), available.width());
+    const int height = std::clamp(frame.height(), std::min(minimum.height(), available.height()), available.height());
+    const int left = std::clamp(frame.left(), available.left(), available.left() + available.width() - width);
+    const int top = std::clamp(frame.top(), available.top(), available.top() + available.height() - height);
+    return {left, top, width, height};
+}
+
 bool IsKestrum(int32_t address) { return ReadRegister(address, kCompanyIdRegister) == kCompanyId; }
 
 }  // namespace
@@ -114,6 +125,7 @@ frmMain::frmMain(QWidget* parent)
     gMasterTimer = &timerSwitch_;
 
     SetWindowUnloader([this] { UnloadEverything(); });
+    UpdateWindowMenu();
 }
 
 frmMain::~frmMain() {
@@ -162,7 +174,10 @@ void frmMain::BuildMenus() {
     AddMenuItem(*mnuBoard, "Switches", "mnuSwitches", Command::Switches, &frmMain::mnuSwitches_Click);
 
     mnuWindow = bar.addMenu("Window");
-    connect(mnuWindow, &QMenu::aboutToShow, this, &frmMain::UpdateWindowMenu);
+    // Kept current as windows come and go: a menu that pops up empty would stop the menu
+    // bar from opening it again.
+    connect(windows_, &WindowManager::WindowsChanged, this, &frmMain::UpdateWindowMenu);
+    connect(mdiArea, &QMdiArea::subWindowActivated, this, &frmMain::UpdateWindowMenu);
 
     // A command on the menu bar itself, not a menu.
     QAction* about = bar.addAction("About...", this, &frmMain::mnuAbout_Click);
@@ -289,7 +304,9 @@ void frmMain::tmrMaster_Timer() { RunMasterTick(); }
 void frmMain::UpdateWindowMenu() {
     mnuWindow->clear();
     const QMdiSubWindow* active = mdiArea->activeSubWindow();
-    for (ChildWindow* window : windows_->OpenWindows()) {
+    const std::vector<ChildWindow*> open = windows_->OpenWindows();
+    mnuWindow->menuAction()->setEnabled(!open.empty());
+    for (ChildWindow* window : open) {
         QAction* item = mnuWindow->addAction(window->windowTitle());
         item->setCheckable(true);
         item->setChecked(active != nullptr && active->widget() == window);
@@ -321,14 +338,18 @@ void frmMain::MDIForm_Unload() {
         SaveSetting(kGeometryKeys[i].key, SingleText(static_cast<float>(twips[i])));
 }
 
+// The stored values may be anything; the window still opens whole on the screen. The
+// settings themselves change only when the window next closes.
 void frmMain::RestoreGeometry() {
     std::array<int, 4> pixels{};
     for (size_t i = 0; i < kGeometryKeys.size(); ++i) {
         const GeometryKey& key = kGeometryKeys[i];
         pixels[i] = TwipsToPixels(LeadingNumber(GetSetting(key.key, std::to_string(key.defaultTwips))));
     }
-    move(pixels[0], pixels[1]);
-    resize(pixels[2], pixels[3]);
+    const QRect fitted = FitOnScreen(QRect(pixels[0], pixels[1], std::max(pixels[2], 1), std::max(pixels[3], 1)),
+                                     screen()->availableGeometry(), minimumSizeHint());
+    move(fitted.topLeft());
+    resize(fitted.size());
 }
 
 void frmMain::MDIForm_Load(frmSplash& splash) {

@@ -8,6 +8,7 @@
 
 #include "core/General.h"
 #include "app/Pictures.h"
+#include "widgets/Brand.h"
 #include "core/Twips.h"
 
 namespace kestrum {
@@ -20,8 +21,8 @@ constexpr int kLeftTwips = 2000;
 constexpr int kTopTwips = 2000;
 constexpr int kBarHeight = 14;
 
-const QColor kAccent(47, 95, 170);
-const QColor kAccentLight(120, 165, 225);
+const QColor& kAccent = kBrandBlue;
+const QColor& kAccentLight = kBrandLightBlue;
 
 QFrame* DecorativeLine(QWidget& parent, const QColor& colour, int thickness) {
     auto* line = new QFrame(&parent);

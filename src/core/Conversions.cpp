@@ -1,10 +1,12 @@
 #include "core/Conversions.h"
 
+#include <locale.h>
+#include <stdlib.h>
+
 #include <cctype>
 #include <cfloat>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 #include <limits>
 #include <string>
 
@@ -53,12 +55,14 @@ Int RoundToInt(double value) {
     return static_cast<Int>(rounded);
 }
 
-// printf's %g with the given precision, then the exponent written as "E+07".
+// The %g form with the given precision, whatever the desktop's locale, then the exponent
+// written as "E+07".
 std::string GeneralText(double value, int precision) {
     if (value == 0) return "0";  // also turns -0 into 0
     char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.*g", precision, value);
-    std::string text(buffer);
+    const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, precision);
+    if (error != std::errc()) return "0";
+    std::string text(buffer, end);
     const size_t e = text.find('e');
     if (e != std::string::npos) {
         std::string mantissa = text.substr(0, e);
@@ -79,8 +83,10 @@ double LeadingNumber(std::string_view text) {
     text.remove_prefix(start);
     const size_t length = NumberPrefixLength(text);
     if (length == 0) return 0.0;
+    // Read in the C locale: the point is the decimal separator whatever the desktop says.
+    static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", nullptr);
     const std::string number(text.substr(0, length));
-    const double value = std::strtod(number.c_str(), nullptr);
+    const double value = strtod_l(number.c_str(), nullptr, cLocale);
     if (std::isinf(value)) return value > 0 ? DBL_MAX : -DBL_MAX;
     return value;
 }
@@ -130,6 +136,41 @@ bool SettingTextToBool(std::string_view text) {
     if (lower == "true") return true;
     if (NumberPrefixLength(trimmed) == trimmed.size() && !trimmed.empty()) return LeadingNumber(trimmed) != 0.0;
     return true;
+}
+
+int32_t PercentOfRegister(int32_t reg) { return RoundToInt32(reg * 100.0 / 255.0); }
+
+// percent x 255 is exact for whole percents, so a true half (50 gives 127.5) rounds to even.
+int32_t RegisterOfPercent(double percent) { return RoundToInt32(percent * 255.0 / 100.0); }
+
+int32_t ThermTimerRegisterOfPercent(double percent) { return RoundToInt32(percent * 2.55); }
+
+int32_t CelsiusOfRegister(int32_t reg) { return reg - kTemperatureOffset; }
+
+int32_t RegisterOfCelsius(double celsius) {
+    const int32_t whole = RoundToInt32(celsius);
+    return whole > std::numeric_limits<int32_t>::max() - kTemperatureOffset ? std::numeric_limits<int32_t>::max()
+                                                                          : whole + kTemperatureOffset;
+}
+
+int32_t FieldMask(int lowBit, int width) { return ((1 << width) - 1) << lowBit; }
+
+bool BitIsSet(int32_t byte, int bit) { return (byte & (1 << bit)) != 0; }
+
+int32_t WithBit(int32_t byte, int bit, bool set) { return set ? byte | (1 << bit) : byte & ~(1 << bit); }
+
+int32_t FieldOf(int32_t byte, int lowBit, int width) { return (byte & FieldMask(lowBit, width)) >> lowBit; }
+
+int32_t WithField(int32_t byte, int lowBit, int width, int32_t value) {
+    const int32_t mask = FieldMask(lowBit, width);
+    return (byte & ~mask) | ((value << lowBit) & mask);
+}
+
+int32_t ListFieldValue(std::span<const std::string> items, std::string_view text) {
+    int32_t value = 0;
+    for (size_t index = 0; index < items.size(); ++index)
+        if (items[index] == text) value |= static_cast<int32_t>(index);
+    return value;
 }
 
 std::string_view TrimBlanks(std::string_view text) {

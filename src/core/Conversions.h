@@ -3,6 +3,7 @@
 // a text, hex in and out, half-to-even rounding and the number-to-text form.
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -37,6 +38,29 @@ std::string DoubleText(double value);
 // The Boolean reading of a stored setting text: "True"/"False" in any case, or a number
 // (0 is False, any other number True); any other text counts as True.
 bool SettingTextToBool(std::string_view text);
+
+// Register encodings. Percent registers are shown as Round(reg x 100 / 255) and written as
+// Round(percent x 255 / 100); the two THERM timer limits alone are written as
+// Round(percent x 2.55) in binary floating point, so that 50 gives 127 there, not 128.
+// Temperature limits, Tmin and operating points hold degrees C + 64. Written values are
+// not clamped here: the write primitive clamps to 0..255.
+inline constexpr int32_t kTemperatureOffset = 64;
+int32_t PercentOfRegister(int32_t reg);
+int32_t RegisterOfPercent(double percent);
+int32_t ThermTimerRegisterOfPercent(double percent);
+int32_t CelsiusOfRegister(int32_t reg);
+int32_t RegisterOfCelsius(double celsius);
+
+// Bits and fields of a register value; a field is `width` bits from `lowBit` up.
+bool BitIsSet(int32_t byte, int bit);
+int32_t WithBit(int32_t byte, int bit, bool set);
+int32_t FieldOf(int32_t byte, int lowBit, int width);
+// The byte with the field replaced by the value's low `width` bits.
+int32_t WithField(int32_t byte, int lowBit, int width, int32_t value);
+
+// A list's text as a field value: the OR of the index of every item whose text equals it
+// exactly (lists with duplicate items give both indexes), 0 when none does.
+int32_t ListFieldValue(std::span<const std::string> items, std::string_view text);
 
 // The text without leading and trailing blanks.
 std::string_view TrimBlanks(std::string_view text);

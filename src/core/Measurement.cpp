@@ -25,8 +25,6 @@ constexpr std::array<VoltageChannel, kVoltageChannelCount> kVoltageChannels = {{
     {"VBatt", 0x93, 4.0},     {"1.5V1", 0x94, 1.5},       {"1.5V2", 0x95, 1.5},
 }};
 
-constexpr int kTempOffset = 64;  // whole-degree registers hold degrees + 64
-constexpr double kPercentStep = 2.55;
 constexpr int32_t kMinRpm = 90;
 constexpr int32_t kMaxRpm = 200000;
 constexpr int32_t kMaxTachCount = 0xFFFF;
@@ -35,7 +33,7 @@ void ReadBlock(int32_t firstRegister, int16_t count) { BlockRead(gDeviceAddress,
 
 int32_t Buffer(int i) { return gRegBuffer[static_cast<size_t>(i)]; }
 
-int16_t DegreesFromRegister(int32_t reg) { return static_cast<int16_t>(reg - kTempOffset); }
+int16_t DegreesFromRegister(int32_t reg) { return static_cast<int16_t>(CelsiusOfRegister(reg)); }
 
 // The 16-bit little-endian value at buffer offset i, held in 32 bits so it cannot overflow.
 int32_t Word(int i) { return Buffer(i + 1) * 256 + Buffer(i); }
@@ -45,7 +43,7 @@ void ReadTemperatures() {
     for (int k = 0; k < 4; ++k) {
         // Bits 7:6 of the low byte are quarter degrees; bits 5:0 are ignored.
         const int32_t quarters = (Buffer(2 * k) & 0xC0) / 64;
-        gTemperature[k] = static_cast<float>(quarters * 0.25 + (Buffer(2 * k + 1) - kTempOffset));
+        gTemperature[k] = static_cast<float>(quarters * 0.25 + CelsiusOfRegister(Buffer(2 * k + 1)));
         gLogChannel[kLogTemperatureFirst + k].Value = gTemperature[k];
     }
 }
@@ -60,7 +58,7 @@ void ReadFanSpeeds() {
     for (int n = 0; n < 8; ++n) gLogChannel[kLogTachFirst + n].Value = static_cast<float>(gFanRPM[n]);
 }
 
-int16_t PercentOfByte(int32_t value) { return RoundToInt16(value / kPercentStep); }
+int16_t PercentOfByte(int32_t value) { return static_cast<int16_t>(PercentOfRegister(value)); }
 
 void ReadPwmDuty() {
     ReadBlock(0xAA, 4);

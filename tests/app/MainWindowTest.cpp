@@ -7,6 +7,7 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QSignalSpy>
+#include <QTest>
 #include <set>
 #include <string>
 #include <vector>
@@ -69,6 +70,7 @@ TEST_F(MainWindowCommandsTest, MenusInOrderWithOnlyBuiltWindowsEnabled) {
               (std::vector<std::string>{"Automatic Fan Control", "Dynamic Tmin Control", "Manual Control"}));
     EXPECT_EQ(Texts(main->mnuBoard->actions()), (std::vector<std::string>{"Heaters", "Switches"}));
     EXPECT_TRUE(main->mnuWindow->actions().isEmpty());
+    EXPECT_FALSE(main->mnuWindow->menuAction()->isEnabled()) << "nothing to list yet";
 
     // Every command has its menu item; only windows that exist can be opened.
     const std::set<Command> built{Command::About, Command::RegMap, Command::Save};
@@ -200,7 +202,6 @@ TEST_F(MainWindowCommandsTest, OneInstancePerWindowLoadedOnFirstUseAndAfreshAfte
 TEST_F(MainWindowCommandsTest, TheWindowMenuListsOpenWindowsAndActivatesTheChosenOne) {
     main->Windows().Open<CountingWindow>();
     main->mnuAbout_Click();
-    emit main->mnuWindow->aboutToShow();
     QList<QAction*> items = main->mnuWindow->actions();
     ASSERT_EQ(Texts(items), (std::vector<std::string>{"Counting", "About the  Kestrum Software"}));
     EXPECT_FALSE(items[0]->isChecked());
@@ -208,10 +209,38 @@ TEST_F(MainWindowCommandsTest, TheWindowMenuListsOpenWindowsAndActivatesTheChose
 
     items[0]->trigger();
     EXPECT_EQ(main->mdiArea->activeSubWindow()->widget(), main->Windows().Find<CountingWindow>());
+    EXPECT_TRUE(main->mnuWindow->actions()[0]->isChecked());
 
     main->Windows().Find<frmAbout>()->cmdOK->click();
-    emit main->mnuWindow->aboutToShow();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(Texts(main->mnuWindow->actions()), std::vector<std::string>{"Counting"});
+}
+
+// A menu that once popped up empty never opened again; with nothing to list, the menu
+// cannot be opened at all, and it drops down again as soon as a window is open.
+TEST_F(MainWindowCommandsTest, TheWindowMenuDropsDownWheneverAWindowIsOpen) {
+    main->resize(900, 600);
+    main->show();
+    QApplication::processEvents();
+    QMenuBar& bar = *main->menuBar();
+    const auto clickWindowMenu = [&] {
+        QTest::mouseClick(&bar, Qt::LeftButton, {}, bar.actionGeometry(main->mnuWindow->menuAction()).center());
+        QApplication::processEvents();
+        const bool shown = main->mnuWindow->isVisible();
+        main->mnuWindow->hide();
+        return shown;
+    };
+
+    EXPECT_FALSE(main->mnuWindow->menuAction()->isEnabled());
+    EXPECT_FALSE(clickWindowMenu());
+    main->mnuAbout_Click();
+    EXPECT_TRUE(main->mnuWindow->menuAction()->isEnabled());
+    EXPECT_TRUE(clickWindowMenu());
+    main->Windows().Find<frmAbout>()->cmdOK->click();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(main->mnuWindow->menuAction()->isEnabled());
+    main->mnuAbout_Click();
+    EXPECT_TRUE(clickWindowMenu());
 }
 
 TEST_F(MainWindowCommandsTest, GeometryDefaultsApplyKeyByKeyAndRoundTrip) {
@@ -225,6 +254,28 @@ TEST_F(MainWindowCommandsTest, GeometryDefaultsApplyKeyByKeyAndRoundTrip) {
     main->MDIForm_Unload();
     // Stored in twips, as whole pixels make them.
     EXPECT_EQ(StoredGeometry(), (std::array<std::string, 4>{"3000", "1005", "6495", "7500"}));
+}
+
+TEST_F(MainWindowCommandsTest, StoredGeometryOfAnyKindKeepsTheWindowOnTheScreen) {
+    const QRect screen = main->screen()->availableGeometry();
+    const std::vector<std::array<const char*, 4>> stored = {
+        {"1e300", "-1e300", "99999999999", "-5"},
+        {"-400000", "abc", "1e400", "nan"},
+        {"2147483647", "2147483647", "2147483647", "2147483647"},
+    };
+    for (const auto& [left, top, width, height] : stored) {
+        SaveSetting("MainLeft", left);
+        SaveSetting("MainTop", top);
+        SaveSetting("MainWidth", width);
+        SaveSetting("MainHeight", height);
+        main = std::make_unique<frmMain>();
+        LoadMain();
+        const QRect placed(main->pos(), main->size());
+        EXPECT_TRUE(screen.contains(placed)) << left << " " << top << " " << width << " " << height;
+        EXPECT_GT(placed.width(), 0);
+        EXPECT_GT(placed.height(), 0);
+        EXPECT_EQ(GetSetting("MainWidth", ""), width) << "rewritten only when the window closes";
+    }
 }
 
 TEST_F(MainWindowCommandsTest, ClosingUnloadsEveryWindowThenSavesThePosition) {
