@@ -3,8 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <cfloat>
+#include <cstdlib>
 #include <limits>
 #include <string>
+#include <vector>
+
+#include "support/CommaLocale.h"
 
 namespace kestrum {
 namespace {
@@ -93,6 +97,81 @@ TEST(SettingTextToBool, FollowsTheStoredText) {
     EXPECT_TRUE(SettingTextToBool("maybe"));
     EXPECT_TRUE(SettingTextToBool(""));
     EXPECT_TRUE(SettingTextToBool("0 apples"));
+}
+
+TEST(NumberText, IgnoresADesktopWithADecimalComma) {
+    const test::CommaLocale comma;
+    ASSERT_TRUE(comma.Active()) << "the German locale could not be set up";
+    ASSERT_EQ(std::strtod("3.5", nullptr), 3.0) << "the C library reads the comma locale";
+    EXPECT_EQ(LeadingNumber("3.5"), 3.5);
+    EXPECT_EQ(LeadingNumber("3,5"), 3.0);
+    EXPECT_EQ(LeadingNumber("-2.5e1"), -25.0);
+    EXPECT_EQ(SingleText(25.25f), "25.25");
+    EXPECT_EQ(DoubleText(0.125), "0.125");
+    EXPECT_EQ(SingleText(1.5e7f), "1.5E+07");
+}
+
+TEST(PercentEncoding, EveryWholePercentRoundTripsAndHalvesGoToEven) {
+    for (int percent = 0; percent <= 100; ++percent)
+        EXPECT_EQ(PercentOfRegister(RegisterOfPercent(percent)), percent) << percent;
+    EXPECT_EQ(RegisterOfPercent(50), 128);  // 127.5 to even
+    EXPECT_EQ(RegisterOfPercent(75), 191);  // 191.25
+    EXPECT_EQ(RegisterOfPercent(100), 255);
+    EXPECT_EQ(PercentOfRegister(0xC0), 75);
+    EXPECT_EQ(PercentOfRegister(0x80), 50);
+    EXPECT_EQ(PercentOfRegister(255), 100);
+    // Not clamped: the write primitive clamps.
+    EXPECT_EQ(RegisterOfPercent(200), 510);
+    EXPECT_EQ(RegisterOfPercent(-10), -26);
+}
+
+TEST(PercentEncoding, ThermTimerLimitsKeepTheirBinaryFloatingProduct) {
+    EXPECT_EQ(ThermTimerRegisterOfPercent(50), 127);
+    EXPECT_EQ(ThermTimerRegisterOfPercent(100), 255);
+    EXPECT_EQ(ThermTimerRegisterOfPercent(0), 0);
+}
+
+TEST(TemperatureEncoding, HoldsDegreesPlus64) {
+    EXPECT_EQ(CelsiusOfRegister(0), -64);
+    EXPECT_EQ(CelsiusOfRegister(255), 191);
+    EXPECT_EQ(RegisterOfCelsius(-64), 0);
+    EXPECT_EQ(RegisterOfCelsius(191), 255);
+    EXPECT_EQ(RegisterOfCelsius(45), 0x6D);
+    EXPECT_EQ(RegisterOfCelsius(20.5), 84);  // 20.5 to even
+    EXPECT_EQ(RegisterOfCelsius(21.5), 86);
+    EXPECT_EQ(RegisterOfCelsius(1e300), std::numeric_limits<int32_t>::max());
+}
+
+TEST(BitsAndFields, ReadAndReplaceOnlyTheirOwnBits) {
+    EXPECT_TRUE(BitIsSet(0x80, 7));
+    EXPECT_FALSE(BitIsSet(0x7F, 7));
+    EXPECT_EQ(WithBit(0x00, 3, true), 0x08);
+    EXPECT_EQ(WithBit(0xFF, 3, false), 0xF7);
+    EXPECT_EQ(WithBit(0x08, 3, true), 0x08);
+    // A three-bit field at every position, over a background of ones and of zeros.
+    for (int low = 0; low <= 5; ++low) {
+        const int32_t mask = 7 << low;
+        EXPECT_EQ(FieldOf(0xFF, low, 3), 7) << low;
+        EXPECT_EQ(FieldOf(5 << low, low, 3), 5) << low;
+        EXPECT_EQ(WithField(0xFF, low, 3, 2), (0xFF & ~mask) | (2 << low)) << low;
+        EXPECT_EQ(WithField(0x00, low, 3, 5), 5 << low) << low;
+        EXPECT_EQ(WithField(0x00, low, 3, 0xF), mask) << "only the field's width is written";
+    }
+    EXPECT_EQ(WithField(0x3C, 6, 2, 3), 0xFC);
+    EXPECT_EQ(WithField(0xA5, 0, 8, 0x5A), 0x5A);
+}
+
+TEST(ListFieldValue, OrsTheIndexOfEveryExactMatch) {
+    const std::vector<std::string> pin25 = {"+3.3V", "+1.2V1 Gbit", "VR_Hot1", "VR_Hot1"};
+    EXPECT_EQ(ListFieldValue(pin25, "+3.3V"), 0);
+    EXPECT_EQ(ListFieldValue(pin25, "+1.2V1 Gbit"), 1);
+    EXPECT_EQ(ListFieldValue(pin25, "VR_Hot1"), 3) << "both duplicates";
+    EXPECT_EQ(ListFieldValue(pin25, "vr_hot1"), 0) << "case counts";
+    EXPECT_EQ(ListFieldValue(pin25, "VR_Hot1 "), 0) << "blanks count";
+    EXPECT_EQ(ListFieldValue(pin25, ""), 0);
+    const std::vector<std::string> ramp = {"35 sec", "17.6  sec", "11.8  sec"};
+    EXPECT_EQ(ListFieldValue(ramp, "17.6  sec"), 1);
+    EXPECT_EQ(ListFieldValue(ramp, "17.6 sec"), 0);
 }
 
 }  // namespace
