@@ -80,25 +80,13 @@ TEST_F(ChipSearchTest, ListsAdapterChipsThenPcSmbusChipsAndSelectsTheFirst) {
                                   "Searching for Kestrum on USB...", "Searching for Kestrum on SMBus..."}));
 
     // One connect, then Company ID at each adapter address in turn, by the loop's address.
-    const auto& transfers = board.Transfers();
-    ASSERT_EQ(transfers.size(), 4u);
-    EXPECT_EQ(transfers[0].request, kRequestConnect);
-    EXPECT_EQ(transfers[0].value, 0x30);
-    EXPECT_EQ(transfers[0].index, 0x33);
-    for (int i = 0; i < 3; ++i) {
-        EXPECT_EQ(transfers[i + 1].request, kRequestRegister);
-        EXPECT_EQ(transfers[i + 1].value, 0x58 + 2 * i);
-        EXPECT_EQ(transfers[i + 1].index, 0x3E);
-        EXPECT_EQ(transfers[i + 1].direction, kDirectionRead);
-    }
+    const test::Access connect{test::AccessKind::Connect, 0x30, 0, 0x33};
+    EXPECT_EQ(test::Decode(board.Transfers()),
+              (std::vector<test::Access>{connect, test::R(0x3E, 0x58), test::R(0x3E, 0x5A), test::R(0x3E, 0x5C)}));
     // Every PC SMBus address from 0x10 to 0x7F, once each, in order.
-    const auto& accesses = board.SmbusAccesses();
-    ASSERT_EQ(accesses.size(), 0x70u);
-    for (size_t i = 0; i < accesses.size(); ++i) {
-        EXPECT_FALSE(accesses[i].write);
-        EXPECT_EQ(accesses[i].address, 0x10 + i);
-        EXPECT_EQ(accesses[i].reg, 0x3E);
-    }
+    std::vector<test::Access> search;
+    for (int32_t address = 0x10; address <= 0x7F; ++address) search.push_back(test::R(0x3E, address));
+    EXPECT_EQ(test::Decode(board.SmbusAccesses()), search);
     EXPECT_DOUBLE_EQ(splash->Progress(), 100.0);
     EXPECT_TRUE(main->isMaximized());
     EXPECT_EQ(main->windowTitle().toStdString(), "Kestrum Evaluation Software");

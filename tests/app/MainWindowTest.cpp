@@ -330,10 +330,8 @@ TEST_F(MainWindowCommandsTest, TheMasterTimerRereadsTheRegisterMapOnlyWhileConti
     regMap.txtReadAddr->setText("3E");
     board.SetRecording(true);
     const auto reads = [this] {
-        int count = 0;
-        for (const sim::Transfer& t : board.Transfers())
-            count += t.request == kRequestRegister && t.direction == kDirectionRead && t.index == 0x3E;
-        return count;
+        const std::vector<test::Access> traffic = Traffic();
+        return std::count(traffic.begin(), traffic.end(), test::R(0x3E));
     };
 
     clock.Advance(2.0);

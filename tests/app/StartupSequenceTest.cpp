@@ -74,11 +74,10 @@ TEST_F(StartupSequenceTest, InitialisesTheSharedStateInItsOrder) {
     // After the search: the revision, the start state of both switch devices, the pin
     // configuration, then both devices from the pin functions.
     std::vector<std::string> steps;
-    for (const sim::Transfer& t : board.Transfers()) {
-        if (t.request == kRequestRegister && t.index == 0x3F) steps.push_back("revision");
-        if (t.request == kRequestBlockRead && t.index == 0x10) steps.push_back("pin config");
-        if (t.request == kRequestBoardPort && t.direction == kDirectionWrite)
-            steps.push_back(Hex(t.value) + "=" + Hex(t.index));
+    for (const test::Access& a : Traffic()) {
+        if (a == test::R(0x3F)) steps.push_back("revision");
+        if (a == test::B(0x10, 4)) steps.push_back("pin config");
+        if (a.kind == test::AccessKind::SwitchWrite) steps.push_back(Hex(a.address) + "=" + Hex(a.value));
     }
     EXPECT_EQ(steps, (std::vector<std::string>{"revision", "4A=3", "48=F0", "pin config", "4A=7", "48=FF"}));
     EXPECT_EQ(gVoltageName[22], "1.5V2");

@@ -25,16 +25,6 @@ protected:
     void Poke(std::initializer_list<std::pair<uint8_t, uint8_t>> values) {
         for (const auto& [reg, value] : values) Chip().Poke(reg, value);
     }
-    // (first register, count) of every block read since recording began.
-    std::vector<std::pair<int32_t, int16_t>> BlockReads() const {
-        std::vector<std::pair<int32_t, int16_t>> reads;
-        for (const sim::Transfer& t : board.Transfers()) {
-            EXPECT_EQ(t.request, kRequestBlockRead);
-            EXPECT_EQ(t.value, sim::SimulatedBoard::kDefaultChipAddress);
-            reads.emplace_back(t.index, t.length);
-        }
-        return reads;
-    }
     // Log channels with marks in the fields acquisition must never write.
     static void MarkLogChannels() {
         for (int i = 0; i < kLogChannelCount; ++i) gLogChannel[i] = {-1000.0f - i, 0.5f, 0.25f};
@@ -42,17 +32,16 @@ protected:
 };
 
 TEST_F(MeasurementTest, EachGroupMakesItsBlockReadsInOrder) {
-    using Reads = std::vector<std::pair<int32_t, int16_t>>;
-    const std::vector<Reads> expected = {
-        {{0x88, 8}}, {{0x98, 8}, {0xA2, 8}},
-        {{0xAA, 4}}, {{0x8B, 1}, {0x8F, 8}, {0xA3, 7}},
-        {{0xAE, 2}}, {{0x5A, 2}, {0x5C, 4}, {0x49, 2}, {0x45, 2}},
+    using test::B;
+    const std::vector<std::vector<test::Access>> expected = {
+        {B(0x88, 8)}, {B(0x98, 8), B(0xA2, 8)},
+        {B(0xAA, 4)}, {B(0x8B, 1), B(0x8F, 8), B(0xA3, 7)},
+        {B(0xAE, 2)}, {B(0x5A, 2), B(0x5C, 4), B(0x49, 2), B(0x45, 2)},
     };
-    board.SetRecording(true);
     for (int16_t group = 1; group <= 6; ++group) {
-        board.ClearRecording();
+        StartRecording();
         ReadMeasurementGroup(group);
-        EXPECT_EQ(BlockReads(), expected[group - 1]) << "group " << group;
+        EXPECT_EQ(Traffic(), expected[group - 1]) << "group " << group;
     }
 }
 

@@ -42,11 +42,11 @@ protected:
         }
         return channels;
     }
-    // (device, byte) of every board-port write since recording began.
-    std::vector<std::pair<int32_t, int32_t>> SwitchWrites() const {
-        std::vector<std::pair<int32_t, int32_t>> writes;
-        for (const sim::Transfer& t : board.Transfers())
-            if (t.request == kRequestBoardPort) writes.emplace_back(t.value, t.index);
+    // Every switch-device write since recording began.
+    std::vector<test::Access> SwitchWrites() const {
+        std::vector<test::Access> writes;
+        for (const test::Access& access : Traffic())
+            if (access.kind == test::AccessKind::SwitchWrite) writes.push_back(access);
         return writes;
     }
 };
@@ -169,13 +169,13 @@ TEST_F(PinDefinitionsTest, WritesToPinConfigAndEasyConfigRedecodeAndRewriteTheSw
     EXPECT_EQ(board.Transfers()[1].request, kRequestBlockRead);
     EXPECT_EQ(board.Transfers()[1].index, 0x10);
     EXPECT_EQ(board.Transfers()[1].length, 4);
-    EXPECT_EQ(SwitchWrites(), (std::vector<std::pair<int32_t, int32_t>>{{0x4A, 0x33}, {0x48, 0xF0}}));
+    EXPECT_EQ(SwitchWrites(), (std::vector<test::Access>{test::SwitchWrite(0x4A, 0x33), test::SwitchWrite(0x48, 0xF0)}));
 
     // A write to 0x12 rewrites both devices, even after the switch dialog changed them.
     WriteBoardPort(0x4A, 0x00);
     board.ClearRecording();
     WriteRegister(gDeviceAddress, 0x12, 0x00);
-    EXPECT_EQ(SwitchWrites(), (std::vector<std::pair<int32_t, int32_t>>{{0x4A, 0x33}, {0x48, 0xF0}}));
+    EXPECT_EQ(SwitchWrites(), (std::vector<test::Access>{test::SwitchWrite(0x4A, 0x33), test::SwitchWrite(0x48, 0xF0)}));
     EXPECT_EQ(board.SwitchByte(0x4A), 0x33);
 
     board.ClearRecording();

@@ -59,16 +59,14 @@ protected:
         static const std::map<int32_t, int> kFirstRead = {{0x88, 1}, {0x98, 2}, {0xAA, 3},
                                                           {0x8B, 4}, {0xAE, 5}, {0x5A, 6}};
         std::vector<int> groups;
-        for (const sim::Transfer& t : board.Transfers())
-            if (t.request == kRequestBlockRead && kFirstRead.count(t.index))
-                groups.push_back(kFirstRead.at(t.index));
+        for (const test::Access& a : Traffic())
+            if (a.kind == test::AccessKind::Block && kFirstRead.count(a.reg)) groups.push_back(kFirstRead.at(a.reg));
         return groups;
     }
     std::vector<int32_t> WritesTo(int32_t reg) const {
         std::vector<int32_t> values;
-        for (const sim::Transfer& t : board.Transfers())
-            if (t.request == kRequestRegister && t.direction == kDirectionWrite && (t.index & 0xFF) == reg)
-                values.push_back(t.index >> 8);
+        for (const test::Access& a : test::WritesOnly(Traffic()))
+            if (a.reg == reg) values.push_back(a.value);
         return values;
     }
     void StartLogging(const std::string& path) {

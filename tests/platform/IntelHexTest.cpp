@@ -6,6 +6,8 @@
 #include <sstream>
 #include <string>
 
+#include "support/FileText.h"
+
 namespace kestrum {
 namespace {
 
@@ -44,12 +46,10 @@ TEST(IntelHex, RejectsMalformedFiles) {
 }
 
 TEST(IntelHex, TheShippedFirmwareIsWellFormed) {
-    std::ifstream file(KESTRUM_TEST_FIRMWARE, std::ios::binary);
-    ASSERT_TRUE(file.good());
-    std::stringstream text;
-    text << file.rdbuf();
+    const std::string text = test::ReadFileBytes(KESTRUM_TEST_FIRMWARE);
+    ASSERT_FALSE(text.empty());
     FirmwareImage image;
-    ASSERT_TRUE(ParseIntelHex(text.str(), image));
+    ASSERT_TRUE(ParseIntelHex(text, image));
     EXPECT_FALSE(image.blocks.empty());
 }
 

@@ -6,11 +6,10 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMdiArea>
 #include <QPushButton>
 #include <QTest>
 #include <QTreeWidget>
-#include <memory>
+#include <utility>
 #include <vector>
 
 #include "core/Declarations.h"
@@ -18,30 +17,20 @@
 #include "widgets/ClickableLabel.h"
 #include "regmap/RegMapStuff.h"
 #include "regmap/RegisterTree.h"
-#include "support/Fixture.h"
+#include "support/CommaLocale.h"
+#include "support/WindowFixture.h"
 
 namespace kestrum {
 namespace {
 
-constexpr int32_t kChip = sim::SimulatedBoard::kDefaultChipAddress;
+using test::R;
+using test::W;
 
-class RegMapWindowTest : public test::KestrumTest {
+class RegMapWindowTest : public test::WindowTest {
 protected:
     void SetUp() override {
-        KestrumTest::SetUp();
-        InitRegisterTable();
-        area = std::make_unique<QMdiArea>();
-        area->resize(1000, 800);
-        area->show();
-        manager = std::make_unique<WindowManager>(*area);
-        window = &manager->Open<frmRegMap>();
-        QApplication::processEvents();  // lets the layouts place the controls
-    }
-    void TearDown() override {
-        manager->UnloadAll();
-        manager.reset();
-        area.reset();
-        KestrumTest::TearDown();
+        WindowTest::SetUp();
+        window = &Open<frmRegMap>();
     }
 
     // Clicks a register leaf the way a user does, opening its category first.
@@ -68,23 +57,6 @@ protected:
         return names;
     }
 
-    static sim::Transfer Read(int32_t reg) { return {kRequestRegister, kChip, reg, kDirectionRead, 1, 0}; }
-    static sim::Transfer Write(int32_t reg, int32_t value) {
-        return {kRequestRegister, kChip, value * 256 + reg, kDirectionWrite, 0, 0};
-    }
-    void ExpectTransfers(const std::vector<sim::Transfer>& expected) {
-        const std::vector<sim::Transfer>& got = board.Transfers();
-        ASSERT_EQ(got.size(), expected.size());
-        for (size_t i = 0; i < got.size(); ++i) {
-            EXPECT_EQ(got[i].request, expected[i].request) << "transfer " << i;
-            EXPECT_EQ(got[i].value, expected[i].value) << "transfer " << i;
-            EXPECT_EQ(got[i].index, expected[i].index) << "transfer " << i;
-            EXPECT_EQ(got[i].direction, expected[i].direction) << "transfer " << i;
-        }
-    }
-
-    std::unique_ptr<QMdiArea> area;
-    std::unique_ptr<WindowManager> manager;
     frmRegMap* window = nullptr;
 };
 
@@ -102,15 +74,37 @@ TEST_F(RegMapWindowTest, LoadingBuildsTheTreeAndReadsNothing) {
     window->chkContRead->click();
     EXPECT_FALSE(window->ContinuousReadTicked());
 
-    window->Unload();
+    Close(*window);
     EXPECT_FALSE(gRegMapFormOpen);
-    EXPECT_EQ(manager->Find<frmRegMap>(), nullptr);
+    EXPECT_EQ(Find<frmRegMap>(), nullptr);
 
-    board.SetRecording(true);
-    window = &manager->Open<frmRegMap>();
+    StartRecording();
+    window = &Open<frmRegMap>();
     EXPECT_TRUE(gRegMapFormOpen);
     EXPECT_EQ(TreeNodesInOrder(*window->TreeView1).size(), static_cast<size_t>(kTreeNodeCount));
-    EXPECT_TRUE(board.Transfers().empty());
+    EXPECT_TRUE(Traffic().empty());
+
+    // Loading again rebuilds the same tree and keeps every control once.
+    const auto children = window->findChildren<QWidget*>().size();
+    window->Form_Load();
+    EXPECT_EQ(TreeNodesInOrder(*window->TreeView1).size(), static_cast<size_t>(kTreeNodeCount));
+    EXPECT_EQ(window->findChildren<QWidget*>().size(), children);
+}
+
+TEST_F(RegMapWindowTest, EveryControlCarriesItsName) {
+    EXPECT_EQ(window->objectName(), "frmRegMap");
+    const std::vector<std::pair<QWidget*, const char*>> named = {
+        {window->fraRegMap, "fraRegMap"},     {window->TreeView1, "TreeView1"},
+        {window->fraReadWrite, "fraReadWrite"}, {window->txtReadAddr, "txtReadAddr"},
+        {window->txtHex, "txtHex"},           {window->txtDec, "txtDec"},
+        {window->cmdRead, "cmdRead"},         {window->cmdWrite, "cmdWrite"},
+        {window->chkContRead, "chkContRead"}, {window->fraDetails, "fraDetails"},
+        {window->lblRegDescription, "lblRegDescription"}, {window->lblCurrentAddr, "lblCurrentAddr"},
+        {window->lblReadOnly, "lblReadOnly"}, {window->lblDecVal, "lblDecVal"},
+        {window->lblHexVal, "lblHexVal"},     {window->fraBits, "fraBits"},
+        {window->lblBit[3], "lblBit_3"},      {window->lblInfo[7], "lblInfo_7"},
+    };
+    for (const auto& [control, name] : named) EXPECT_EQ(&Control<QWidget>(*window, name), control) << name;
 }
 
 TEST_F(RegMapWindowTest, BitsSitUnderTheirNamesWithBitSevenLeftmost) {
@@ -127,7 +121,7 @@ TEST_F(RegMapWindowTest, BitsSitUnderTheirNamesWithBitSevenLeftmost) {
 
 TEST_F(RegMapWindowTest, ReadingAnAddressShowsThePrimaryNameAndTheTreeTheLeafsName) {
     Chip().Poke(0x45, 0xA5);
-    board.SetRecording(true);
+    StartRecording();
     TypeAddress("45");
     window->cmdRead->click();
     EXPECT_EQ(window->lblRegDescription->text(), "Remote 1 Low Limit Register");
@@ -142,7 +136,7 @@ TEST_F(RegMapWindowTest, ReadingAnAddressShowsThePrimaryNameAndTheTreeTheLeafsNa
     EXPECT_EQ(window->lblRegDescription->text(), "Pin 15 Low Limit Register");
     EXPECT_EQ(window->lblCurrentAddr->text(), "45h");
     EXPECT_EQ(window->lblDecVal->text(), "165");
-    ExpectTransfers({Read(0x45), Read(0x45)});
+    ExpectTraffic({R(0x45), R(0x45)});
 
     // A read-only register with named bits.
     ClickLeaf("Fan Status,BMC");
@@ -153,12 +147,12 @@ TEST_F(RegMapWindowTest, ReadingAnAddressShowsThePrimaryNameAndTheTreeTheLeafsNa
 
 TEST_F(RegMapWindowTest, RootsAndCategoriesDoNothing) {
     ClickLeaf("Configuration 0");  // opens General and Configuration
-    board.SetRecording(true);
+    StartRecording();
     for (const QString key : {"General", "Configuration", "Pin Configuration"}) {
         const QRect cell = window->TreeView1->visualItemRect(FindTreeNodeByKey(*window->TreeView1, key));
         QTest::mouseClick(window->TreeView1->viewport(), Qt::LeftButton, {}, cell.center());
     }
-    EXPECT_TRUE(board.Transfers().empty());
+    EXPECT_TRUE(Traffic().empty());
     EXPECT_EQ(window->lblRegDescription->text(), "Configuration 0 Register");
 }
 
@@ -166,7 +160,7 @@ TEST_F(RegMapWindowTest, AnAddressWithoutARecordShowsUnknownAndStillReads) {
     TypeAddress("5C");
     window->cmdRead->click();
     Chip().Poke(0xC2, 0x81);
-    board.SetRecording(true);
+    StartRecording();
     TypeAddress("c2");
     window->cmdRead->click();
     EXPECT_EQ(window->lblRegDescription->text(), "Unknown");
@@ -177,12 +171,12 @@ TEST_F(RegMapWindowTest, AnAddressWithoutARecordShowsUnknownAndStillReads) {
     EXPECT_EQ(window->lblDecVal->text(), "129");
     EXPECT_EQ(window->lblHexVal->text(), "81");
     EXPECT_EQ(BitTexts(), (std::vector<QString>{"1", "0", "0", "0", "0", "0", "0", "1"}));
-    ExpectTransfers({Read(0xC2)});
+    ExpectTraffic({R(0xC2)});
 }
 
 TEST_F(RegMapWindowTest, AddressesBeyondTheRegisterFileAreNeverSent) {
     const uint8_t config0 = Chip().Peek(0x00);
-    board.SetRecording(true);
+    StartRecording();
     for (const QString typed : {"100", "FFFFFFFFFFFFFFFFFFFF"}) {
         TypeAddress(typed);
         window->txtDec->setText("5");
@@ -195,12 +189,12 @@ TEST_F(RegMapWindowTest, AddressesBeyondTheRegisterFileAreNeverSent) {
         EXPECT_EQ(window->lblHexVal->text(), "");
     }
     EXPECT_EQ(window->lblCurrentAddr->text(), "7FFFFFFFh");
-    EXPECT_TRUE(board.Transfers().empty());
+    EXPECT_TRUE(Traffic().empty());
     EXPECT_EQ(Chip().Peek(0x00), config0);
 
     TypeAddress("FF");  // the last register is still in reach
     window->cmdRead->click();
-    ExpectTransfers({Read(0xFF)});
+    ExpectTraffic({R(0xFF)});
 }
 
 TEST_F(RegMapWindowTest, LeafPutsItsAddressInTheBoxAndReadUsesIt) {
@@ -208,9 +202,9 @@ TEST_F(RegMapWindowTest, LeafPutsItsAddressInTheBoxAndReadUsesIt) {
     EXPECT_EQ(window->txtReadAddr->text(), "5CH");
     EXPECT_EQ(window->lblRegDescription->text(), "Local Tmin Register");
     Chip().Poke(0x5C, 0x33);
-    board.SetRecording(true);
+    StartRecording();
     window->cmdRead->click();
-    ExpectTransfers({Read(0x5C)});
+    ExpectTraffic({R(0x5C)});
     EXPECT_EQ(window->lblDecVal->text(), "51");
     EXPECT_EQ(window->lblHexVal->text(), "33");
 }
@@ -218,9 +212,9 @@ TEST_F(RegMapWindowTest, LeafPutsItsAddressInTheBoxAndReadUsesIt) {
 TEST_F(RegMapWindowTest, ClickingABitWritesTheWholeByteAndShowsTheReadBack) {
     Chip().Poke(0x5C, 0x00);
     ClickLeaf("Local Tmin");
-    board.SetRecording(true);
+    StartRecording();
     QTest::mouseClick(window->lblBit[3], Qt::LeftButton);
-    ExpectTransfers({Write(0x5C, 0x08), Read(0x5C)});
+    ExpectTraffic({W(0x5C, 0x08), R(0x5C)});
     EXPECT_EQ(window->lblDecVal->text(), "8");
     EXPECT_EQ(window->lblHexVal->text(), "8");
     EXPECT_EQ(BitTexts(), (std::vector<QString>{"0", "0", "0", "0", "1", "0", "0", "0"}));
@@ -228,10 +222,10 @@ TEST_F(RegMapWindowTest, ClickingABitWritesTheWholeByteAndShowsTheReadBack) {
     // A read-only register is written as any other; the read-back shows it kept its value.
     ClickLeaf("Device ID");
     const QString before = window->lblDecVal->text();
-    board.ClearRecording();
+    StartRecording();
     QTest::mouseClick(window->lblBit[7], Qt::LeftButton);
-    ASSERT_EQ(board.Transfers().size(), 2u);
-    EXPECT_EQ(board.Transfers()[0].direction, kDirectionWrite);
+    ASSERT_EQ(Traffic().size(), 2u);
+    EXPECT_EQ(Traffic()[0].kind, test::AccessKind::Write);
     EXPECT_EQ(window->lblDecVal->text(), before);
 }
 
@@ -257,28 +251,28 @@ TEST_F(RegMapWindowTest, HexAndDecimalMirrorEachOtherOnce) {
 
 TEST_F(RegMapWindowTest, WriteSendsTheRoundedDecimalAndReadsBack) {
     TypeAddress("5c");
-    board.SetRecording(true);
+    StartRecording();
     window->txtDec->setText("76.5");  // halves go to even
     window->cmdWrite->click();
     window->txtDec->setText("99999999999999999999999999");  // the primitive clamps
     window->cmdWrite->click();
-    ExpectTransfers({Write(0x5C, 76), Read(0x5C), Write(0x5C, 255), Read(0x5C)});
+    ExpectTraffic({W(0x5C, 76), R(0x5C), W(0x5C, 255), R(0x5C)});
     EXPECT_EQ(window->lblDecVal->text(), "255");
 }
 
 TEST_F(RegMapWindowTest, EnterWritesFromTheValueBoxesOnly) {
     TypeAddress("5C");
-    board.SetRecording(true);
+    StartRecording();
     QTest::keyClick(window->txtReadAddr, Qt::Key_Return);
     QTest::keyClick(window->txtReadAddr, Qt::Key_Enter);
-    EXPECT_TRUE(board.Transfers().empty());
+    EXPECT_TRUE(Traffic().empty());
 
     window->txtDec->setText("77");
     QTest::keyClick(window->txtDec, Qt::Key_Return);
     window->txtHex->setText("2A");
     QTest::keyClick(window->txtHex, Qt::Key_Enter);
     QTest::keyClick(window->txtHex, Qt::Key_A);
-    ExpectTransfers({Write(0x5C, 77), Read(0x5C), Write(0x5C, 42), Read(0x5C)});
+    ExpectTraffic({W(0x5C, 77), R(0x5C), W(0x5C, 42), R(0x5C)});
     EXPECT_EQ(Chip().Peek(0x5C), 42);
 }
 
@@ -291,6 +285,44 @@ TEST_F(RegMapWindowTest, AddressBoxUpperCasesWhereTheUserTypes) {
     QTest::keyClicks(window->txtReadAddr, "b");
     EXPECT_EQ(window->txtReadAddr->text(), "B5C");
     EXPECT_EQ(window->txtReadAddr->cursorPosition(), 1);
+}
+
+TEST_F(RegMapWindowTest, ContinuousReadLeavesTheAddressTheUserIsTyping) {
+    TypeAddress("5C");
+    window->chkContRead->click();
+    window->txtReadAddr->setFocus();
+    ASSERT_TRUE(window->txtReadAddr->hasFocus());
+    window->txtReadAddr->clear();
+    QTest::keyClicks(window->txtReadAddr, "4");
+    StartRecording();
+    window->ContinuousRead();
+    EXPECT_EQ(window->txtReadAddr->text(), "4") << "not rewritten as 4H while typing";
+    QTest::keyClicks(window->txtReadAddr, "5");
+    window->ContinuousRead();
+    EXPECT_EQ(window->txtReadAddr->text(), "45");
+    ExpectTraffic({R(0x04), R(0x45)});
+    EXPECT_EQ(window->lblCurrentAddr->text(), "45h");
+
+    // Without the focus (and for the Read button) the box shows the address read.
+    window->cmdRead->setFocus();
+    window->ContinuousRead();
+    EXPECT_EQ(window->txtReadAddr->text(), "45H");
+}
+
+TEST_F(RegMapWindowTest, ADecimalPointIsAPointOnACommaDesktop) {
+    const test::CommaLocale comma;
+    ASSERT_TRUE(comma.Active());
+    TypeAddress("5C");
+    StartRecording();
+    window->txtDec->setText("3.5");
+    EXPECT_EQ(window->txtHex->text(), "4");
+    window->cmdWrite->click();
+    ExpectTraffic({W(0x5C, 4), R(0x5C)});
+}
+
+TEST_F(RegMapWindowTest, AFailedTransferEndsTheProgram) {
+    TypeAddress("5C");
+    ExpectFailedTransferEnds([&] { window->cmdRead->click(); });
 }
 
 }  // namespace
