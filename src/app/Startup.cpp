@@ -4,12 +4,12 @@
 #include <QIcon>
 #include <memory>
 
-#include "core/General.h"
-#include "core/Measurement.h"
-#include "core/PinDefinitions.h"
 #include "app/Pictures.h"
 #include "app/frmMain.h"
 #include "app/frmSplash.h"
+#include "core/General.h"
+#include "core/Measurement.h"
+#include "core/PinDefinitions.h"
 #include "regmap/RegMapStuff.h"
 
 namespace kestrum {

@@ -9,15 +9,15 @@
 #include <algorithm>
 #include <exception>
 
-#include "core/Conversions.h"
 #include "app/Pictures.h"
+#include "app/frmAbout.h"
+#include "app/frmSplash.h"
+#include "core/Conversions.h"
 #include "core/PinDefinitions.h"
 #include "core/Scheduler.h"
 #include "core/Settings.h"
 #include "core/Twips.h"
 #include "core/USBStuff.h"
-#include "app/frmAbout.h"
-#include "app/frmSplash.h"
 #include "platform/LinkLibraries.h"
 #include "platform/Seams.h"
 #include "regmap/frmRegMap.h"
@@ -88,8 +88,10 @@ void Report(frmSplash& splash, const std::string& text) {
 
 // The frame moved and shrunk as little as needed to lie on the available screen area.
 QRect FitOnScreen(const QRect& frame, const QRect& available, const QSize& minimum) {
-    const int width = std::clamp(frame.width(), std::min(minimum.width(), available.width()), available.width());
-    const int height = std::clamp(frame.height(), std::min(minimum.height(), available.height()), available.height());
+    const int width =
+        std::clamp(frame.width(), std::min(minimum.width(), available.width()), available.width());
+    const int height =
+        std::clamp(frame.height(), std::min(minimum.height(), available.height()), available.height());
     const int left = std::clamp(frame.left(), available.left(), available.left() + available.width() - width);
     const int top = std::clamp(frame.top(), available.top(), available.top() + available.height() - height);
     return {left, top, width, height};
@@ -346,8 +348,9 @@ void frmMain::RestoreGeometry() {
         const GeometryKey& key = kGeometryKeys[i];
         pixels[i] = TwipsToPixels(LeadingNumber(GetSetting(key.key, std::to_string(key.defaultTwips))));
     }
-    const QRect fitted = FitOnScreen(QRect(pixels[0], pixels[1], std::max(pixels[2], 1), std::max(pixels[3], 1)),
-                                     screen()->availableGeometry(), minimumSizeHint());
+    const QRect fitted =
+        FitOnScreen(QRect(pixels[0], pixels[1], std::max(pixels[2], 1), std::max(pixels[3], 1)),
+                    screen()->availableGeometry(), minimumSizeHint());
     move(fitted.topLeft());
     resize(fitted.size());
 }

@@ -6,10 +6,10 @@
 #include <algorithm>
 #include <cmath>
 
-#include "core/General.h"
 #include "app/Pictures.h"
-#include "widgets/Brand.h"
+#include "core/General.h"
 #include "core/Twips.h"
+#include "widgets/Brand.h"
 
 namespace kestrum {
 

@@ -4,18 +4,18 @@
 #include <cstdlib>
 #include <iostream>
 
-#include "core/General.h"
-#include "app/Startup.h"
 #include "app/Backends.h"
 #include "app/QtSeams.h"
+#include "app/Startup.h"
+#include "core/General.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(kestrum::kAppTitle);
     kestrum::SetProgramDirectory(QCoreApplication::applicationDirPath().toStdString());
 
-    const auto backends = kestrum::InstallBackendsFromEnvironment([](const char* name) { return std::getenv(name); },
-                                                                  std::cerr);
+    const auto backends = kestrum::InstallBackendsFromEnvironment(
+        [](const char* name) { return std::getenv(name); }, std::cerr);
     kestrum::QtMessageBoxes messages;
     kestrum::QtFileDialogs fileDialogs;
     kestrum::QtClock clock;

@@ -50,8 +50,10 @@ template <typename Int>
 Int RoundToInt(double value) {
     if (std::isnan(value)) return 0;
     const double rounded = RoundHalfEven(value);
-    if (rounded <= static_cast<double>(std::numeric_limits<Int>::min())) return std::numeric_limits<Int>::min();
-    if (rounded >= static_cast<double>(std::numeric_limits<Int>::max())) return std::numeric_limits<Int>::max();
+    if (rounded <= static_cast<double>(std::numeric_limits<Int>::min()))
+        return std::numeric_limits<Int>::min();
+    if (rounded >= static_cast<double>(std::numeric_limits<Int>::max()))
+        return std::numeric_limits<Int>::max();
     return static_cast<Int>(rounded);
 }
 
@@ -60,7 +62,8 @@ Int RoundToInt(double value) {
 std::string GeneralText(double value, int precision) {
     if (value == 0) return "0";  // also turns -0 into 0
     char buffer[64];
-    const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, precision);
+    const auto [end, error] =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, precision);
     if (error != std::errc()) return "0";
     std::string text(buffer, end);
     const size_t e = text.find('e');
@@ -134,7 +137,8 @@ bool SettingTextToBool(std::string_view text) {
     for (const char c : trimmed) lower += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     if (lower == "false") return false;
     if (lower == "true") return true;
-    if (NumberPrefixLength(trimmed) == trimmed.size() && !trimmed.empty()) return LeadingNumber(trimmed) != 0.0;
+    if (NumberPrefixLength(trimmed) == trimmed.size() && !trimmed.empty())
+        return LeadingNumber(trimmed) != 0.0;
     return true;
 }
 
@@ -149,8 +153,9 @@ int32_t CelsiusOfRegister(int32_t reg) { return reg - kTemperatureOffset; }
 
 int32_t RegisterOfCelsius(double celsius) {
     const int32_t whole = RoundToInt32(celsius);
-    return whole > std::numeric_limits<int32_t>::max() - kTemperatureOffset ? std::numeric_limits<int32_t>::max()
-                                                                          : whole + kTemperatureOffset;
+    return whole > std::numeric_limits<int32_t>::max() - kTemperatureOffset
+               ? std::numeric_limits<int32_t>::max()
+               : whole + kTemperatureOffset;
 }
 
 int32_t FieldMask(int lowBit, int width) { return ((1 << width) - 1) << lowBit; }

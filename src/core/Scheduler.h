@@ -71,7 +71,8 @@ public:
     static TaskAttachment Window(WindowTask task, std::function<void()> action);
     static TaskAttachment ContinuousRead(std::function<void()> read, std::function<bool()> isTicked);
     static TaskAttachment HeaterLabels(HeaterLabelSink show);
-    static TaskAttachment ManualControl(std::function<void()> updateStatus, std::function<void()> updateSliders);
+    static TaskAttachment ManualControl(std::function<void()> updateStatus,
+                                        std::function<void()> updateSliders);
 
     TaskAttachment(TaskAttachment&& other) noexcept;
     TaskAttachment& operator=(TaskAttachment&& other) noexcept;

@@ -16,9 +16,9 @@
 #include "core/Conversions.h"
 #include "core/Declarations.h"
 #include "core/USBStuff.h"
-#include "widgets/ClickableLabel.h"
 #include "regmap/RegMapStuff.h"
 #include "regmap/RegisterTree.h"
+#include "widgets/ClickableLabel.h"
 #include "widgets/Controls.h"
 
 namespace kestrum {

@@ -41,6 +41,7 @@ void ShowProblem(const std::string& text) {
 
 frmSave::frmSave(QWidget* parent) : ChildWindow(parent) {
     setObjectName("frmSave");
+    setWindowTitle("Save/Recall Settings");
     fraFileIO = NewFrame(this, "fraFileIO", "File I/O");
     lblComment = NewLabel(fraFileIO, "lblComment", "Add Comment");
     txtComment = NewTextBox(fraFileIO, "txtComment");
@@ -73,10 +74,7 @@ frmSave::frmSave(QWidget* parent) : ChildWindow(parent) {
     connect(cmdClose, &QPushButton::clicked, this, &frmSave::cmdClose_Click);
 }
 
-void frmSave::Form_Load() {
-    setWindowTitle("Save/Recall Settings");
-    SetSizeTwips(4350, 5880);
-}
+void frmSave::Form_Load() { SetSizeTwips(4350, 5880); }
 
 void frmSave::cmdsave_Click() {
     std::string text = SettingsFileHeader(txtComment->text().toStdString());

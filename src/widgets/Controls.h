@@ -34,7 +34,8 @@ QString ElementName(const char* name, int index);
 template <typename W, std::size_t N>
 void NameArray(std::array<W*, N>& controls, const char* name, int first = 0) {
     for (std::size_t i = 0; i < N; ++i)
-        if (controls[i] != nullptr) controls[i]->setObjectName(ElementName(name, static_cast<int>(i) + first));
+        if (controls[i] != nullptr)
+            controls[i]->setObjectName(ElementName(name, static_cast<int>(i) + first));
 }
 
 QCheckBox* NewCheckBox(QWidget* parent, const QString& name, const QString& caption);

@@ -31,7 +31,9 @@ RegisterBinding& RegisterBinding::Add(QWidget* control, Kind kind, int lowBit, i
     return *this;
 }
 
-RegisterBinding& RegisterBinding::Bit(QCheckBox* box, int bit, Sense sense) { return Add(box, Kind::Bit, bit, 1, sense); }
+RegisterBinding& RegisterBinding::Bit(QCheckBox* box, int bit, Sense sense) {
+    return Add(box, Kind::Bit, bit, 1, sense);
+}
 
 RegisterBinding& RegisterBinding::Field(QComboBox* list, int lowBit, int width) {
     return Add(list, Kind::Field, lowBit, width);
@@ -59,8 +61,12 @@ void RegisterBinding::LoadOne(const Binding& b, int32_t byte) {
         case Kind::BitList:
             static_cast<QComboBox*>(b.control)->setCurrentIndex(b.sense == Sense::Direct ? field : 1 - field);
             break;
-        case Kind::Percent: static_cast<QLineEdit*>(b.control)->setText(QString::number(PercentOfRegister(byte))); break;
-        case Kind::Celsius: static_cast<QLineEdit*>(b.control)->setText(QString::number(CelsiusOfRegister(byte))); break;
+        case Kind::Percent:
+            static_cast<QLineEdit*>(b.control)->setText(QString::number(PercentOfRegister(byte)));
+            break;
+        case Kind::Celsius:
+            static_cast<QLineEdit*>(b.control)->setText(QString::number(CelsiusOfRegister(byte)));
+            break;
         case Kind::Number: static_cast<QLineEdit*>(b.control)->setText(QString::number(field)); break;
     }
 }
@@ -69,16 +75,22 @@ int32_t RegisterBinding::EncodeOne(const Binding& b, int32_t base) {
     int32_t value = 0;
     switch (b.kind) {
         case Kind::Bit:
-            value = static_cast<const QCheckBox*>(b.control)->isChecked() == (b.sense == Sense::Direct) ? 1 : 0;
+            value =
+                static_cast<const QCheckBox*>(b.control)->isChecked() == (b.sense == Sense::Direct) ? 1 : 0;
             break;
         case Kind::Field: value = ListValue(*static_cast<const QComboBox*>(b.control)); break;
         case Kind::BitList: {
             const auto& list = *static_cast<const QComboBox*>(b.control);
-            value = b.sense == Sense::Direct ? ListValue(list) : (list.currentText() == list.itemText(0) ? 1 : 0);
+            value =
+                b.sense == Sense::Direct ? ListValue(list) : (list.currentText() == list.itemText(0) ? 1 : 0);
             break;
         }
-        case Kind::Percent: value = RegisterOfPercent(TextNumber(*static_cast<const QLineEdit*>(b.control))); break;
-        case Kind::Celsius: value = RegisterOfCelsius(TextNumber(*static_cast<const QLineEdit*>(b.control))); break;
+        case Kind::Percent:
+            value = RegisterOfPercent(TextNumber(*static_cast<const QLineEdit*>(b.control)));
+            break;
+        case Kind::Celsius:
+            value = RegisterOfCelsius(TextNumber(*static_cast<const QLineEdit*>(b.control)));
+            break;
         case Kind::Number: value = RoundToInt32(TextNumber(*static_cast<const QLineEdit*>(b.control))); break;
     }
     return WholeByte(b.lowBit, b.width) ? value : WithField(base, b.lowBit, b.width, value);

@@ -21,9 +21,13 @@ const QWidget* ChildWindow::Frame() const {
     return qobject_cast<const QMdiSubWindow*>(parentWidget()) ? parentWidget() : this;
 }
 
-void ChildWindow::SetSizeTwips(int width, int height) { Frame()->resize(TwipsToPixels(width), TwipsToPixels(height)); }
+void ChildWindow::SetSizeTwips(int width, int height) {
+    Frame()->resize(TwipsToPixels(width), TwipsToPixels(height));
+}
 
-void ChildWindow::SetPositionTwips(int left, int top) { Frame()->move(TwipsToPixels(left), TwipsToPixels(top)); }
+void ChildWindow::SetPositionTwips(int left, int top) {
+    Frame()->move(TwipsToPixels(left), TwipsToPixels(top));
+}
 
 int ChildWindow::WidthTwips() const { return PixelsToTwips(Frame()->width()); }
 int ChildWindow::HeightTwips() const { return PixelsToTwips(Frame()->height()); }
@@ -59,7 +63,8 @@ void WindowManager::Adopt(ChildWindow& window, std::type_index type) {
     connect(&window, &QWidget::windowTitleChanged, frame, &QWidget::setWindowTitle);
     connect(frame, &QObject::destroyed, this, &WindowManager::WindowsChanged);
     windows_[type] = &window;
-    order_.erase(std::remove_if(order_.begin(), order_.end(), [](const auto& w) { return w.isNull(); }), order_.end());
+    order_.erase(std::remove_if(order_.begin(), order_.end(), [](const auto& w) { return w.isNull(); }),
+                 order_.end());
     order_.emplace_back(&window);
 }
 

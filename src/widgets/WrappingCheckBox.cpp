@@ -56,8 +56,12 @@ QSize WrappingCheckBox::IndicatorSize() const {
             style()->pixelMetric(QStyle::PM_IndicatorHeight, nullptr, this)};
 }
 
-int WrappingCheckBox::Spacing() const { return style()->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, nullptr, this); }
+int WrappingCheckBox::Spacing() const {
+    return style()->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, nullptr, this);
+}
 
-int WrappingCheckBox::TextWidth(int width) const { return std::max(1, width - IndicatorSize().width() - Spacing()); }
+int WrappingCheckBox::TextWidth(int width) const {
+    return std::max(1, width - IndicatorSize().width() - Spacing());
+}
 
 }  // namespace kestrum

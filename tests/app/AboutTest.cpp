@@ -3,8 +3,8 @@
 #include <QMdiSubWindow>
 #include <QTest>
 
-#include "core/Twips.h"
 #include "app/frmAbout.h"
+#include "core/Twips.h"
 #include "support/MainWindowFixture.h"
 
 namespace kestrum {

@@ -81,8 +81,9 @@ TEST_F(ChipSearchTest, ListsAdapterChipsThenPcSmbusChipsAndSelectsTheFirst) {
 
     // One connect, then Company ID at each adapter address in turn, by the loop's address.
     const test::Access connect{test::AccessKind::Connect, 0x30, 0, 0x33};
-    EXPECT_EQ(test::Decode(board.Transfers()),
-              (std::vector<test::Access>{connect, test::R(0x3E, 0x58), test::R(0x3E, 0x5A), test::R(0x3E, 0x5C)}));
+    EXPECT_EQ(
+        test::Decode(board.Transfers()),
+        (std::vector<test::Access>{connect, test::R(0x3E, 0x58), test::R(0x3E, 0x5A), test::R(0x3E, 0x5C)}));
     // Every PC SMBus address from 0x10 to 0x7F, once each, in order.
     std::vector<test::Access> search;
     for (int32_t address = 0x10; address <= 0x7F; ++address) search.push_back(test::R(0x3E, address));

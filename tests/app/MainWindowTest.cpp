@@ -12,10 +12,10 @@
 #include <string>
 #include <vector>
 
+#include "app/frmAbout.h"
 #include "core/MainCommands.h"
 #include "core/Settings.h"
 #include "core/USBStuff.h"
-#include "app/frmAbout.h"
 #include "regmap/RegMapStuff.h"
 #include "regmap/frmRegMap.h"
 #include "regmap/frmSave.h"
@@ -224,7 +224,8 @@ TEST_F(MainWindowCommandsTest, TheWindowMenuDropsDownWheneverAWindowIsOpen) {
     QApplication::processEvents();
     QMenuBar& bar = *main->menuBar();
     const auto clickWindowMenu = [&] {
-        QTest::mouseClick(&bar, Qt::LeftButton, {}, bar.actionGeometry(main->mnuWindow->menuAction()).center());
+        QTest::mouseClick(&bar, Qt::LeftButton, {},
+                          bar.actionGeometry(main->mnuWindow->menuAction()).center());
         QApplication::processEvents();
         const bool shown = main->mnuWindow->isVisible();
         main->mnuWindow->hide();

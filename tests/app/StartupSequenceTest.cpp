@@ -3,15 +3,15 @@
 #include <QApplication>
 #include <memory>
 
+#include "app/Startup.h"
+#include "app/frmMain.h"
+#include "app/frmSplash.h"
 #include "core/Conversions.h"
 #include "core/General.h"
 #include "core/Measurement.h"
 #include "core/PinDefinitions.h"
 #include "core/Settings.h"
-#include "app/Startup.h"
 #include "core/USBStuff.h"
-#include "app/frmMain.h"
-#include "app/frmSplash.h"
 #include "regmap/RegMapStuff.h"
 #include "support/Fixture.h"
 

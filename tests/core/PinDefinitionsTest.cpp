@@ -169,13 +169,15 @@ TEST_F(PinDefinitionsTest, WritesToPinConfigAndEasyConfigRedecodeAndRewriteTheSw
     EXPECT_EQ(board.Transfers()[1].request, kRequestBlockRead);
     EXPECT_EQ(board.Transfers()[1].index, 0x10);
     EXPECT_EQ(board.Transfers()[1].length, 4);
-    EXPECT_EQ(SwitchWrites(), (std::vector<test::Access>{test::SwitchWrite(0x4A, 0x33), test::SwitchWrite(0x48, 0xF0)}));
+    EXPECT_EQ(SwitchWrites(),
+              (std::vector<test::Access>{test::SwitchWrite(0x4A, 0x33), test::SwitchWrite(0x48, 0xF0)}));
 
     // A write to 0x12 rewrites both devices, even after the switch dialog changed them.
     WriteBoardPort(0x4A, 0x00);
     board.ClearRecording();
     WriteRegister(gDeviceAddress, 0x12, 0x00);
-    EXPECT_EQ(SwitchWrites(), (std::vector<test::Access>{test::SwitchWrite(0x4A, 0x33), test::SwitchWrite(0x48, 0xF0)}));
+    EXPECT_EQ(SwitchWrites(),
+              (std::vector<test::Access>{test::SwitchWrite(0x4A, 0x33), test::SwitchWrite(0x48, 0xF0)}));
     EXPECT_EQ(board.SwitchByte(0x4A), 0x33);
 
     board.ClearRecording();

@@ -60,7 +60,8 @@ protected:
                                                           {0x8B, 4}, {0xAE, 5}, {0x5A, 6}};
         std::vector<int> groups;
         for (const test::Access& a : Traffic())
-            if (a.kind == test::AccessKind::Block && kFirstRead.count(a.reg)) groups.push_back(kFirstRead.at(a.reg));
+            if (a.kind == test::AccessKind::Block && kFirstRead.count(a.reg))
+                groups.push_back(kFirstRead.at(a.reg));
         return groups;
     }
     std::vector<int32_t> WritesTo(int32_t reg) const {

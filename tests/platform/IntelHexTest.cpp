@@ -29,8 +29,8 @@ TEST(IntelHex, ReadsDataRecordsWithExtendedAddresses) {
 
 TEST(IntelHex, RejectsMalformedFiles) {
     const char* bad[] = {
-        "",                                   // nothing at all
-        ":0300300002337A1E\r\n",              // no end-of-file record
+        "",                                      // nothing at all
+        ":0300300002337A1E\r\n",                 // no end-of-file record
         ":0300300002337A1F\r\n:00000001FF\r\n",  // checksum off by one
         ":0400300002337A1E\r\n:00000001FF\r\n",  // count says more bytes than there are
         "0300300002337A1E\r\n:00000001FF\r\n",   // no colon

@@ -14,11 +14,11 @@
 
 #include "core/Declarations.h"
 #include "core/USBStuff.h"
-#include "widgets/ClickableLabel.h"
 #include "regmap/RegMapStuff.h"
 #include "regmap/RegisterTree.h"
 #include "support/CommaLocale.h"
 #include "support/WindowFixture.h"
+#include "widgets/ClickableLabel.h"
 
 namespace kestrum {
 namespace {
@@ -94,15 +94,24 @@ TEST_F(RegMapWindowTest, LoadingBuildsTheTreeAndReadsNothing) {
 TEST_F(RegMapWindowTest, EveryControlCarriesItsName) {
     EXPECT_EQ(window->objectName(), "frmRegMap");
     const std::vector<std::pair<QWidget*, const char*>> named = {
-        {window->fraRegMap, "fraRegMap"},     {window->TreeView1, "TreeView1"},
-        {window->fraReadWrite, "fraReadWrite"}, {window->txtReadAddr, "txtReadAddr"},
-        {window->txtHex, "txtHex"},           {window->txtDec, "txtDec"},
-        {window->cmdRead, "cmdRead"},         {window->cmdWrite, "cmdWrite"},
-        {window->chkContRead, "chkContRead"}, {window->fraDetails, "fraDetails"},
-        {window->lblRegDescription, "lblRegDescription"}, {window->lblCurrentAddr, "lblCurrentAddr"},
-        {window->lblReadOnly, "lblReadOnly"}, {window->lblDecVal, "lblDecVal"},
-        {window->lblHexVal, "lblHexVal"},     {window->fraBits, "fraBits"},
-        {window->lblBit[3], "lblBit_3"},      {window->lblInfo[7], "lblInfo_7"},
+        {window->fraRegMap, "fraRegMap"},
+        {window->TreeView1, "TreeView1"},
+        {window->fraReadWrite, "fraReadWrite"},
+        {window->txtReadAddr, "txtReadAddr"},
+        {window->txtHex, "txtHex"},
+        {window->txtDec, "txtDec"},
+        {window->cmdRead, "cmdRead"},
+        {window->cmdWrite, "cmdWrite"},
+        {window->chkContRead, "chkContRead"},
+        {window->fraDetails, "fraDetails"},
+        {window->lblRegDescription, "lblRegDescription"},
+        {window->lblCurrentAddr, "lblCurrentAddr"},
+        {window->lblReadOnly, "lblReadOnly"},
+        {window->lblDecVal, "lblDecVal"},
+        {window->lblHexVal, "lblHexVal"},
+        {window->fraBits, "fraBits"},
+        {window->lblBit[3], "lblBit_3"},
+        {window->lblInfo[7], "lblInfo_7"},
     };
     for (const auto& [control, name] : named) EXPECT_EQ(&Control<QWidget>(*window, name), control) << name;
 }

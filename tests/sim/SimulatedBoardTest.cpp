@@ -49,7 +49,9 @@ void RunChip(SimulatedChip& chip, double from, double to) {
 // Count the chip reports for a fan settled at this duty byte (50 RPM per percent).
 double SettledCount(int duty) { return 90000.0 * 60.0 / (duty * 100.0 / 255.0 * 50.0); }
 
-std::string ReadText(const std::filesystem::path& path) { return kestrum::test::ReadFileBytes(path.string()); }
+std::string ReadText(const std::filesystem::path& path) {
+    return kestrum::test::ReadFileBytes(path.string());
+}
 
 std::filesystem::path WriteTemp(const std::string& name, const std::string& text) {
     const auto path = std::filesystem::temp_directory_path() / ("kestrum_simboard_" + name);

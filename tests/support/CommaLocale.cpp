@@ -15,7 +15,8 @@ CommaLocale::CommaLocale() {
     previous_ = current != nullptr ? current : "C";
     if (std::setlocale(LC_NUMERIC, kName) == nullptr && dir_.isValid()) {
         const std::string folder = dir_.path().toStdString();
-        const std::string command = "localedef -i de_DE -f UTF-8 '" + folder + "/" + kName + "' >/dev/null 2>&1";
+        const std::string command =
+            "localedef -i de_DE -f UTF-8 '" + folder + "/" + kName + "' >/dev/null 2>&1";
         if (std::system(command.c_str()) == 0) {
             setenv("LOCPATH", folder.c_str(), 1);
             std::setlocale(LC_NUMERIC, kName);

@@ -56,9 +56,7 @@ std::vector<Access> KestrumTest::Traffic() const {
     return gInterfaceType == kInterfaceSmbus ? Decode(board.SmbusAccesses()) : Decode(board.Transfers());
 }
 
-void KestrumTest::ExpectTraffic(const std::vector<Access>& expected) const {
-    EXPECT_EQ(Traffic(), expected);
-}
+void KestrumTest::ExpectTraffic(const std::vector<Access>& expected) const { EXPECT_EQ(Traffic(), expected); }
 
 std::string KestrumTest::TempPath(const std::string& name) const {
     return tempDir.filePath(QString::fromStdString(name)).toStdString();

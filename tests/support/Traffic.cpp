@@ -12,7 +12,9 @@ constexpr int16_t kBlock = 0xDC;
 constexpr int16_t kHeater = 0xDA;
 constexpr int16_t kSwitch = 0xDF;
 
-Access Make(AccessKind kind, int32_t address, int32_t reg, int32_t value) { return {kind, address, reg, value}; }
+Access Make(AccessKind kind, int32_t address, int32_t reg, int32_t value) {
+    return {kind, address, reg, value};
+}
 
 Access DecodeOne(const sim::Transfer& t) {
     const bool reading = t.direction == 1;
@@ -25,7 +27,8 @@ Access DecodeOne(const sim::Transfer& t) {
             return reading ? Make(AccessKind::SwitchRead, t.value, 0, 0)
                            : Make(AccessKind::SwitchWrite, t.value, 0, t.index);
         case kHeater:
-            return reading ? Make(AccessKind::HeaterRead, 0, 0, 0) : Make(AccessKind::HeaterWrite, t.value, 0, t.index);
+            return reading ? Make(AccessKind::HeaterRead, 0, 0, 0)
+                           : Make(AccessKind::HeaterWrite, t.value, 0, t.index);
         case kConnect: return Make(AccessKind::Connect, t.value, 0, t.index);
         default: return Make(AccessKind::Other, t.value, t.request, t.index);
     }
@@ -39,13 +42,27 @@ std::ostream& operator<<(std::ostream& out, const Access& a) {
         if (a.address != sim::SimulatedBoard::kDefaultChipAddress) out << ", chip 0x" << a.address;
     };
     switch (a.kind) {
-        case AccessKind::Read: out << "R(0x" << a.reg; chip(); out << ")"; break;
-        case AccessKind::Write: out << "W(0x" << a.reg << ", 0x" << a.value; chip(); out << ")"; break;
-        case AccessKind::Block: out << "B(0x" << a.reg << ", " << std::dec << a.value << std::hex; chip(); out << ")"; break;
+        case AccessKind::Read:
+            out << "R(0x" << a.reg;
+            chip();
+            out << ")";
+            break;
+        case AccessKind::Write:
+            out << "W(0x" << a.reg << ", 0x" << a.value;
+            chip();
+            out << ")";
+            break;
+        case AccessKind::Block:
+            out << "B(0x" << a.reg << ", " << std::dec << a.value << std::hex;
+            chip();
+            out << ")";
+            break;
         case AccessKind::SwitchRead: out << "SwitchRead(0x" << a.address << ")"; break;
         case AccessKind::SwitchWrite: out << "SwitchWrite(0x" << a.address << ", 0x" << a.value << ")"; break;
         case AccessKind::HeaterRead: out << "HeaterRead()"; break;
-        case AccessKind::HeaterWrite: out << "HeaterWrite(" << std::dec << a.address << ", " << a.value << ")"; break;
+        case AccessKind::HeaterWrite:
+            out << "HeaterWrite(" << std::dec << a.address << ", " << a.value << ")";
+            break;
         case AccessKind::Connect: out << "Connect()"; break;
         case AccessKind::Other: out << "Request(0x" << a.reg << ")"; break;
     }
@@ -56,7 +73,9 @@ Access R(int32_t reg, int32_t chip) { return Make(AccessKind::Read, chip, reg, 0
 Access W(int32_t reg, int32_t value, int32_t chip) { return Make(AccessKind::Write, chip, reg, value); }
 Access B(int32_t first, int32_t count, int32_t chip) { return Make(AccessKind::Block, chip, first, count); }
 Access SwitchWrite(int32_t device, int32_t byte) { return Make(AccessKind::SwitchWrite, device, 0, byte); }
-Access HeaterWrite(int32_t heater, int32_t percent) { return Make(AccessKind::HeaterWrite, heater, 0, percent); }
+Access HeaterWrite(int32_t heater, int32_t percent) {
+    return Make(AccessKind::HeaterWrite, heater, 0, percent);
+}
 
 std::vector<Access> Decode(const std::vector<sim::Transfer>& transfers) {
     std::vector<Access> traffic;

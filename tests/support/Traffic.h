@@ -11,7 +11,17 @@
 
 namespace kestrum::test {
 
-enum class AccessKind { Read, Write, Block, SwitchRead, SwitchWrite, HeaterRead, HeaterWrite, Connect, Other };
+enum class AccessKind {
+    Read,
+    Write,
+    Block,
+    SwitchRead,
+    SwitchWrite,
+    HeaterRead,
+    HeaterWrite,
+    Connect,
+    Other
+};
 
 struct Access {
     AccessKind kind = AccessKind::Other;

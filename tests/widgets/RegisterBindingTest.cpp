@@ -25,8 +25,9 @@ protected:
     QWidget form;
     QCheckBox* direct = NewCheckBox(&form, "direct", "Direct");
     QCheckBox* inverted = NewCheckBox(&form, "inverted", "Inverted");
-    QComboBox* rate = NewList(&form, "rate", {"35 sec", "17.6  sec", "11.8  sec", "7 sec", "4.4 sec", "3 sec",
-                                               "1.6 sec", "0.8 sec"});
+    QComboBox* rate =
+        NewList(&form, "rate",
+                {"35 sec", "17.6  sec", "11.8  sec", "7 sec", "4.4 sec", "3 sec", "1.6 sec", "0.8 sec"});
     QComboBox* pin25 = NewList(&form, "pin25", {"+3.3V", "+1.2V1 Gbit", "VR_Hot1", "VR_Hot1"});
     QLineEdit* percent = NewTextBox(&form, "percent");
     QLineEdit* celsius = NewTextBox(&form, "celsius");
@@ -149,7 +150,7 @@ TEST_F(RegisterBindingTest, BlockReadsKeepTheirBytesWhateverFollows) {
     Chip().Poke(0x21, 0x77);
     StartRecording();
     const RegisterBlock block = ChipReadBlock(0x07, 2);
-    ChipRead(0x21);  // reuses the adapter's transfer buffer
+    ChipRead(0x21);         // reuses the adapter's transfer buffer
     ChipWrite(0x22, 0x55);  // and so does the post-write hook
     EXPECT_EQ(block.Of(0x07), 0x3C);
     EXPECT_EQ(block[1], 0x0A);

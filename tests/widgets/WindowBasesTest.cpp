@@ -102,7 +102,9 @@ public:
 
 class WindowBasesTest : public test::WindowTest {
 protected:
-    int ChildCount(const QWidget& window) const { return static_cast<int>(window.findChildren<QWidget*>().size()); }
+    int ChildCount(const QWidget& window) const {
+        return static_cast<int>(window.findChildren<QWidget*>().size());
+    }
     void Tick() {
         clock.Advance(1.0);
         RunMasterTick();
