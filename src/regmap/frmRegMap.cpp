@@ -188,7 +188,7 @@ void frmRegMap::ShowRegisterDetail(int index) {
 }
 
 void frmRegMap::ShowRegisterBits(int32_t value) {
-    for (int k = 7; k >= 0; --k) lblBit[k]->setText((value & (1 << k)) != 0 ? "1" : "0");
+    for (int k = 7; k >= 0; --k) lblBit[k]->setText(BitIsSet(value, k) ? "1" : "0");
 }
 
 void frmRegMap::ShowUnknownRegister(int32_t address) {
@@ -231,8 +231,7 @@ void frmRegMap::cmdWrite_Click() { WriteAndShow(RoundToInt32(LeadingNumber(txtDe
 void frmRegMap::lblBit_Click(int index) {
     lblBit.at(index)->setText(lblBit[index]->text() == "0" ? "1" : "0");
     int32_t value = 0;
-    for (int k = 7; k >= 0; --k)
-        if (lblBit[k]->text() != "0") value += 1 << k;
+    for (int k = 7; k >= 0; --k) value = WithBit(value, k, lblBit[k]->text() != "0");
     WriteAndShow(value);
 }
 
