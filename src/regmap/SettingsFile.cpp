@@ -4,6 +4,7 @@
 #include <iterator>
 
 #include "core/Conversions.h"
+#include "core/Folders.h"
 #include "core/USBStuff.h"
 #include "regmap/RegMapStuff.h"
 
@@ -21,7 +22,7 @@ void AppendLine(std::string& text, std::string_view line) {
 }  // namespace
 
 FileDialogRequest SettingsFileRequest(bool forSave) {
-    return {ProgramDirectory(), kSettingsFileFilter, forSave ? kSettingsFileExtension : ""};
+    return {DefaultFileFolder(), kSettingsFileFilter, forSave ? kSettingsFileExtension : ""};
 }
 
 std::string SettingsFileHeader(std::string_view comment) {

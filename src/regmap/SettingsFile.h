@@ -16,7 +16,8 @@ namespace kestrum {
 inline constexpr const char* kSettingsFileFilter = "Text Files (*.sav)|*.sav";
 inline constexpr const char* kSettingsFileExtension = "sav";
 
-// The dialog request of a save (the extension is added to a name without one) or a recall.
+// The dialog request of a save (the extension is added to a name without one) or a recall,
+// starting in the default file folder.
 FileDialogRequest SettingsFileRequest(bool forSave);
 
 // Lines 1-7: maker, program, when it was saved (from the clock), the trimmed comment.

@@ -4,6 +4,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/Folders.h"
 #include "regmap/RegMapStuff.h"
 #include "regmap/SettingsFile.h"
 #include "regmap/SettingsReader.h"
@@ -149,6 +150,16 @@ TEST_F(SettingsWriterTest, OnlyChangedRegistersAreSavedWhenAsked) {
     EXPECT_EQ(SettingsFileRegisters(true),
               "Address\tData\tRegister\r\n{\r\n0x4C\t0x90\t // Local THERM1 Limit\r\n"
               "0x4C\t0x90\t // 1.5V2 (ICH) High Limit\r\n}\r\n");
+}
+
+TEST_F(SettingsWriterTest, DialogsStartWhereTheUserMayWrite) {
+    EXPECT_EQ(SettingsFileRequest(true).initialDirectory, tempDir.path().toStdString());
+    // A missing program directory cannot be written to, even by root.
+    SetProgramDirectory(TempPath("installed"));
+    for (const bool forSave : {true, false}) {
+        EXPECT_NE(SettingsFileRequest(forSave).initialDirectory, ProgramDirectory());
+        EXPECT_EQ(SettingsFileRequest(forSave).initialDirectory, DefaultFileFolder());
+    }
 }
 
 }  // namespace
