@@ -1,4 +1,7 @@
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <QCheckBox>
 #include <QDir>
@@ -6,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <utility>
@@ -66,6 +70,13 @@ std::vector<std::string> CrLfLines(const std::string& text) {
         lines.push_back(text.substr(start, end - start));
     EXPECT_EQ(start, text.size()) << "the last line has no CR LF";
     return lines;
+}
+
+// The most memory the process has held so far, in bytes.
+long PeakMemory() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss * 1024L;
 }
 
 class SaveWindowTest : public test::WindowTest {
@@ -324,12 +335,64 @@ TEST_F(SaveWindowTest, BrokenFilesRecallWhatTheyHoldAndSaySo) {
         ExpectChipTrafficOnlyWhileTimerOff();
     }
     EXPECT_EQ(Chip().Peek(0x4C), 0xA4);
+}
 
-    // A file that vanished between the dialog and the reading.
-    Restart();
-    Recall(TempPath("gone.sav"));
-    ExpectOneProblem("The settings file \"" + TempPath("gone.sav") + "\" could not be read.");
-    EXPECT_TRUE(timer.IsEnabled());
+TEST_F(SaveWindowTest, RecallReadsOnlyRegularFilesAndSaysWhenItCannot) {
+    const std::string fifo = TempPath("pipe.sav");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const std::string zeros = TempPath("zeros.sav");  // would never end
+    ASSERT_EQ(::symlink("/dev/zero", zeros.c_str()), 0);
+    const std::string folder = TempPath("folder.sav");
+    ASSERT_TRUE(QDir().mkpath(QString::fromStdString(folder)));
+    // A regular file whose reading fails at once: the first page of memory is never mapped.
+    const std::string failing = TempPath("failing.sav");
+    ASSERT_EQ(::symlink("/proc/self/mem", failing.c_str()), 0);
+    const std::string gone = TempPath("gone.sav");  // vanished between the dialog and the reading
+
+    for (const std::string& path : {fifo, zeros, folder, failing, gone}) {
+        SCOPED_TRACE(path);
+        Restart();
+        // Opening a FIFO the ordinary way waits for a writer that never comes, and reading
+        // /dev/zero never ends: the alarm ends such a test instead of letting it hang.
+        ::alarm(5);
+        Recall(path);
+        ::alarm(0);
+
+        ExpectOneProblem("The settings file \"" + path + "\" could not be read.");
+        ExpectTraffic({});
+        EXPECT_TRUE(timer.IsEnabled());
+        EXPECT_TRUE(IsOpen());
+    }
+}
+
+TEST_F(SaveWindowTest, HugeFileIsRecalledWithoutBeingHeldInMemory) {
+    // About 20 MB, mostly filler: a long comment before the "{" and a very long register
+    // name. Written in pieces, so that the test itself never holds the file either.
+    constexpr size_t kFillerLines = 10 * 1024;
+    const std::string fillerLine = std::string(1022, '-') + "\r\n";
+    const std::string path = TempPath("huge.sav");
+    {
+        std::ofstream file(path, std::ios::binary);
+        file << "Tarnwell Silicon\r\nComment : ";
+        for (size_t i = 0; i < kFillerLines; ++i) file << fillerLine;
+        file << "{\r\n0x4C\t0x90\t // ";
+        for (size_t i = 0; i < kFillerLines; ++i) file << std::string_view(fillerLine).substr(0, 1022);
+        file << "\r\n0x01\t0x21\t // Configuration 1\r\n}\r\n";
+        ASSERT_TRUE(file.good());
+    }
+    const long fileSize = static_cast<long>(std::filesystem::file_size(path));
+    ASSERT_GT(fileSize, 20'000'000L);
+
+    Open();  // the window's own first showing is not the recall's
+    const long peakBefore = PeakMemory();
+    Recall(path);
+    const long growth = PeakMemory() - peakBefore;
+
+    ExpectTraffic({W(0x4C, 0x90), W(0x01, 0x21)});
+    EXPECT_EQ(Chip().Peek(0x4C), 0x90);
+    EXPECT_TRUE(messages.shown.empty());
+    ExpectChipTrafficOnlyWhileTimerOff();
+    EXPECT_LT(growth, fileSize / 4) << "the peak memory grew by " << growth << " bytes";
 }
 
 TEST_F(SaveWindowTest, FailedTransferDuringSaveOrRecallEndsTheProgram) {
