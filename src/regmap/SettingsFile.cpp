@@ -1,9 +1,9 @@
 #include "regmap/SettingsFile.h"
 
 #include <fstream>
-#include <iterator>
 
 #include "core/Conversions.h"
+#include "core/Folders.h"
 #include "core/USBStuff.h"
 #include "regmap/RegMapStuff.h"
 
@@ -21,7 +21,7 @@ void AppendLine(std::string& text, std::string_view line) {
 }  // namespace
 
 FileDialogRequest SettingsFileRequest(bool forSave) {
-    return {ProgramDirectory(), kSettingsFileFilter, forSave ? kSettingsFileExtension : ""};
+    return {DefaultFileFolder(), kSettingsFileFilter, forSave ? kSettingsFileExtension : ""};
 }
 
 std::string SettingsFileHeader(std::string_view comment) {
@@ -65,14 +65,6 @@ bool WriteSettingsFile(const std::string& path, std::string_view text) {
     // A full disk shows only when the buffer is flushed.
     file.close();
     return !file.fail();
-}
-
-std::optional<std::string> ReadSettingsFile(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) return std::nullopt;
-    std::string bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-    if (file.bad()) return std::nullopt;
-    return bytes;
 }
 
 std::string RecallReport(const RecallResult& result) {

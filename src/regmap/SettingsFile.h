@@ -4,7 +4,6 @@
 // The reader is in SettingsReader.h; the two must stay in step.
 
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -16,7 +15,8 @@ namespace kestrum {
 inline constexpr const char* kSettingsFileFilter = "Text Files (*.sav)|*.sav";
 inline constexpr const char* kSettingsFileExtension = "sav";
 
-// The dialog request of a save (the extension is added to a name without one) or a recall.
+// The dialog request of a save (the extension is added to a name without one) or a recall,
+// starting in the default file folder.
 FileDialogRequest SettingsFileRequest(bool forSave);
 
 // Lines 1-7: maker, program, when it was saved (from the clock), the trimmed comment.
@@ -29,8 +29,6 @@ std::string RegisterLine(int32_t address, int32_t value, std::string_view name);
 
 // Replaces the file with the text; false when it could not be written completely.
 bool WriteSettingsFile(const std::string& path, std::string_view text);
-// The file's bytes, or nothing when it cannot be read.
-std::optional<std::string> ReadSettingsFile(const std::string& path);
 
 // What the user is told after a recall, or "" when it reached its closing "}".
 std::string RecallReport(const RecallResult& result);

@@ -4,23 +4,40 @@
 
 namespace kestrum {
 
+bool SettingsReader::AtEnd() {
+    if (position_ < filled_) return false;
+    if (ended_) return true;
+    position_ = 0;
+    filled_ = source_.Read(buffer_);
+    ended_ = filled_ == 0;
+    return ended_;
+}
+
+bool SettingsReader::Next(char& c) {
+    if (AtEnd()) return false;
+    c = buffer_[position_++];
+    return true;
+}
+
 char SettingsReader::ReadChar(int count) {
     char last = '\0';
-    for (int i = 0; i < count && !AtEnd(); ++i) last = bytes_[position_++];
+    for (int i = 0; i < count; ++i)
+        if (!Next(last)) break;
     return last;
 }
 
 bool SettingsReader::IsEndOfFile() { return !AtEnd() && ReadChar() == '}'; }
 
 int32_t SettingsReader::ReadByte() {
-    const std::size_t start = position_;
-    ReadChar(2);
-    return LeadingHex(bytes_.substr(start, position_ - start));
+    std::array<char, 2> digits{};
+    std::size_t count = 0;
+    while (count < digits.size() && Next(digits[count])) ++count;
+    return LeadingHex(std::string_view(digits.data(), count));
 }
 
 bool SettingsReader::SkipPast(char wanted) {
-    while (!AtEnd())
-        if (ReadChar() == wanted) return true;
+    for (char c; Next(c);)
+        if (c == wanted) return true;
     return false;
 }
 
@@ -45,6 +62,10 @@ RecallResult SettingsReader::Recall(const RegisterWriter& write) {
     }
     result.outcome = RecallOutcome::EndedBeforeClosingBrace;
     return result;
+}
+
+RecallResult RecallSettings(ByteSource& source, const RegisterWriter& write) {
+    return SettingsReader(source).Recall(write);
 }
 
 }  // namespace kestrum

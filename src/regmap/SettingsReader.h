@@ -1,12 +1,15 @@
 #pragma once
 // Reading a register settings file back, character by character, in step with how the
 // writer lays it out: the reader finds its way by "{", "x", "}" and line feeds only.
-// Plain C++ over bytes, so that it can be fuzzed without a chip.
+// Plain C++ over bytes, so that it can be fuzzed without a chip. The bytes stream through a
+// small buffer, so that a file of any size costs the same memory.
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
-#include <string_view>
+
+#include "platform/ByteSource.h"
 
 namespace kestrum {
 
@@ -26,7 +29,10 @@ using RegisterWriter = std::function<void(int32_t reg, int32_t value)>;
 
 class SettingsReader {
 public:
-    explicit SettingsReader(std::string_view bytes) : bytes_(bytes) {}
+    // The most bytes the reader asks its source for, and holds, at a time.
+    static constexpr std::size_t kBufferSize = 4096;
+
+    explicit SettingsReader(ByteSource& source) : source_(source) {}
 
     // Reads count characters and returns the last one; at the end of the data it reads
     // what is left and returns '\0' when nothing was read.
@@ -36,8 +42,8 @@ public:
     // Reads exactly two characters (fewer at the end) and returns their leading hex
     // digits: "A" then TAB gives 10, no digit gives 0.
     int32_t ReadByte();
-    // True when every character has been read.
-    bool AtEnd() const { return position_ >= bytes_.size(); }
+    // True when every character has been read; may fetch the next buffer-full to know.
+    bool AtEnd();
 
     // From the "{" to the "}": every register line is handed to write in file order. A
     // line counts once its line feed is read, so a line cut off by the end is not written.
@@ -48,12 +54,16 @@ private:
     bool SkipPast(char wanted);
     bool SkipToEndOfLine() { return SkipPast('\n'); }
 
-    std::string_view bytes_;
+    // The next character, when there is one.
+    bool Next(char& c);
+
+    ByteSource& source_;
+    std::array<char, kBufferSize> buffer_{};
     std::size_t position_ = 0;
+    std::size_t filled_ = 0;
+    bool ended_ = false;  // once the source has nothing left, it is not asked again
 };
 
-inline RecallResult RecallSettings(std::string_view bytes, const RegisterWriter& write) {
-    return SettingsReader(bytes).Recall(write);
-}
+RecallResult RecallSettings(ByteSource& source, const RegisterWriter& write);
 
 }  // namespace kestrum

@@ -10,6 +10,7 @@
 
 #include "core/General.h"
 #include "core/USBStuff.h"
+#include "platform/ByteSource.h"
 #include "regmap/SettingsFile.h"
 #include "widgets/Controls.h"
 #include "widgets/WrappingCheckBox.h"
@@ -46,8 +47,9 @@ frmSave::frmSave(QWidget* parent) : ChildWindow(parent) {
     lblComment = NewLabel(fraFileIO, "lblComment", "Add Comment");
     txtComment = NewTextBox(fraFileIO, "txtComment");
     lblComment->setBuddy(txtComment);
-    chkNotDefaults = Named(new WrappingCheckBox("Only save registers that differ from their defaults ", fraFileIO),
-                           "chkNotDefaults");
+    chkNotDefaults =
+        Named(new WrappingCheckBox("Only save registers that differ from their defaults ", fraFileIO),
+              "chkNotDefaults");
     cmdsave = NewButton(fraFileIO, "cmdsave", "Save  Current Configuration");
     cmdRecall = NewButton(fraFileIO, "cmdRecall", "Recall Previous Configuration");
     cmdClose = NewButton(this, "cmdClose", "Close");
@@ -95,16 +97,22 @@ void frmSave::cmdsave_Click() {
 void frmSave::cmdRecall_Click() {
     const auto path = Dialogs().OpenFile(SettingsFileRequest(false));
     if (!path || path->empty()) return;
-    const auto bytes = ReadSettingsFile(*path);
-    if (!bytes) {
+    const FileDescriptor file = OpenRegularFile(*path);
+    if (!file.IsOpen()) {
         ShowProblem(ReadFailedText(*path));
         return;
     }
+    FileDescriptorSource source(file.Get());
     RecallResult result;
     {
         MasterTimerPause pause;
         result = RecallSettings(
-            *bytes, [](int32_t reg, int32_t value) { WriteRegister(gDeviceAddress, reg, value); });
+            source, [](int32_t reg, int32_t value) { WriteRegister(gDeviceAddress, reg, value); });
+    }
+    // The lines before the failure were written, but the file's end is not known.
+    if (source.Failed()) {
+        ShowProblem(ReadFailedText(*path));
+        return;
     }
     if (const std::string report = RecallReport(result); !report.empty()) ShowProblem(report);
 }

@@ -1,29 +1,31 @@
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <QCheckBox>
 #include <QDir>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMdiArea>
 #include <QPushButton>
+#include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "core/General.h"
-#include "core/USBStuff.h"
-#include "widgets/WindowManager.h"
 #include "regmap/RegMapStuff.h"
 #include "regmap/frmSave.h"
-#include "support/Fixture.h"
+#include "support/FileText.h"
+#include "support/WindowFixture.h"
 
 namespace kestrum {
 namespace {
 
-using Writes = std::vector<std::pair<int32_t, int32_t>>;
+using test::Access;
+using test::W;
 
 // The master timer, noting at which point of the board's traffic it was switched.
 class TrafficTimer final : public MasterTimerSwitch {
@@ -61,11 +63,6 @@ private:
     const MasterTimerSwitch& timer_;
 };
 
-std::string FileBytes(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-}
-
 std::vector<std::string> CrLfLines(const std::string& text) {
     std::vector<std::string> lines;
     size_t start = 0;
@@ -75,44 +72,54 @@ std::vector<std::string> CrLfLines(const std::string& text) {
     return lines;
 }
 
-class SaveWindowTest : public test::KestrumTest {
+// The most memory the process has held so far, in bytes.
+long PeakMemory() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss * 1024L;
+}
+
+class SaveWindowTest : public test::WindowTest {
 protected:
     void SetUp() override {
-        KestrumTest::SetUp();
-        InitRegisterTable();
+        WindowTest::SetUp();
         InstallSeams({&messages, &dialogs, &clock, &programEnd, &shell});
         gMasterTimer = &timer;
         // The PWM values follow the automatic fan control; hold them still.
         for (uint8_t reg = 0xAA; reg <= 0xAD; ++reg) Chip().Poke(reg, 0);
-        board.SetRecording(true);
+        StartRecording();
     }
     void TearDown() override {
         gMasterTimer = nullptr;
-        KestrumTest::TearDown();
+        WindowTest::TearDown();
     }
 
-    frmSave& Open() { return manager.Open<frmSave>(); }
-    bool IsOpen() const { return manager.Find<frmSave>() != nullptr; }
-
-    Writes RegisterWrites() const {
-        Writes writes;
-        for (const sim::Transfer& t : board.Transfers())
-            if (t.request == kRequestRegister && t.direction == kDirectionWrite)
-                writes.emplace_back(t.index & 0xFF, t.index >> 8);
-        return writes;
+    frmSave& Open() { return WindowTest::Open<frmSave>(); }
+    bool IsOpen() const { return Find<frmSave>() != nullptr; }
+    // A fresh start for the next case of a test.
+    void Restart() {
+        messages.shown.clear();
+        timer.switches.clear();
+        StartRecording();
     }
-    // The timer was switched off once and on once, and every register transfer fell between.
+
+    // The timer was switched off once and on once, and all chip traffic fell between.
     void ExpectChipTrafficOnlyWhileTimerOff() const {
         ASSERT_EQ(timer.switches.size(), 2u);
         EXPECT_FALSE(timer.switches[0].second);
         EXPECT_TRUE(timer.switches[1].second);
-        const auto& transfers = board.Transfers();
-        for (size_t i = 0; i < transfers.size(); ++i)
-            if (transfers[i].request == kRequestRegister) {
-                EXPECT_GE(i, timer.switches[0].first);
-                EXPECT_LT(i, timer.switches[1].first);
-            }
+        const std::vector<Access> traffic = Traffic();
+        for (size_t i = 0; i < traffic.size(); ++i) {
+            EXPECT_GE(i, timer.switches[0].first) << traffic[i];
+            EXPECT_LT(i, timer.switches[1].first) << traffic[i];
+        }
         EXPECT_TRUE(timer.IsEnabled());
+    }
+    void ExpectOneProblem(const std::string& text) const {
+        ASSERT_EQ(messages.shown.size(), 1u);
+        EXPECT_EQ(messages.shown[0].text, text);
+        EXPECT_EQ(messages.shown[0].icon, MsgIcon::Exclamation);
+        EXPECT_EQ(messages.shown[0].caption, kAppTitle);
     }
     std::string SaveToFile(const std::string& name, bool onlyChanged = false) {
         const std::string path = TempPath(name);
@@ -122,9 +129,11 @@ protected:
         window.cmdsave->click();
         return path;
     }
+    void Recall(const std::string& path) {
+        fileDialogs.openAnswers.push_back(path);
+        Open().cmdRecall->click();
+    }
 
-    QMdiArea area;
-    WindowManager manager{area};
     TrafficTimer timer{board};
     TimerWatchingDialogs dialogs{fileDialogs, timer};
 };
@@ -145,7 +154,7 @@ TEST_F(SaveWindowTest, WindowAsTheUserSeesIt) {
 
     window.cmdClose->click();
     EXPECT_FALSE(IsOpen());
-    EXPECT_TRUE(board.Transfers().empty());
+    ExpectTraffic({});
 }
 
 TEST_F(SaveWindowTest, SavedFileHoldsTheChipStateExactly) {
@@ -162,7 +171,7 @@ TEST_F(SaveWindowTest, SavedFileHoldsTheChipStateExactly) {
     EXPECT_EQ(fileDialogs.saveRequests[0].filter, "Text Files (*.sav)|*.sav");
     EXPECT_EQ(fileDialogs.saveRequests[0].defaultExtension, "sav");
 
-    const std::vector<std::string> lines = CrLfLines(FileBytes(path));
+    const std::vector<std::string> lines = CrLfLines(test::ReadFileBytes(path));
     ASSERT_EQ(lines.size(), 130u);  // 9 header lines, 120 registers, "}"
     const std::vector<std::string> head = {
         "Tarnwell Silicon",
@@ -210,7 +219,7 @@ TEST_F(SaveWindowTest, SavedFileHoldsTheChipStateExactly) {
 }
 
 TEST_F(SaveWindowTest, DefaultsOnlyFileOfAnUntouchedChipHasNoRegisterLines) {
-    const std::vector<std::string> lines = CrLfLines(FileBytes(SaveToFile("d.sav", true)));
+    const std::vector<std::string> lines = CrLfLines(test::ReadFileBytes(SaveToFile("d.sav", true)));
     ASSERT_EQ(lines.size(), 10u);
     EXPECT_EQ(lines[8], "{");
     EXPECT_EQ(lines[9], "}");
@@ -224,21 +233,19 @@ TEST_F(SaveWindowTest, RoundTripRestoresEveryWritableRegisterInFileOrder) {
     const std::string path = SaveToFile("round.sav");
     ASSERT_FALSE(IsOpen());
 
-    Writes saved;
+    std::vector<Access> saved;
     for (const RegisterInfo& record : gRegisters)
         if (!record.ReadOnly)
-            saved.emplace_back(record.Address, Chip().Peek(static_cast<uint8_t>(record.Address)));
-    for (const auto& [reg, value] : saved)
-        Chip().Poke(static_cast<uint8_t>(reg), static_cast<uint8_t>(value ^ 0x5A));
+            saved.push_back(W(record.Address, Chip().Peek(static_cast<uint8_t>(record.Address))));
+    for (const Access& write : saved)
+        Chip().Poke(static_cast<uint8_t>(write.reg), static_cast<uint8_t>(write.value ^ 0x5A));
 
-    board.ClearRecording();
-    timer.switches.clear();
-    frmSave& window = Open();
-    fileDialogs.openAnswers.push_back(path);
-    window.cmdRecall->click();
+    Restart();
+    Recall(path);
 
-    EXPECT_EQ(RegisterWrites(), saved);  // 0x45 among them twice, under both names
-    for (const auto& [reg, value] : saved) EXPECT_EQ(Chip().Peek(static_cast<uint8_t>(reg)), value) << reg;
+    EXPECT_EQ(WritesOnly(Traffic()), saved);  // 0x45 among them twice, under both names
+    for (const Access& write : saved)
+        EXPECT_EQ(Chip().Peek(static_cast<uint8_t>(write.reg)), write.value) << write;
     EXPECT_EQ(fileDialogs.openRequests.at(0).initialDirectory, tempDir.path().toStdString());
     EXPECT_EQ(fileDialogs.openRequests.at(0).filter, "Text Files (*.sav)|*.sav");
     EXPECT_TRUE(IsOpen());  // a recall leaves the window open
@@ -266,14 +273,13 @@ TEST_F(SaveWindowTest, UnwritableSaveSaysSoAndKeepsTheWindow) {
     std::vector<std::string> targets = {TempPath("no such folder/s.sav")};
     if (std::ifstream("/dev/full").good()) targets.push_back("/dev/full");  // a full disk
     for (const std::string& target : targets) {
-        messages.shown.clear();
-        timer.switches.clear();
-        board.ClearRecording();
+        SCOPED_TRACE(target);
+        Restart();
         fileDialogs.saveAnswers.push_back(target);
         Open().cmdsave->click();
 
-        EXPECT_TRUE(IsOpen()) << target;
-        ASSERT_EQ(messages.shown.size(), 1u) << target;
+        EXPECT_TRUE(IsOpen());
+        ASSERT_EQ(messages.shown.size(), 1u);
         EXPECT_NE(messages.shown[0].text.find("could not be saved to \"" + target + "\""), std::string::npos);
         EXPECT_EQ(messages.shown[0].icon, MsgIcon::Exclamation);
         EXPECT_EQ(messages.shown[0].caption, kAppTitle);
@@ -286,7 +292,7 @@ TEST_F(SaveWindowTest, CancelledRecallDoesNothing) {
     window.cmdRecall->click();
     fileDialogs.openAnswers.push_back(std::string());
     window.cmdRecall->click();
-    EXPECT_TRUE(board.Transfers().empty());
+    ExpectTraffic({});
     EXPECT_TRUE(timer.switches.empty());
     EXPECT_TRUE(timer.IsEnabled());
     EXPECT_TRUE(messages.shown.empty());
@@ -297,13 +303,13 @@ TEST_F(SaveWindowTest, BrokenFilesRecallWhatTheyHoldAndSaySo) {
     struct Case {
         std::string name;
         std::string bytes;
-        Writes writes;
+        std::vector<Access> writes;
         std::string message;
     };
     const std::vector<Case> cases = {
         {"truncated.sav",
          "Comment : \r\n{\r\n0x4C\t0xA4\t // a\r\n0x1\t0x5\t // b\r\n0x2\t0x",
-         {{0x4C, 0xA4}, {0x1, 0x5}},
+         {W(0x4C, 0xA4), W(0x01, 0x05)},
          "The file ended before its closing \"}\": 2 registers were written."},
         {"empty.sav",
          "",
@@ -318,31 +324,90 @@ TEST_F(SaveWindowTest, BrokenFilesRecallWhatTheyHoldAndSaySo) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        messages.shown.clear();
-        timer.switches.clear();
-        board.ClearRecording();
+        Restart();
         const std::string path = TempPath(c.name);
         std::ofstream(path, std::ios::binary) << c.bytes;
-        fileDialogs.openAnswers.push_back(path);
-        Open().cmdRecall->click();
+        Recall(path);
 
-        EXPECT_EQ(RegisterWrites(), c.writes);
-        ASSERT_EQ(messages.shown.size(), 1u);
-        EXPECT_EQ(messages.shown[0].text, c.message);
-        EXPECT_EQ(messages.shown[0].icon, MsgIcon::Exclamation);
-        EXPECT_EQ(messages.shown[0].caption, kAppTitle);
+        EXPECT_EQ(WritesOnly(Traffic()), c.writes);
+        ExpectOneProblem(c.message);
         EXPECT_TRUE(IsOpen());
         ExpectChipTrafficOnlyWhileTimerOff();
     }
     EXPECT_EQ(Chip().Peek(0x4C), 0xA4);
+}
 
-    // A file that vanished between the dialog and the reading.
+TEST_F(SaveWindowTest, RecallReadsOnlyRegularFilesAndSaysWhenItCannot) {
+    const std::string fifo = TempPath("pipe.sav");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const std::string zeros = TempPath("zeros.sav");  // would never end
+    ASSERT_EQ(::symlink("/dev/zero", zeros.c_str()), 0);
+    const std::string folder = TempPath("folder.sav");
+    ASSERT_TRUE(QDir().mkpath(QString::fromStdString(folder)));
+    // A regular file whose reading fails at once: the first page of memory is never mapped.
+    const std::string failing = TempPath("failing.sav");
+    ASSERT_EQ(::symlink("/proc/self/mem", failing.c_str()), 0);
+    const std::string gone = TempPath("gone.sav");  // vanished between the dialog and the reading
+
+    for (const std::string& path : {fifo, zeros, folder, failing, gone}) {
+        SCOPED_TRACE(path);
+        Restart();
+        // Opening a FIFO the ordinary way waits for a writer that never comes, and reading
+        // /dev/zero never ends: the alarm ends such a test instead of letting it hang.
+        ::alarm(5);
+        Recall(path);
+        ::alarm(0);
+
+        ExpectOneProblem("The settings file \"" + path + "\" could not be read.");
+        ExpectTraffic({});
+        EXPECT_TRUE(timer.IsEnabled());
+        EXPECT_TRUE(IsOpen());
+    }
+}
+
+TEST_F(SaveWindowTest, HugeFileIsRecalledWithoutBeingHeldInMemory) {
+    // About 20 MB, mostly filler: a long comment before the "{" and a very long register
+    // name. Written in pieces, so that the test itself never holds the file either.
+    constexpr size_t kFillerLines = 10 * 1024;
+    const std::string fillerLine = std::string(1022, '-') + "\r\n";
+    const std::string path = TempPath("huge.sav");
+    {
+        std::ofstream file(path, std::ios::binary);
+        file << "Tarnwell Silicon\r\nComment : ";
+        for (size_t i = 0; i < kFillerLines; ++i) file << fillerLine;
+        file << "{\r\n0x4C\t0x90\t // ";
+        for (size_t i = 0; i < kFillerLines; ++i) file << std::string_view(fillerLine).substr(0, 1022);
+        file << "\r\n0x01\t0x21\t // Configuration 1\r\n}\r\n";
+        ASSERT_TRUE(file.good());
+    }
+    const long fileSize = static_cast<long>(std::filesystem::file_size(path));
+    ASSERT_GT(fileSize, 20'000'000L);
+
+    Open();  // the window's own first showing is not the recall's
+    const long peakBefore = PeakMemory();
+    Recall(path);
+    const long growth = PeakMemory() - peakBefore;
+
+    ExpectTraffic({W(0x4C, 0x90), W(0x01, 0x21)});
+    EXPECT_EQ(Chip().Peek(0x4C), 0x90);
+    EXPECT_TRUE(messages.shown.empty());
+    ExpectChipTrafficOnlyWhileTimerOff();
+    EXPECT_LT(growth, fileSize / 4) << "the peak memory grew by " << growth << " bytes";
+}
+
+TEST_F(SaveWindowTest, FailedTransferDuringSaveOrRecallEndsTheProgram) {
+    // The handlers are called, not the buttons clicked: under test the program's end is an
+    // exception, and Qt's own frames are not built to pass one through.
+    ExpectFailedTransferEnds([&] { Open().cmdsave_Click(); });  // the chip is read first
+    EXPECT_TRUE(fileDialogs.saveRequests.empty());
+
+    const std::string path = TempPath("recall.sav");
+    std::ofstream(path, std::ios::binary) << "{\r\n0x4C\t0xA4\t // a\r\n}\r\n";
     messages.shown.clear();
-    fileDialogs.openAnswers.push_back(TempPath("gone.sav"));
-    Open().cmdRecall->click();
-    ASSERT_EQ(messages.shown.size(), 1u);
-    EXPECT_NE(messages.shown[0].text.find("gone.sav\" could not be read"), std::string::npos);
-    EXPECT_TRUE(timer.IsEnabled());
+    programEnd.exits.clear();
+    SetWindowUnloader([this] { manager->UnloadAll(); });  // the first end took it
+    fileDialogs.openAnswers.push_back(path);
+    ExpectFailedTransferEnds([&] { Open().cmdRecall_Click(); });
 }
 
 }  // namespace

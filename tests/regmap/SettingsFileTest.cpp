@@ -1,9 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <span>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "core/Folders.h"
+#include "platform/ByteSource.h"
 #include "regmap/RegMapStuff.h"
 #include "regmap/SettingsFile.h"
 #include "regmap/SettingsReader.h"
@@ -19,15 +23,39 @@ struct Recalled {
     Writes writes;
 };
 
-Recalled Recall(std::string_view bytes) {
+Recalled RecallFrom(ByteSource& source) {
     Recalled recalled;
     recalled.result =
-        RecallSettings(bytes, [&](int32_t reg, int32_t value) { recalled.writes.emplace_back(reg, value); });
+        RecallSettings(source, [&](int32_t reg, int32_t value) { recalled.writes.emplace_back(reg, value); });
+    return recalled;
+}
+
+// Hands out a byte at a time, as a file far larger than the reader's buffer would at every
+// refill, so that no place in a line is spared one.
+class TricklingSource final : public ByteSource {
+public:
+    explicit TricklingSource(std::string_view bytes) : inner_(bytes) {}
+    std::size_t Read(std::span<char> buffer) override { return inner_.Read(buffer.first(1)); }
+
+private:
+    MemorySource inner_;
+};
+
+// The bytes in memory, and again a byte at a time: the two must read alike.
+Recalled Recall(std::string_view bytes) {
+    MemorySource whole(bytes);
+    const Recalled recalled = RecallFrom(whole);
+    TricklingSource trickle(bytes);
+    const Recalled trickled = RecallFrom(trickle);
+    EXPECT_EQ(trickled.result.outcome, recalled.result.outcome);
+    EXPECT_EQ(trickled.result.written, recalled.result.written);
+    EXPECT_EQ(trickled.writes, recalled.writes);
     return recalled;
 }
 
 TEST(SettingsReaderTest, CharacterPrimitives) {
-    SettingsReader reader("ab}A\t4Cz");
+    MemorySource bytes("ab}A\t4Cz");
+    SettingsReader reader(bytes);
     EXPECT_EQ(reader.ReadChar(), 'a');
     EXPECT_EQ(reader.ReadChar(1), 'b');
     EXPECT_TRUE(reader.IsEndOfFile());
@@ -41,10 +69,19 @@ TEST(SettingsReaderTest, CharacterPrimitives) {
     EXPECT_FALSE(reader.IsEndOfFile());
     EXPECT_EQ(reader.ReadByte(), 0);
 
-    SettingsReader shortTail("zz5");
+    MemorySource shortBytes("zz5");
+    SettingsReader shortTail(shortBytes);
     EXPECT_EQ(shortTail.ReadByte(), 0);  // no hex digit
     EXPECT_EQ(shortTail.ReadByte(), 5);  // one character left
     EXPECT_TRUE(shortTail.AtEnd());
+
+    // A byte whose digits come in two reads of the source is read as one.
+    TricklingSource split("x4C\tz");
+    SettingsReader splitReader(split);
+    EXPECT_EQ(splitReader.ReadChar(), 'x');
+    EXPECT_EQ(splitReader.ReadByte(), 0x4C);
+    EXPECT_EQ(splitReader.ReadChar(5), 'z');  // what was left
+    EXPECT_TRUE(splitReader.AtEnd());
 }
 
 TEST(SettingsReaderTest, RegisterLinesAsPeopleWriteThem) {
@@ -110,6 +147,76 @@ TEST(SettingsReaderTest, TruncatedAndJunkFilesEndWithTheirWritesKept) {
     }
 }
 
+// A made-up file of any length, produced as it is read: pieces, each repeated.
+class GeneratedSource final : public ByteSource {
+public:
+    struct Piece {
+        std::string text;
+        std::size_t times;
+    };
+    explicit GeneratedSource(std::vector<Piece> pieces) : pieces_(std::move(pieces)) {}
+
+    std::size_t Read(std::span<char> buffer) override {
+        largestRequest = std::max(largestRequest, buffer.size());
+        std::size_t count = 0;
+        while (count < buffer.size() && piece_ < pieces_.size()) {
+            const Piece& piece = pieces_[piece_];
+            if (repeat_ == piece.times) {
+                ++piece_;
+                repeat_ = offset_ = 0;
+                continue;
+            }
+            const std::size_t n = std::min(buffer.size() - count, piece.text.size() - offset_);
+            std::copy_n(piece.text.begin() + static_cast<std::ptrdiff_t>(offset_), n, buffer.begin() + count);
+            count += n;
+            offset_ += n;
+            if (offset_ == piece.text.size()) {
+                offset_ = 0;
+                ++repeat_;
+            }
+        }
+        delivered += count;
+        return count;
+    }
+
+    std::size_t largestRequest = 0;
+    std::size_t delivered = 0;  // bytes handed out so far
+
+private:
+    std::vector<Piece> pieces_;
+    std::size_t piece_ = 0;
+    std::size_t repeat_ = 0;
+    std::size_t offset_ = 0;
+};
+
+TEST(SettingsReaderTest, LargeFileStreamsThroughASmallBuffer) {
+    constexpr std::size_t kFew = 64 * 1024;  // "a few kilobytes", generously
+    const std::string filler = std::string(98, '-') + "\r\n";
+    constexpr std::size_t kFillerLines = 100'000;  // 10 MB before and 10 MB after
+    const std::string firstLine = "{\r\n0x4C\t0xA4\t // a\r\n";
+    const std::string rest = "0x01\t0x21\t // b\r\n}\r\n";
+    GeneratedSource source(
+        {{"Comment : ", 1}, {filler, kFillerLines}, {firstLine, 1}, {rest, 1}, {filler, kFillerLines}});
+    const std::size_t firstLineEnd = 10 + filler.size() * kFillerLines + firstLine.size();
+    const std::size_t closingBraceEnd = firstLineEnd + rest.size();
+
+    std::vector<std::size_t> deliveredAtWrite;
+    Writes writes;
+    const RecallResult result = RecallSettings(source, [&](int32_t reg, int32_t value) {
+        writes.emplace_back(reg, value);
+        deliveredAtWrite.push_back(source.delivered);
+    });
+
+    EXPECT_EQ(result.outcome, RecallOutcome::Complete);
+    EXPECT_EQ(writes, (Writes{{0x4C, 0xA4}, {0x01, 0x21}}));
+    // Never more than a buffer-full asked for, the first register written as soon as its line
+    // has come in, and nothing read far beyond the closing brace.
+    EXPECT_LE(source.largestRequest, kFew);
+    ASSERT_EQ(deliveredAtWrite.size(), 2u);
+    EXPECT_LE(deliveredAtWrite[0], firstLineEnd + kFew);
+    EXPECT_LE(source.delivered, closingBraceEnd + kFew);
+}
+
 TEST(SettingsReaderTest, ReportsTellWhatHappened) {
     EXPECT_EQ(RecallReport({RecallOutcome::Complete, 120}), "");
     EXPECT_EQ(RecallReport({RecallOutcome::EndedBeforeClosingBrace, 12}),
@@ -149,6 +256,16 @@ TEST_F(SettingsWriterTest, OnlyChangedRegistersAreSavedWhenAsked) {
     EXPECT_EQ(SettingsFileRegisters(true),
               "Address\tData\tRegister\r\n{\r\n0x4C\t0x90\t // Local THERM1 Limit\r\n"
               "0x4C\t0x90\t // 1.5V2 (ICH) High Limit\r\n}\r\n");
+}
+
+TEST_F(SettingsWriterTest, DialogsStartWhereTheUserMayWrite) {
+    EXPECT_EQ(SettingsFileRequest(true).initialDirectory, tempDir.path().toStdString());
+    // A missing program directory cannot be written to, even by root.
+    SetProgramDirectory(TempPath("installed"));
+    for (const bool forSave : {true, false}) {
+        EXPECT_NE(SettingsFileRequest(forSave).initialDirectory, ProgramDirectory());
+        EXPECT_EQ(SettingsFileRequest(forSave).initialDirectory, DefaultFileFolder());
+    }
 }
 
 }  // namespace
