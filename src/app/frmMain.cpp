@@ -86,14 +86,14 @@ void Report(frmSplash& splash, const std::string& text) {
     splash.lblProgInfo->repaint();
 }
 
-// The frame moved and shrunk as little as needed to lie on the available screen area.
-QRect FitOnScreen(const QRect& frame, const QRect& available, const QSize& minimum) {
-    const int width =
-        std::clamp(frame.width(), std::min(minimum.width(), available.width()), available.width());
+// The frame (left, top, width, height, in pixels) moved and shrunk as little as needed to
+// lie on the available screen area.
+QRect FitOnScreen(const std::array<int, 4>& frame, const QRect& available, const QSize& minimum) {
+    const int width = std::clamp(frame[2], std::min(minimum.width(), available.width()), available.width());
     const int height =
-        std::clamp(frame.height(), std::min(minimum.height(), available.height()), available.height());
-    const int left = std::clamp(frame.left(), available.left(), available.left() + available.width() - width);
-    const int top = std::clamp(frame.top(), available.top(), available.top() + available.height() - height);
+        std::clamp(frame[3], std::min(minimum.height(), available.height()), available.height());
+    const int left = std::clamp(frame[0], available.left(), available.left() + available.width() - width);
+    const int top = std::clamp(frame[1], available.top(), available.top() + available.height() - height);
     return {left, top, width, height};
 }
 
@@ -131,6 +131,9 @@ frmMain::frmMain(QWidget* parent)
 }
 
 frmMain::~frmMain() {
+    // Child windows still being destroyed must not reach a main window half gone.
+    disconnect(windows_, nullptr, this, nullptr);
+    disconnect(mdiArea, nullptr, this, nullptr);
     if (gMasterTimer == &timerSwitch_) gMasterTimer = nullptr;
     SetWindowUnloader(nullptr);
     SetStatusTextSink(nullptr);
@@ -348,9 +351,7 @@ void frmMain::RestoreGeometry() {
         const GeometryKey& key = kGeometryKeys[i];
         pixels[i] = TwipsToPixels(LeadingNumber(GetSetting(key.key, std::to_string(key.defaultTwips))));
     }
-    const QRect fitted =
-        FitOnScreen(QRect(pixels[0], pixels[1], std::max(pixels[2], 1), std::max(pixels[3], 1)),
-                    screen()->availableGeometry(), minimumSizeHint());
+    const QRect fitted = FitOnScreen(pixels, screen()->availableGeometry(), minimumSizeHint());
     move(fitted.topLeft());
     resize(fitted.size());
 }

@@ -331,7 +331,7 @@ TEST_F(RegMapWindowTest, ADecimalPointIsAPointOnACommaDesktop) {
 
 TEST_F(RegMapWindowTest, AFailedTransferEndsTheProgram) {
     TypeAddress("5C");
-    ExpectFailedTransferEnds([&] { window->cmdRead->click(); });
+    ExpectFailedTransferEnds([&] { window->cmdRead_Click(); });
 }
 
 }  // namespace

@@ -45,7 +45,8 @@ protected:
     }
 
     // The action fails on its next chip transfer: the program shows the link layer's
-    // message and ends.
+    // message and ends. Under test the end is an exception, so the action calls the
+    // handler itself: thrown through a button's click, it would leak Qt's guards.
     void ExpectFailedTransferEnds(const std::function<void()>& action);
 
     std::unique_ptr<QMainWindow> frame;

@@ -242,7 +242,7 @@ TEST_F(WindowBasesTest, TheSpinnerStepsItsBoxWithinRangeAsAUserEdit) {
 
 TEST_F(WindowBasesTest, AFailedTransferEndsTheProgramFromAnyWindow) {
     ProbeDialog& dialog = Open<ProbeDialog>();
-    ExpectFailedTransferEnds([&] { dialog.cmdApply->click(); });
+    ExpectFailedTransferEnds([&] { dialog.cmdApply_Click(); });
     EXPECT_EQ(Find<ProbeDialog>(), nullptr) << "every window was unloaded first";
 }
 
