@@ -118,6 +118,7 @@ void Delay(float ms) {
     for (;;) {
         const float now = clock.SecondsSinceMidnight();
         if (now > end || now < start) return;
+        clock.Nap();
     }
 }
 

@@ -96,17 +96,41 @@ TEST_F(StartupTest, BothLinksPresent) {
     EXPECT_TRUE(gSMBusPresent);
 }
 
-TEST_F(StartupTest, DelayWaitsAtLeastTheTime) {
+using DelayTest = KestrumTest;
+
+// Readings that take almost no time: the naps move the clock, yet a wait that spins ends too.
+constexpr double kInstant = 1e-6;
+
+TEST_F(DelayTest, NapsBetweenReadingsUntilTheClockReadsPastTheEnd) {
+    clock.step = kInstant;
+    clock.SetTime(60.0);
+    Delay(50);
+    EXPECT_GT(clock.Now() - 60.0, 0.050);
+    EXPECT_LE(clock.Now() - 60.0, 0.050 + test::ScriptedClock::kNap + 2 * kInstant)
+        << "ended at the first reading past";
+    EXPECT_GE(clock.naps, 50);
+    EXPECT_LE(clock.readings, clock.naps + 2) << "no two readings without a nap between them";
+}
+
+TEST_F(DelayTest, WaitsAtLeastTheTimeWhenReadingsTakeTimeToo) {
     const double start = clock.Now();
     Delay(50);
     EXPECT_GE(clock.Now() - start, 0.050);
     EXPECT_LT(clock.Now() - start, 0.060);
+    EXPECT_GT(clock.naps, 0);
+
+    clock.SetTime(60.0);  // where single precision tells 1 ms apart
+    const int napsBefore = clock.naps;
+    Delay(0);
+    EXPECT_EQ(clock.naps, napsBefore) << "a wait already over on its first reading does not sleep";
 }
 
-TEST_F(StartupTest, DelayBegunBeforeMidnightEndsAtTheWrap) {
+TEST_F(DelayTest, BegunBeforeMidnightEndsAtTheWrap) {
+    clock.step = kInstant;
     clock.SetTime(test::ScriptedClock::kDay - 0.010);
     Delay(1000);
     EXPECT_LT(clock.Now(), 0.1) << "ended just after the wrap, not a second later";
+    EXPECT_LT(clock.naps, 100);
 }
 
 TEST_F(StartupTest, InitDefaultsReadsTheSelectedChip) {
