@@ -42,12 +42,15 @@ TEST(Backends, SimulateInstallsTheBoardBehindTheAdapterOnly) {
     EXPECT_EQ(InstalledUsbBackend(), nullptr);
 }
 
-TEST(Backends, AnI2cDeviceThatCannotBeOpenedIsReported) {
-    std::ostringstream errors;
-    auto installed =
-        InstallBackendsFromEnvironment(Environment{{{"KESTRUM_SMBUS_DEVICE", "/dev/i2c-does-not-exist"}}}, errors);
-    EXPECT_EQ(InstalledSmbusBackend(), nullptr);
-    EXPECT_NE(errors.str().find("/dev/i2c-does-not-exist"), std::string::npos);
+TEST(Backends, AnI2cDeviceThatCannotBeOpenedOrIsNoAdapterIsReported) {
+    for (const char* device : {"/dev/i2c-does-not-exist", "/dev/null"}) {
+        std::ostringstream errors;
+        auto installed =
+            InstallBackendsFromEnvironment(Environment{{{"KESTRUM_SMBUS_DEVICE", device}}}, errors);
+        EXPECT_EQ(InstalledSmbusBackend(), nullptr) << device;
+        EXPECT_EQ(errors.str().rfind("kestrum-eval: PC SMBus link not available: ", 0), 0u) << errors.str();
+        EXPECT_NE(errors.str().find(device), std::string::npos) << errors.str();
+    }
 }
 
 }  // namespace
