@@ -40,6 +40,7 @@ class BenchClock final : public Clock {
 public:
     float now = 100.0f;
     float SecondsSinceMidnight() override { return now; }
+    void Nap() override {}
     std::string DateText() override { return {}; }
     std::string TimeText() override { return {}; }
 };

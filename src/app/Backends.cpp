@@ -18,13 +18,15 @@ std::unique_ptr<InstalledBackends> InstallBackendsFromEnvironment(
     auto installed = std::make_unique<InstalledBackends>();
 
     const char* simulate = getenv("KESTRUM_SIMULATE");
-    if (simulate != nullptr && std::string(simulate) == "1") {
+    const bool simulated = simulate != nullptr && std::string(simulate) == "1";
+    if (simulated) {
         installed->usb = std::make_unique<sim::SimulatedBoard>();
         InstallUsbBackend(installed->usb.get());
     }
 
     const char* device = getenv("KESTRUM_SMBUS_DEVICE");
-    if (device != nullptr && *device != '\0') {
+    const bool deviceNamed = device != nullptr && *device != '\0';
+    if (deviceNamed) {
         std::string why;
         installed->smbus = I2cDevSmbus::Open(device, why);
         if (installed->smbus)
@@ -32,6 +34,10 @@ std::unique_ptr<InstalledBackends> InstallBackendsFromEnvironment(
         else
             errors << "kestrum-eval: PC SMBus link not available: " << why << '\n';
     }
+
+    if (!simulated && !deviceNamed)
+        errors << "kestrum-eval: no link chosen: KESTRUM_SIMULATE=1 starts the simulated evaluation board, "
+                  "KESTRUM_SMBUS_DEVICE=/dev/i2c-N names a PC SMBus bus (i2cdetect -l lists them)\n";
     return installed;
 }
 

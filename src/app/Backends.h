@@ -17,7 +17,8 @@ struct InstalledBackends {
     ~InstalledBackends();  // uninstalls what it installed
 };
 
-// `getenv` is the environment lookup; reasons a backend could not be used go to `errors`.
+// `getenv` is the environment lookup; reasons a backend could not be used, or how to choose
+// one when none was, go to `errors`.
 std::unique_ptr<InstalledBackends> InstallBackendsFromEnvironment(
     const std::function<const char*(const char*)>& getenv, std::ostream& errors);
 

@@ -8,8 +8,10 @@
 #include <QMessageBox>
 #include <QTime>
 #include <QUrl>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <thread>
 
 namespace kestrum {
 
@@ -58,6 +60,8 @@ std::optional<std::string> QtFileDialogs::OpenFile(const FileDialogRequest& requ
 float QtClock::SecondsSinceMidnight() {
     return static_cast<float>(QTime::currentTime().msecsSinceStartOfDay()) / 1000.0f;
 }
+
+void QtClock::Nap() { std::this_thread::sleep_for(std::chrono::milliseconds(1)); }
 
 std::string QtClock::DateText() {
     return QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat).toStdString();

@@ -19,6 +19,7 @@ public:
 class QtClock final : public Clock {
 public:
     float SecondsSinceMidnight() override;
+    void Nap() override;
     std::string DateText() override;
     std::string TimeText() override;
 };

@@ -3,6 +3,7 @@
 #include <cctype>
 #include <cstdint>
 #include <cstdlib>
+#include <ostream>
 #include <string>
 #include <utility>
 
@@ -23,6 +24,12 @@ bool IsLibraryMissing(const std::exception& error) {
     std::string text = error.what();
     for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return text.find("file not found") != std::string::npos;
+}
+
+void ReportFirmwareFailure() {
+    std::string fault = FirmwareFileFault(gFirmwarePath);
+    if (fault.empty()) fault = "the adapter did not accept firmware file " + gFirmwarePath;
+    Diagnostics() << "kestrum-eval: USB adapter not available: " << fault << '\n';
 }
 }  // namespace
 
@@ -56,11 +63,15 @@ void ProbeLinks() {
         }
     }
 
+    bool adapterLibraryPresent = true;
     try {
         gUSBPresent = DownloadFirmware() >= 1;
-    } catch (const std::exception&) {
+    } catch (const std::exception& error) {
         gUSBPresent = false;
+        adapterLibraryPresent = !IsLibraryMissing(error);
     }
+    // Said even when the PC SMBus carries on: the user meant to use the adapter.
+    if (adapterLibraryPresent && !gUSBPresent) ReportFirmwareFailure();
 
     if (!gSMBusPresent && !gUSBPresent) {
         Messages().Show("USB/SMBus Hardware not detected", MsgButtons::OK, MsgIcon::Critical, kAppTitle);
@@ -118,6 +129,7 @@ void Delay(float ms) {
     for (;;) {
         const float now = clock.SecondsSinceMidnight();
         if (now > end || now < start) return;
+        clock.Nap();
     }
 }
 

@@ -60,8 +60,9 @@ std::string BuildLogLine();
 void SetStatusText(const std::string& text);
 void SetStatusTextSink(std::function<void(const std::string&)> sink);
 
-// Busy-waits on the seconds-since-midnight clock until it reads strictly later than the
-// start + ms / 1000, or earlier than the start (wrapped at midnight). Handles no events.
+// Waits on the seconds-since-midnight clock until it reads strictly later than the
+// start + ms / 1000, or earlier than the start (wrapped at midnight), napping between
+// readings. Handles no events.
 void Delay(float ms);
 
 // Ending the program. EndProgram unloads every window first (each runs its unload

@@ -1,9 +1,14 @@
 #include "core/USBStuff.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <memory>
 
 #include "core/General.h"
 #include "core/PinDefinitions.h"
+#include "platform/IntelHex.h"
 #include "platform/LinkLibraries.h"
 #include "platform/Seams.h"
 
@@ -21,6 +26,10 @@ int16_t SendWrite(int16_t request, int32_t value, int32_t index) {
 
 uint8_t AsByte(int32_t value) { return static_cast<uint8_t>(value & 0xFF); }
 
+struct FileCloser {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+
 }  // namespace
 
 void ResetUSBStuffState() {
@@ -36,6 +45,26 @@ int16_t DownloadFirmware() {
     gFirmwarePath = ProgramDirectory() + "/KestrumFW.Hex";
     if (!StringToBuffer(gFirmwarePath)) return 0;
     return LoadFirmWare(reinterpret_cast<const char*>(gFirmwareBuf.data()));
+}
+
+std::string FirmwareFileFault(const std::string& path) {
+    const std::string file = "firmware file " + path;
+    if (path.size() >= gFirmwareBuf.size())
+        return file + " has a longer path than the adapter library takes (" +
+               std::to_string(gFirmwareBuf.size() - 1) + " characters)";
+
+    const std::unique_ptr<std::FILE, FileCloser> stream(std::fopen(path.c_str(), "rb"));
+    if (!stream && errno == ENOENT) return file + " is missing";
+    if (!stream) return file + " cannot be read: " + std::strerror(errno);
+    std::string text;
+    char chunk[4096];
+    for (size_t got; (got = std::fread(chunk, 1, sizeof chunk, stream.get())) > 0;) text.append(chunk, got);
+    if (std::ferror(stream.get())) return file + " cannot be read: " + std::strerror(errno);
+
+    if (text.empty()) return file + " is empty";
+    FirmwareImage image;
+    if (!ParseIntelHex(text, image)) return file + " is not a valid Intel HEX file";
+    return {};
 }
 
 bool StringToBuffer(const std::string& path) {

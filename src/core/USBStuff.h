@@ -36,6 +36,9 @@ void ResetUSBStuffState();
 // The result of LoadFirmWare for the firmware file beside the program; 0 when the path
 // does not fit the firmware buffer.
 int16_t DownloadFirmware();
+// What keeps the firmware file at `path` from being loaded, e.g. "firmware file <path> is
+// empty"; empty when the file is fine.
+std::string FirmwareFileFault(const std::string& path);
 // Copies the path into gFirmwareBuf, zero-terminated; false when it does not fit.
 bool StringToBuffer(const std::string& path);
 

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <linux/i2c-dev.h>
+#include <linux/i2c.h>
 #include <sys/ioctl.h>
 #include <unistd.h>
 
@@ -14,6 +15,24 @@ extern "C" {
 
 namespace kestrum {
 
+namespace {
+
+// Empty when the open device is an i2c adapter that can read and write single registers.
+std::string WhyNotAnSmbusAdapter(int fd, const std::string& devicePath) {
+    unsigned long functions = 0;
+    if (::ioctl(fd, I2C_FUNCS, &functions) < 0) {
+        const int error = errno;
+        if (error == ENOTTY) return devicePath + " is not an i2c adapter";
+        return "cannot ask " + devicePath + " what it supports: " + std::strerror(error);
+    }
+    constexpr unsigned long kByteData = I2C_FUNC_SMBUS_READ_BYTE_DATA | I2C_FUNC_SMBUS_WRITE_BYTE_DATA;
+    if ((functions & kByteData) != kByteData)
+        return devicePath + " does not support SMBus byte-data transfers";
+    return {};
+}
+
+}  // namespace
+
 std::unique_ptr<I2cDevSmbus> I2cDevSmbus::Open(const std::string& devicePath, std::string& why) {
     const int fd = ::open(devicePath.c_str(), O_RDWR | O_CLOEXEC);
     if (fd < 0) {
@@ -25,7 +44,11 @@ std::unique_ptr<I2cDevSmbus> I2cDevSmbus::Open(const std::string& devicePath, st
             why += " (is the i2c-dev kernel module loaded? try: modprobe i2c-dev)";
         return nullptr;
     }
-    return std::unique_ptr<I2cDevSmbus>(new I2cDevSmbus(fd));
+    // Opened first, so that the owner closes the device on every path.
+    auto bus = std::unique_ptr<I2cDevSmbus>(new I2cDevSmbus(fd));
+    why = WhyNotAnSmbusAdapter(fd, devicePath);
+    if (!why.empty()) return nullptr;
+    return bus;
 }
 
 I2cDevSmbus::~I2cDevSmbus() { ::close(fd_); }

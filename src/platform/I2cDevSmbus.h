@@ -10,7 +10,8 @@ namespace kestrum {
 
 class I2cDevSmbus final : public SmbusBackend {
 public:
-    // Opens the device; nullptr with the reason in `why` when it cannot be opened.
+    // Opens the device; nullptr with the reason in `why` when it cannot be opened or is not
+    // an i2c adapter that can read and write single registers (SMBus byte data).
     static std::unique_ptr<I2cDevSmbus> Open(const std::string& devicePath, std::string& why);
     ~I2cDevSmbus() override;
 

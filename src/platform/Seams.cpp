@@ -1,6 +1,7 @@
 #include "platform/Seams.h"
 
 #include <cassert>
+#include <iostream>
 #include <utility>
 
 namespace kestrum {
@@ -22,6 +23,7 @@ FileDialogs& Dialogs() { return Required(installed.fileDialogs); }
 Clock& SystemClock() { return Required(installed.clock); }
 ProgramEnd& Ending() { return Required(installed.programEnd); }
 Shell& DesktopShell() { return Required(installed.shell); }
+std::ostream& Diagnostics() { return installed.diagnostics != nullptr ? *installed.diagnostics : std::cerr; }
 
 const std::string& ProgramDirectory() { return programDirectory; }
 void SetProgramDirectory(std::string directory) { programDirectory = std::move(directory); }

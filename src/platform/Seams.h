@@ -1,7 +1,9 @@
 #pragma once
 // Every call that would block a test or end the process goes through one of these small
 // interfaces: the program installs the Qt implementations, tests install scripted ones.
+// What the model tells the user on standard error goes to a stream tests can capture.
 
+#include <iosfwd>
 #include <optional>
 #include <string>
 
@@ -37,6 +39,8 @@ public:
     virtual ~Clock() = default;
     // Seconds since midnight; wraps to 0 at midnight.
     virtual float SecondsSinceMidnight() = 0;
+    // Sleeps about a millisecond, so that a wait on the clock leaves the processor free.
+    virtual void Nap() = 0;
     // The current date and time of day as text in the system's formats.
     virtual std::string DateText() = 0;
     virtual std::string TimeText() = 0;
@@ -66,6 +70,7 @@ struct Seams {
     Clock* clock = nullptr;
     ProgramEnd* programEnd = nullptr;
     Shell* shell = nullptr;
+    std::ostream* diagnostics = nullptr;  // nullptr: standard error
 };
 
 void InstallSeams(const Seams& seams);
@@ -74,6 +79,8 @@ FileDialogs& Dialogs();
 Clock& SystemClock();
 ProgramEnd& Ending();
 Shell& DesktopShell();
+// Where the model says why a link could not be had, for the user who started the program.
+std::ostream& Diagnostics();
 
 // The directory the program was started from (firmware file, file dialogs).
 const std::string& ProgramDirectory();

@@ -97,7 +97,12 @@ int16_t SimulatedBoard::LoadFirmWare(const char* path) {
     if (path == nullptr) return 0;
     std::ifstream file(path, std::ios::binary);
     if (!file) return 0;
-    const std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    std::string text;
+    try {
+        text.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+    } catch (const std::ios_base::failure&) {
+        return 0;  // a read error (a directory, say) throws from the stream buffer
+    }
     if (file.bad() || text.empty()) return 0;
     FirmwareImage image;
     if (!ParseIntelHex(text, image)) return 0;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <sstream>
 #include <string>
@@ -19,17 +20,34 @@ struct Environment {
     }
 };
 
-TEST(Backends, NothingChosenMeansBothLibrariesAreAbsent) {
-    std::ostringstream errors;
-    auto installed = InstallBackendsFromEnvironment(Environment{}, errors);
-    EXPECT_EQ(InstalledUsbBackend(), nullptr);
-    EXPECT_EQ(InstalledSmbusBackend(), nullptr);
-    EXPECT_THROW(ReadSmbus(0, 0), LibraryNotFound);
-    EXPECT_THROW(LoadFirmWare("x"), LibraryNotFound);
-    EXPECT_TRUE(errors.str().empty());
+size_t LineCount(const std::string& text) {
+    return static_cast<size_t>(std::count(text.begin(), text.end(), '\n'));
 }
 
-TEST(Backends, SimulateInstallsTheBoardBehindTheAdapterOnly) {
+TEST(Backends, NothingChosenMeansBothLibrariesAreAbsentAndSaysHowToChoose) {
+    const Environment nothingChosen[] = {
+        Environment{},
+        Environment{{{"KESTRUM_SIMULATE", "0"}, {"KESTRUM_SMBUS_DEVICE", ""}}},
+    };
+    for (const Environment& environment : nothingChosen) {
+        std::ostringstream errors;
+        auto installed = InstallBackendsFromEnvironment(environment, errors);
+        EXPECT_EQ(InstalledUsbBackend(), nullptr);
+        EXPECT_EQ(InstalledSmbusBackend(), nullptr);
+        EXPECT_THROW(ReadSmbus(0, 0), LibraryNotFound);
+        EXPECT_THROW(LoadFirmWare("x"), LibraryNotFound);
+
+        const std::string text = errors.str();
+        EXPECT_EQ(text.rfind("kestrum-eval: no link chosen", 0), 0u) << text;
+        EXPECT_EQ(LineCount(text), 1u) << text;
+        EXPECT_TRUE(text.ends_with('\n'));
+        for (const char* hint : {"KESTRUM_SIMULATE=1", "simulated evaluation board",
+                                 "KESTRUM_SMBUS_DEVICE=/dev/i2c-N", "i2cdetect -l"})
+            EXPECT_NE(text.find(hint), std::string::npos) << hint;
+    }
+}
+
+TEST(Backends, SimulateInstallsTheBoardBehindTheAdapterOnlyWithoutAWord) {
     std::ostringstream errors;
     {
         auto installed = InstallBackendsFromEnvironment(Environment{{{"KESTRUM_SIMULATE", "1"}}}, errors);
@@ -37,17 +55,22 @@ TEST(Backends, SimulateInstallsTheBoardBehindTheAdapterOnly) {
         EXPECT_EQ(InstalledSmbusBackend(), nullptr);
     }
     EXPECT_EQ(InstalledUsbBackend(), nullptr) << "uninstalled with its owner";
+    EXPECT_EQ(errors.str(), "");
 
     auto other = InstallBackendsFromEnvironment(Environment{{{"KESTRUM_SIMULATE", "0"}}}, errors);
     EXPECT_EQ(InstalledUsbBackend(), nullptr);
 }
 
-TEST(Backends, AnI2cDeviceThatCannotBeOpenedIsReported) {
-    std::ostringstream errors;
-    auto installed =
-        InstallBackendsFromEnvironment(Environment{{{"KESTRUM_SMBUS_DEVICE", "/dev/i2c-does-not-exist"}}}, errors);
-    EXPECT_EQ(InstalledSmbusBackend(), nullptr);
-    EXPECT_NE(errors.str().find("/dev/i2c-does-not-exist"), std::string::npos);
+TEST(Backends, AnI2cDeviceThatCannotBeOpenedOrIsNoAdapterIsReported) {
+    for (const char* device : {"/dev/i2c-does-not-exist", "/dev/null"}) {
+        std::ostringstream errors;
+        auto installed =
+            InstallBackendsFromEnvironment(Environment{{{"KESTRUM_SMBUS_DEVICE", device}}}, errors);
+        EXPECT_EQ(InstalledSmbusBackend(), nullptr) << device;
+        EXPECT_EQ(errors.str().rfind("kestrum-eval: PC SMBus link not available: ", 0), 0u) << errors.str();
+        EXPECT_EQ(LineCount(errors.str()), 1u) << "a bus was chosen: " << errors.str();
+        EXPECT_NE(errors.str().find(device), std::string::npos) << errors.str();
+    }
 }
 
 }  // namespace

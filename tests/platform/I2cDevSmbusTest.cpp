@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <QTemporaryDir>
+#include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 
 namespace kestrum {
@@ -27,18 +29,23 @@ TEST(I2cDevSmbus, ADeviceWithoutPermissionNamesTheGroup) {
     EXPECT_NE(why.find("group i2c"), std::string::npos) << why;
 }
 
-TEST(I2cDevSmbus, FailedTransfersReadAsAnEmptyBus) {
-    // A plain file opens but refuses the bus ioctls, as a bus with nothing on it would.
+size_t OpenDescriptorCount() {
+    return static_cast<size_t>(std::distance(std::filesystem::directory_iterator("/proc/self/fd"),
+                                             std::filesystem::directory_iterator()));
+}
+
+TEST(I2cDevSmbus, ARegularFileOrDevNullIsRefusedAsNoI2cAdapterAndClosed) {
     QTemporaryDir dir;
-    const std::string path = dir.filePath("not-a-bus").toStdString();
-    std::ofstream(path) << "x";
-    std::string why;
-    auto bus = I2cDevSmbus::Open(path, why);
-    ASSERT_NE(bus, nullptr) << why;
-    bus->DetectSmbus(0);
-    EXPECT_EQ(bus->ReadSmbus(0x2E, 0x3E), 0xFF);
-    bus->WriteSmbus(0x2E, 0x01, 0x05);  // lost without a word
-    EXPECT_EQ(bus->ReadSmbus(0x2E, 0x01), 0xFF);
+    const std::string file = dir.filePath("not-a-bus").toStdString();
+    std::ofstream(file) << "x";
+
+    const size_t descriptorsBefore = OpenDescriptorCount();
+    for (const std::string& path : {file, std::string("/dev/null")}) {
+        std::string why;
+        EXPECT_EQ(I2cDevSmbus::Open(path, why), nullptr) << path;
+        EXPECT_EQ(why, path + " is not an i2c adapter");
+    }
+    EXPECT_EQ(OpenDescriptorCount(), descriptorsBefore) << "a refused device is closed again";
 }
 
 }  // namespace

@@ -309,6 +309,7 @@ TEST(SimulatedBoard, LoadFirmwareAcceptsOnlyWellFormedFiles) {
     EXPECT_EQ(board.LoadFirmWare(emptyPath.c_str()), 0);
     EXPECT_EQ(board.LoadFirmWare(corruptPath.c_str()), 0);
     EXPECT_EQ(board.LoadFirmWare(nullptr), 0);
+    EXPECT_EQ(board.LoadFirmWare(std::filesystem::temp_directory_path().c_str()), 0) << "unreadable";
     EXPECT_FALSE(board.FirmwareLoaded());
     EXPECT_EQ(board.LoadFirmWare(kFirmwarePath), 1);
     EXPECT_TRUE(board.FirmwareLoaded());

@@ -12,7 +12,7 @@ namespace kestrum::test {
 void KestrumTest::SetUp() {
     ASSERT_TRUE(tempDir.isValid());
     ResetAllSharedState();
-    InstallSeams({&messages, &fileDialogs, &clock, &programEnd, &shell});
+    InstallSeams({&messages, &fileDialogs, &clock, &programEnd, &shell, &diagnostics});
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, tempDir.filePath("settings"));
     SetProgramDirectory(tempDir.path().toStdString());
 

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <QTemporaryDir>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -39,6 +40,7 @@ protected:
     ScriptedClock clock;
     ScriptedProgramEnd programEnd;
     ScriptedShell shell;
+    std::ostringstream diagnostics;  // what the program would write to standard error
     QTemporaryDir tempDir;
 };
 

@@ -37,8 +37,14 @@ std::optional<std::string> ScriptedFileDialogs::OpenFile(const FileDialogRequest
 
 float ScriptedClock::SecondsSinceMidnight() {
     const auto reading = static_cast<float>(now_);
+    ++readings;
     Advance(step);
     return reading;
+}
+
+void ScriptedClock::Nap() {
+    ++naps;
+    Advance(kNap);
 }
 
 void ScriptedClock::SetTime(double secondsSinceMidnight) { now_ = std::fmod(secondsSinceMidnight, kDay); }

@@ -41,16 +41,21 @@ public:
     std::optional<std::string> OpenFile(const FileDialogRequest& request) override;
 };
 
-// Starts at 10:00:00 and advances `step` seconds on every read, so busy-waits end.
+// Starts at 10:00:00 and advances `step` seconds on every read, so waits on it end; a nap
+// advances it a millisecond at once.
 class ScriptedClock final : public Clock {
 public:
     static constexpr double kDay = 86400.0;
+    static constexpr double kNap = 0.001;
 
     double step = 0.001;
+    int readings = 0;
+    int naps = 0;
     std::string dateText = "09/12/2026";
     std::string timeText = "10:00:00";
 
     float SecondsSinceMidnight() override;
+    void Nap() override;
     std::string DateText() override { return dateText; }
     std::string TimeText() override { return timeText; }
 
