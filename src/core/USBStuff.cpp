@@ -1,5 +1,7 @@
 #include "core/USBStuff.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
@@ -53,8 +55,11 @@ std::string FirmwareFileFault(const std::string& path) {
         return file + " has a longer path than the adapter library takes (" +
                std::to_string(gFirmwareBuf.size() - 1) + " characters)";
 
+    struct stat status {};
+    if (::stat(path.c_str(), &status) != 0 && errno == ENOENT) return file + " is missing";
+    // A device or pipe could be read without end.
+    if (::stat(path.c_str(), &status) == 0 && !S_ISREG(status.st_mode)) return file + " is not a regular file";
     const std::unique_ptr<std::FILE, FileCloser> stream(std::fopen(path.c_str(), "rb"));
-    if (!stream && errno == ENOENT) return file + " is missing";
     if (!stream) return file + " cannot be read: " + std::strerror(errno);
     std::string text;
     char chunk[4096];

@@ -1,5 +1,7 @@
 #include "sim/SimulatedBoard.h"
 
+#include <sys/stat.h>
+
 #include <chrono>
 #include <fstream>
 #include <iterator>
@@ -95,6 +97,9 @@ uint8_t SimulatedBoard::HeaterPercent(int heater) const {
 
 int16_t SimulatedBoard::LoadFirmWare(const char* path) {
     if (path == nullptr) return 0;
+    // Only a file: a device or pipe would be read without end.
+    struct stat status {};
+    if (::stat(path, &status) != 0 || !S_ISREG(status.st_mode)) return 0;
     std::ifstream file(path, std::ios::binary);
     if (!file) return 0;
     std::string text;
