@@ -4,7 +4,6 @@
 
 #include <QByteArray>
 #include <filesystem>
-#include <fstream>
 #include <optional>
 #include <string>
 
@@ -69,12 +68,6 @@ TEST_F(DefaultFileFolderTest, OtherwiseTheDocumentsFolderOrTheHomeFolder) {
 
         fs::create_directory(home + "/Documents");
         EXPECT_EQ(DefaultFileFolder(), home + "/Documents");
-
-        // The documents folder the user chose in the desktop's settings.
-        fs::create_directories(TempPath("config"));
-        std::ofstream(TempPath("config/user-dirs.dirs")) << "XDG_DOCUMENTS_DIR=\"$HOME/Papers\"\n";
-        fs::create_directory(home + "/Papers");
-        EXPECT_EQ(DefaultFileFolder(), home + "/Papers");
     }
 }
 

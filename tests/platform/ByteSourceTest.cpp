@@ -33,17 +33,6 @@ std::size_t OpenDescriptorCount() {
     return static_cast<std::size_t>(std::distance(fs::directory_iterator("/proc/self/fd"), {}));
 }
 
-TEST(MemorySourceTest, HandsOutItsBytesInOrderThenNothing) {
-    MemorySource source("abcdef");
-    std::array<char, 4> buffer{};
-    ASSERT_EQ(source.Read(buffer), 4u);
-    EXPECT_EQ(std::string(buffer.data(), 4), "abcd");
-    ASSERT_EQ(source.Read(buffer), 2u);
-    EXPECT_EQ(std::string(buffer.data(), 2), "ef");
-    EXPECT_EQ(source.Read(buffer), 0u);
-    EXPECT_EQ(source.Read(buffer), 0u);
-}
-
 class FileSourceTest : public KestrumTest {};
 
 TEST_F(FileSourceTest, RegularFileIsReadInPiecesAndClosedWithItsOwner) {

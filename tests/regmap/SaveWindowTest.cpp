@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -9,7 +8,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <filesystem>
 #include <fstream>
 #include <string>
 #include <utility>
@@ -70,13 +68,6 @@ std::vector<std::string> CrLfLines(const std::string& text) {
         lines.push_back(text.substr(start, end - start));
     EXPECT_EQ(start, text.size()) << "the last line has no CR LF";
     return lines;
-}
-
-// The most memory the process has held so far, in bytes.
-long PeakMemory() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss * 1024L;
 }
 
 class SaveWindowTest : public test::WindowTest {
@@ -363,36 +354,6 @@ TEST_F(SaveWindowTest, RecallReadsOnlyRegularFilesAndSaysWhenItCannot) {
         EXPECT_TRUE(timer.IsEnabled());
         EXPECT_TRUE(IsOpen());
     }
-}
-
-TEST_F(SaveWindowTest, HugeFileIsRecalledWithoutBeingHeldInMemory) {
-    // About 20 MB, mostly filler: a long comment before the "{" and a very long register
-    // name. Written in pieces, so that the test itself never holds the file either.
-    constexpr size_t kFillerLines = 10 * 1024;
-    const std::string fillerLine = std::string(1022, '-') + "\r\n";
-    const std::string path = TempPath("huge.sav");
-    {
-        std::ofstream file(path, std::ios::binary);
-        file << "Tarnwell Silicon\r\nComment : ";
-        for (size_t i = 0; i < kFillerLines; ++i) file << fillerLine;
-        file << "{\r\n0x4C\t0x90\t // ";
-        for (size_t i = 0; i < kFillerLines; ++i) file << std::string_view(fillerLine).substr(0, 1022);
-        file << "\r\n0x01\t0x21\t // Configuration 1\r\n}\r\n";
-        ASSERT_TRUE(file.good());
-    }
-    const long fileSize = static_cast<long>(std::filesystem::file_size(path));
-    ASSERT_GT(fileSize, 20'000'000L);
-
-    Open();  // the window's own first showing is not the recall's
-    const long peakBefore = PeakMemory();
-    Recall(path);
-    const long growth = PeakMemory() - peakBefore;
-
-    ExpectTraffic({W(0x4C, 0x90), W(0x01, 0x21)});
-    EXPECT_EQ(Chip().Peek(0x4C), 0x90);
-    EXPECT_TRUE(messages.shown.empty());
-    ExpectChipTrafficOnlyWhileTimerOff();
-    EXPECT_LT(growth, fileSize / 4) << "the peak memory grew by " << growth << " bytes";
 }
 
 TEST_F(SaveWindowTest, FailedTransferDuringSaveOrRecallEndsTheProgram) {
