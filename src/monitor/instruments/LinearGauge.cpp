@@ -14,7 +14,7 @@ namespace kestrum {
 namespace {
 
 // Limit colours that read on light and dark palettes alike.
-const QColor kLowColour(0, 102, 204);
+const QColor kLowColour(224, 140, 0);
 const QColor kHighColour(204, 41, 41);
 
 QString LabelText(double value, int decimals) {
