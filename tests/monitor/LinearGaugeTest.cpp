@@ -174,6 +174,15 @@ TEST_F(LinearGaugeTest, SizesLeaveRoomForLabelsAndCaption) {
     EXPECT_GE(small.width(), gauge.fontMetrics().horizontalAdvance(QStringLiteral("12000")));
     gauge.SetCaption(QStringLiteral("A caption far wider than any gauge needs"));
     EXPECT_GE(gauge.sizeHint().width(), gauge.fontMetrics().horizontalAdvance(gauge.Caption()));
+
+    // A tall gauge on a fine scale labels more decimals, and makes room for them.
+    gauge.SetScale(0.0, 1.0);
+    gauge.resize(140, 900);
+    gauge.resize(gauge.minimumSizeHint().width(), 900);  // no centring slack beside the labels
+    const GaugeGeometry geometry = gauge.Geometry();
+    const QString widest = QString::number(1.0, 'f', geometry.LabelDecimals());
+    EXPECT_GE(geometry.LabelDecimals(), 2);
+    EXPECT_GE(geometry.LabelRight(), gauge.fontMetrics().horizontalAdvance(widest));
 }
 
 }  // namespace

@@ -118,9 +118,9 @@ GaugeTextMetrics LinearGauge::TextMetrics() const {
     const QFontMetricsF metrics(font());
     GaugeTextMetrics text;
     text.height = metrics.height();
-    // The end values at the finest labelling the gauge could choose bound every label.
-    const int decimals =
-        GaugeGeometry(minimum_, maximum_, QRectF(0, 0, 100, 4 * text.height), text).LabelDecimals();
+    // The end values, with the decimals the labels have at this height, bound every label.
+    const double height = std::max(static_cast<double>(this->height()), 4.0 * text.height);
+    const int decimals = GaugeGeometry(minimum_, maximum_, QRectF(0, 0, 100, height), text).LabelDecimals();
     text.labelWidth = std::max({metrics.horizontalAdvance(LabelText(minimum_, decimals)),
                                 metrics.horizontalAdvance(LabelText(maximum_, decimals)),
                                 metrics.horizontalAdvance(QStringLiteral("0"))});
