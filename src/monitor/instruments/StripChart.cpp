@@ -35,6 +35,15 @@ QColor Mix(const QColor& from, const QColor& to, double share) {
                   blend(from.blue(), to.blue()));
 }
 
+// A scale's mapping as value * slope + offset, for the loops over thousands of samples.
+struct PixelMap {
+    explicit PixelMap(const LinearScale& scale)
+        : offset(scale.ToPixel(0.0)), slope(scale.ToPixel(1.0) - offset) {}
+    double operator()(double value) const { return value * slope + offset; }
+    double offset;
+    double slope;
+};
+
 bool ValidTrace(int trace) { return trace >= 0 && trace < StripChart::kTraceCount; }
 bool ValidLabel(int label) { return label >= 0 && label < StripChart::kLabelCount; }
 bool ValidAxis(int axis) { return axis >= 0 && axis < StripChart::kAxisCount; }
@@ -544,20 +553,24 @@ void StripChart::PaintScales(QPainter& painter, const Geometry& g, const QRect& 
 
 void StripChart::PaintTimeTraces(QPainter& painter, const Geometry& g) {
     const QRectF plot = g.layout.Plot();
-    const LinearScale xScale(g.horizontal.minimum, g.horizontal.maximum, plot.left(), plot.right());
-    const double span = g.horizontal.maximum - g.horizontal.minimum;
+    // Times relative to the span's start keep the mapping's precision.
+    const double start = g.horizontal.minimum;
+    const PixelMap xScale(LinearScale(0.0, g.horizontal.maximum - start, plot.left(), plot.right()));
+    const double span = g.horizontal.maximum - start;
     for (int trace = 0; trace < kTraceCount; ++trace) {
         const TraceBuffer& buffer = samples_[trace];
         if (buffer.Empty()) continue;
         const AxisRange& range = g.value[traceAxis_[trace]];
-        const LinearScale yScale(range.minimum, range.maximum, plot.bottom(), plot.top());
+        const PixelMap yScale(LinearScale(range.minimum, range.maximum, plot.bottom(), plot.top()));
         std::size_t first = buffer.FirstAtOrAfter(g.horizontal.minimum);
         if (first > 0) --first;  // the line comes in from the left edge
         const std::size_t count = buffer.Size() - first;
         const bool dense = static_cast<double>(count) > kDenseSamplesPerPixel * plot.width() && span > 0.0;
 
         polyline_.clear();
-        painter.setPen(QPen(TraceColour(trace), kTraceWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        QPen pen(TraceColour(trace), 1.0, Qt::SolidLine, Qt::FlatCap, Qt::BevelJoin);
+        pen.setCosmetic(true);
+        painter.setPen(pen);
         // A dense trace keeps, per pixel column, its first, lowest, highest and last value.
         long column = std::numeric_limits<long>::min();
         double firstY = 0, lowY = 0, highY = 0, lastY = 0, columnX = 0;
@@ -576,8 +589,8 @@ void StripChart::PaintTimeTraces(QPainter& painter, const Geometry& g) {
                 PaintPolyline(painter, trace);
                 continue;
             }
-            const double x = xScale.ToPixel(sample.key);
-            const double y = yScale.ToPixel(sample.value);
+            const double x = xScale(sample.key - start);
+            const double y = yScale(sample.value);
             if (!dense) {
                 polyline_.emplace_back(x, y);
                 continue;
