@@ -12,6 +12,7 @@
 #include "monitor/instruments/LinearGauge.h"
 #include "monitor/instruments/Slider.h"
 #include "support/Fixture.h"
+#include "support/Pictures.h"
 
 namespace kestrum {
 namespace {
@@ -21,14 +22,7 @@ protected:
     // Saves the picture in the test's folder and beside the others in /tmp.
     void Save(QWidget& widget, const QString& name) {
         widget.adjustSize();
-        const QImage image = widget.grab().toImage();
-        ASSERT_FALSE(image.isNull());
-        const QString path = QString::fromStdString(TempPath(name.toStdString()));
-        ASSERT_TRUE(image.save(path)) << path.toStdString();
-        const QString shared = QStringLiteral("/tmp/") + name;
-        QFile::remove(shared);
-        EXPECT_TRUE(QFile::copy(path, shared)) << shared.toStdString();
-        EXPECT_FALSE(QImage(shared).isNull());
+        test::KeepPicture(widget.grab().toImage(), name);
     }
 };
 

@@ -15,6 +15,7 @@
 
 #include "monitor/instruments/LinearScale.h"
 #include "support/Fixture.h"
+#include "support/Pictures.h"
 
 namespace kestrum {
 namespace {
@@ -90,13 +91,7 @@ protected:
             }
         return count;
     }
-    void SavePicture(const QImage& image, const QString& name) {
-        const QString path = tempDir.filePath(name);
-        ASSERT_TRUE(image.save(path));
-        const QString shared = QStringLiteral("/tmp/") + name;
-        QFile::remove(shared);
-        EXPECT_TRUE(QFile::copy(path, shared));
-    }
+    void SavePicture(const QImage& image, const QString& name) { test::KeepPicture(image, name); }
 
     std::unique_ptr<StripChart> chart;
     PaintCounter counter;
