@@ -18,6 +18,7 @@
 #include "core/Settings.h"
 #include "core/Twips.h"
 #include "core/USBStuff.h"
+#include "monitor/frmLimits.h"
 #include "platform/LinkLibraries.h"
 #include "platform/Seams.h"
 #include "regmap/frmRegMap.h"
@@ -42,7 +43,7 @@ Opener OpenerOf(Command command) {
         case Command::Log: return nullptr;
         case Command::RegMap: return &OpenWindow<frmRegMap>;
         case Command::Graph: return nullptr;
-        case Command::Limits: return nullptr;
+        case Command::Limits: return &OpenWindow<frmLimits>;
         case Command::EasySetup: return nullptr;
         case Command::FanConfig: return nullptr;
         case Command::GenConfig: return nullptr;

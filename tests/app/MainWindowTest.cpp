@@ -16,6 +16,7 @@
 #include "core/MainCommands.h"
 #include "core/Settings.h"
 #include "core/USBStuff.h"
+#include "monitor/frmLimits.h"
 #include "regmap/RegMapStuff.h"
 #include "regmap/frmRegMap.h"
 #include "regmap/frmSave.h"
@@ -73,7 +74,7 @@ TEST_F(MainWindowCommandsTest, MenusInOrderWithOnlyBuiltWindowsEnabled) {
     EXPECT_FALSE(main->mnuWindow->menuAction()->isEnabled()) << "nothing to list yet";
 
     // Every command has its menu item; only windows that exist can be opened.
-    const std::set<Command> built{Command::About, Command::RegMap, Command::Save};
+    const std::set<Command> built{Command::About, Command::RegMap, Command::Save, Command::Limits};
     for (size_t i = 0; i < kCommandCount; ++i) {
         const auto command = static_cast<Command>(i);
         ASSERT_NE(main->MenuItem(command), nullptr) << i;
@@ -83,7 +84,7 @@ TEST_F(MainWindowCommandsTest, MenusInOrderWithOnlyBuiltWindowsEnabled) {
 
     // A disabled item does nothing even when triggered from code.
     main->MenuItem(Command::Graph)->trigger();
-    main->mnuLimits_Click();
+    main->mnuEDO_Click();
     EXPECT_TRUE(main->Windows().OpenWindows().empty());
 }
 
@@ -131,7 +132,7 @@ TEST_F(MainWindowCommandsTest, ToolbarKeysDispatchExactlyAndUnknownKeysDoNothing
         EXPECT_EQ(ToolbarCommand(key), std::nullopt) << key;
 
     main->tbToolBar_ButtonClick("About");
-    main->tbToolBar_ButtonClick("Alerts");  // its window is not part of the program yet
+    main->tbToolBar_ButtonClick("Switches");  // its window is not part of the program yet
     EXPECT_TRUE(main->Windows().OpenWindows().empty());
 
     // The menu item and its button open the same window.
@@ -141,7 +142,10 @@ TEST_F(MainWindowCommandsTest, ToolbarKeysDispatchExactlyAndUnknownKeysDoNothing
     main->mnuRegMap_Click();
     main->tbToolBar_ButtonClick("Save");
     main->mnuSave_Click();
-    EXPECT_EQ(main->Windows().OpenWindows().size(), 2u);
+    main->tbToolBar_ButtonClick("Alerts");
+    ASSERT_NE(main->Windows().Find<frmLimits>(), nullptr);
+    main->mnuLimits_Click();
+    EXPECT_EQ(main->Windows().OpenWindows().size(), 3u);
     EXPECT_NE(main->Windows().Find<frmSave>(), nullptr);
 }
 

@@ -1,0 +1,340 @@
+#include "monitor/frmLimits.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QProxyStyle>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <vector>
+
+#include "core/Conversions.h"
+#include "core/Declarations.h"
+#include "monitor/LimitFormSubs.h"
+#include "monitor/instruments/Lamp.h"
+#include "monitor/instruments/LinearGauge.h"
+#include "widgets/Controls.h"
+
+namespace kestrum {
+
+namespace {
+
+constexpr int kWidthTwips = 6780;
+constexpr int kHeightTwips = 7110;
+
+const char* const kGaugeTip = "Drag the sliders to change the limits";
+const char* const kLampTip = "Interrupt Status: Green=OK, Red=Bad, Invisible=Disabled";
+
+constexpr std::array<const char*, 7> kTempRows{"Local Temp",    "Remote 1 Temp", "Remote 2 Temp",
+                                               "Remote 3 Temp", "Diode1 Error",  "Diode2 Error",
+                                               "Diode3 Error"};
+constexpr std::array<const char*, 8> kFanRows{"Fan1", "Fan2", "Fan3", "Fan4", "Fan5", "Fan6", "Fan7", "Fan8"};
+// Design captions; the rows of pins with several ranges are renamed when the tab loads.
+constexpr std::array<const char*, 13> kVoltRows{
+    "12V1 (pin7)", "12V2 (pin8)", "3.3V (pin13)", "Pin15", "Pin19",         "5V (pin21)",   "12V3  (pin22)",
+    "Pin23",       "Pin24",       "Pin25",        "Pin26", "1.5V2 (pin28)", "1.5V1 (pin29)"};
+constexpr std::array<const char*, 6> kThermTimerRows{"THERM1% Over Limit", "THERM1% Assert", "THERM1% State",
+                                                     "THERM2% Over Limit", "THERM2% Assert", "THERM2% State"};
+constexpr std::array<const char*, 7> kDigitalRows{
+    "Fan2Max", "SCSI Term1", "SCSI Term2", "VID Comparison", "Chassis Intrusion", "VRD1", "VRD2"};
+constexpr int kThermLimitsFirstLabel = 6;
+constexpr int kDigitalFirstLabel = 14;
+
+constexpr double kTempScaleMinimum = -64.0;
+constexpr double kTempScaleMaximum = 191.0;
+
+// Six tabs share the window's narrow width: closer tab padding keeps every tab in view
+// without scroll arrows.
+class NarrowTabsStyle : public QProxyStyle {
+public:
+    int pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const override {
+        const int value = QProxyStyle::pixelMetric(metric, option, widget);
+        return metric == PM_TabBarTabHSpace ? std::min(value, 8) : value;
+    }
+};
+
+QLabel* Heading(QWidget* parent, const char* text) {
+    auto* heading = new QLabel(text, parent);
+    QFont bold = heading->font();
+    bold.setBold(true);
+    heading->setFont(bold);
+    return heading;
+}
+
+}  // namespace
+
+frmLimits::frmLimits(QWidget* parent) : WriteAtOnceWindow(parent) {
+    setObjectName("frmLimits");
+    setWindowTitle("Limits / Interrupts");
+    SSTab1 = Named(new QTabWidget(this), "SSTab1");
+    auto* tabStyle = new NarrowTabsStyle;
+    tabStyle->setParent(SSTab1);
+    SSTab1->tabBar()->setStyle(tabStyle);
+    SSTab1->tabBar()->setUsesScrollButtons(false);
+    BuildTempTab();
+    BuildFanTab();
+    BuildVoltTab();
+    BuildThermTimerTab();
+    BuildThermPinTab();
+    BuildDigitalTab();
+    cmdClose = NewButton(this, "cmdClose", "Close");
+    BindMasks();
+    WireUserSignals();
+    SetFormOpenFlag(gLimitsFormOpen);
+    KeepTimerTask(TaskAttachment::Window(WindowTask::Limits, [this] { RefreshReadings(); }));
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(cmdClose);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(6, 6, 6, 6);
+    layout->addWidget(SSTab1);
+    layout->addLayout(buttons);
+}
+
+frmLimits::Row frmLimits::NewRow(QLabel*& label, const char* labelName, int labelIndex, const char* caption,
+                                 QCheckBox** box, const char* boxName, int index, Lamp*& lamp,
+                                 const char* lampName) {
+    label = NewLabel(this, ElementName(labelName, labelIndex), caption);
+    if (box != nullptr) *box = NewCheckBox(this, ElementName(boxName, index), QString());
+    lamp = Named(new Lamp(this), ElementName(lampName, index));
+    lamp->setToolTip(kLampTip);
+    return {label, box == nullptr ? nullptr : *box, lamp};
+}
+
+// Channel, mask box and lamp in columns under their headings, rows packed at the top.
+QWidget* frmLimits::BuildTable(const std::vector<Row>& rows, bool interruptHeading) {
+    auto* table = new QWidget(this);
+    auto* grid = new QGridLayout(table);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->setHorizontalSpacing(14);
+    grid->setVerticalSpacing(3);
+    const bool hasMasks = rows.front().box != nullptr;
+    const int maskColumn = 1;
+    const int lampColumn = hasMasks ? 2 : 1;
+    int line = 0;
+    if (interruptHeading) {
+        grid->addWidget(Heading(table, "Interrupt"), line, maskColumn, 1, lampColumn - maskColumn + 1,
+                        Qt::AlignHCenter);
+        ++line;
+    }
+    grid->addWidget(Heading(table, "Channel"), line, 0);
+    if (hasMasks) grid->addWidget(Heading(table, "Mask"), line, maskColumn, Qt::AlignHCenter);
+    grid->addWidget(Heading(table, "Status"), line, lampColumn, Qt::AlignHCenter);
+    ++line;
+    for (const Row& row : rows) {
+        row.label->setParent(table);
+        grid->addWidget(row.label, line, 0);
+        if (row.box != nullptr) {
+            row.box->setParent(table);
+            grid->addWidget(row.box, line, maskColumn, Qt::AlignHCenter);
+        }
+        row.lamp->setParent(table);
+        grid->addWidget(row.lamp, line, lampColumn, Qt::AlignHCenter);
+        ++line;
+    }
+    grid->setRowStretch(line, 1);
+    return table;
+}
+
+// The combo over the gauge on the left, the table on the right.
+QWidget* frmLimits::BuildLimitTab(QComboBox*& combo, LinearGauge*& gauge, const char* comboName,
+                                  const char* gaugeName, QWidget* table) {
+    auto* page = new QWidget(SSTab1);
+    combo = NewList(page, comboName, {});
+    combo->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    gauge = Named(new LinearGauge(page), gaugeName);
+    gauge->setToolTip(kGaugeTip);
+    gauge->SetMarkerVisible(LinearGauge::kLowMarker, false);  // the tabs with a low limit show it
+
+    auto* left = new QVBoxLayout;
+    left->addWidget(combo);
+    left->addWidget(gauge, 1);
+    auto* layout = new QHBoxLayout(page);
+    layout->setContentsMargins(8, 8, 8, 8);
+    layout->setSpacing(24);
+    layout->addLayout(left);
+    table->setParent(page);
+    layout->addWidget(table);
+    layout->addStretch(1);
+    return page;
+}
+
+void frmLimits::BuildTempTab() {
+    std::vector<Row> rows;
+    for (int i = 0; i < 7; ++i)
+        rows.push_back(NewRow(lblTemp[i], "lblTemp", i, kTempRows[i], &chkTempMask[i], "chkTempMask", i,
+                              tglTempAlert[i], "tglTempAlert"));
+    QWidget* page = BuildLimitTab(cmbTemp, ggeTemp, "cmbTemp", "ggeTemp", BuildTable(rows, false));
+    ggeTemp->SetScale(kTempScaleMinimum, kTempScaleMaximum);
+    ggeTemp->SetMarkerVisible(LinearGauge::kLowMarker, true);
+    SSTab1->addTab(page, "Temperature");
+}
+
+void frmLimits::BuildFanTab() {
+    std::vector<Row> rows;
+    for (int i = 0; i < 8; ++i)
+        rows.push_back(NewRow(lblFan[i], "lblFan", i, kFanRows[i], &chkFanMask[i], "chkFanMask", i,
+                              tglFanAlert[i], "tglFanAlert"));
+    QWidget* page = BuildLimitTab(cmbFan, ggeFan, "cmbFan", "ggeFan", BuildTable(rows, false));
+    ggeFan->SetScale(0.0, LimitFormSubs::kFanScaleRpm);
+    SSTab1->addTab(page, "Fans");
+}
+
+void frmLimits::BuildVoltTab() {
+    std::vector<Row> rows;
+    for (int i = 0; i < 13; ++i)
+        rows.push_back(NewRow(lblVolt[i], "lblVolt", i, kVoltRows[i], &chkVoltMask[i], "chkVoltMask", i,
+                              tglVoltAlert[i], "tglVoltAlert"));
+    QWidget* page = BuildLimitTab(cmbVolt, ggeVolt, "cmbVolt", "ggeVolt", BuildTable(rows, false));
+    ggeVolt->SetMarkerVisible(LinearGauge::kLowMarker, true);
+    SSTab1->addTab(page, "Voltage");
+}
+
+void frmLimits::BuildThermTimerTab() {
+    std::vector<Row> rows;
+    for (int i = 0; i < 6; ++i)
+        rows.push_back(NewRow(lblTherm[i], "lblTherm", i, kThermTimerRows[i], &chkTHERMMask[i],
+                              "chkTHERMMask", i, tglTHERMAlert[i], "tglTHERMAlert"));
+    QWidget* page =
+        BuildLimitTab(cmbThermTimer, ggeThermTimer, "cmbThermTimer", "ggeThermTimer", BuildTable(rows, true));
+    ggeThermTimer->SetScale(0.0, 100.0);
+    SSTab1->addTab(page, "THERM Timer");
+}
+
+void frmLimits::BuildThermPinTab() {
+    std::vector<Row> rows;
+    for (int i = 0; i < 8; ++i) {
+        const int label = kThermLimitsFirstLabel + i;
+        rows.push_back(NewRow(lblTherm[label], "lblTherm", label, LimitFormSubs::kThermPinItems[i], nullptr,
+                              nullptr, i, tglTHERMPinAlert[i], "tglTHERMPinAlert"));
+    }
+    QWidget* page =
+        BuildLimitTab(cmbTHERMPin, ggeTHERMPin, "cmbTHERMPin", "ggeTHERMPin", BuildTable(rows, true));
+    for (const char* item : LimitFormSubs::kThermPinItems) cmbTHERMPin->addItem(item);
+    ggeTHERMPin->SetScale(kTempScaleMinimum, kTempScaleMaximum);
+    SSTab1->addTab(page, "THERM Limits");
+}
+
+void frmLimits::BuildDigitalTab() {
+    std::vector<Row> rows;
+    for (int i = 0; i < 7; ++i) {
+        const int label = kDigitalFirstLabel + i;
+        rows.push_back(NewRow(lblTherm[label], "lblTherm", label, kDigitalRows[i], &chkDigMask[i],
+                              "chkDigMask", i, tglDigAlert[i], "tglDigAlert"));
+    }
+    auto* page = new QWidget(SSTab1);
+    QWidget* table = BuildTable(rows, true);
+    table->setParent(page);
+    auto* layout = new QHBoxLayout(page);
+    layout->setContentsMargins(8, 8, 8, 8);
+    layout->addWidget(table);
+    layout->addStretch(1);
+    SSTab1->addTab(page, "Digital/VRD");
+}
+
+void frmLimits::BindMasks() {
+    for (int i = 0; i < 7; ++i) thermalMask1.Bit(chkTempMask[i], i + 1);
+    for (int i = 0; i < 6; ++i) thermalMask2.Bit(chkTHERMMask[i], i);
+    thermalMask2.Bit(chkDigMask[5], 6).Bit(chkDigMask[6], 7);  // VRD1, VRD2
+    for (size_t row = 0; row < chkVoltMask.size(); ++row) {
+        RegisterBinding& mask = row < LimitFormSubs::kVoltRowsInFirstRegister ? voltageMask1 : voltageMask2;
+        mask.Bit(chkVoltMask[row], LimitFormSubs::kVoltRowBit[row]);
+    }
+    for (int i = 0; i < 8; ++i) fanMask.Bit(chkFanMask[i], i);
+    for (int i = 0; i < 5; ++i) digitalMask.Bit(chkDigMask[i], i + 3);
+}
+
+void frmLimits::OnMaskClick(QCheckBox* box, const RegisterBinding& mask) { mask.WriteModified(box); }
+
+void frmLimits::WireUserSignals() {
+    connect(cmdClose, &QPushButton::clicked, this, [this] { Unload(); });
+
+    const auto wireMasks = [this](auto& boxes, size_t first, size_t last, const RegisterBinding& mask) {
+        for (size_t i = first; i < last; ++i) {
+            QCheckBox* box = boxes[i];
+            OnUserClick(box, [this, box, &mask] { OnMaskClick(box, mask); });
+        }
+    };
+    wireMasks(chkTempMask, 0, 7, thermalMask1);
+    wireMasks(chkTHERMMask, 0, 6, thermalMask2);
+    wireMasks(chkDigMask, 5, 7, thermalMask2);
+    wireMasks(chkVoltMask, 0, LimitFormSubs::kVoltRowsInFirstRegister, voltageMask1);
+    wireMasks(chkVoltMask, LimitFormSubs::kVoltRowsInFirstRegister, 13, voltageMask2);
+    wireMasks(chkFanMask, 0, 8, fanMask);
+    wireMasks(chkDigMask, 0, 5, digitalMask);
+
+    using Procedure = void (*)(frmLimits&);
+    const auto wireTab = [this](QComboBox* combo, LinearGauge* gauge, Procedure show, Procedure write) {
+        OnUserChoice(combo, [this, show] { show(*this); });
+        // The gauge reports a marker once, when the user has finished moving it.
+        connect(gauge, &LinearGauge::markerMoved, this, [this, write] {
+            if (IsLoaded()) write(*this);
+        });
+    };
+    wireTab(cmbTemp, ggeTemp, &LimitFormSubs::ShowTempLimits, &LimitFormSubs::WriteTempLimits);
+    wireTab(cmbFan, ggeFan, &LimitFormSubs::ShowFanLimit, &LimitFormSubs::WriteFanLimit);
+    wireTab(cmbVolt, ggeVolt, &LimitFormSubs::ShowVoltLimits, &LimitFormSubs::WriteVoltLimits);
+    wireTab(cmbThermTimer, ggeThermTimer, &LimitFormSubs::ShowThermTimerLimit,
+            &LimitFormSubs::WriteThermTimerLimit);
+    wireTab(cmbTHERMPin, ggeTHERMPin, &LimitFormSubs::ShowThermPinLimit, &LimitFormSubs::WriteThermPinLimit);
+}
+
+void frmLimits::Form_Load() {
+    SetSizeTwips(kWidthTwips, kHeightTwips);
+    LimitFormSubs::InitTempTab(*this);
+    LimitFormSubs::InitFanTab(*this);
+    LimitFormSubs::InitVoltTab(*this);
+    LimitFormSubs::InitThermTimerTab(*this);
+    LimitFormSubs::InitThermPinTab(*this);
+    LimitFormSubs::InitDigitalMasks(*this);
+}
+
+void frmLimits::SelectTab(Tab tab) { SSTab1->setCurrentIndex(tab); }
+
+void frmLimits::RefreshReadings() {
+    LimitFormSubs::ShowTempReading(*this);
+    LimitFormSubs::ShowFanReading(*this);
+    LimitFormSubs::ShowVoltReading(*this);
+    LimitFormSubs::ShowThermTimerReading(*this);
+    LimitFormSubs::ShowThermPinReading(*this);
+    LimitFormSubs::UpdateAlertToggles(*this);
+}
+
+LinearGauge* frmLimits::Gauge(Tab tab) const {
+    switch (tab) {
+        case kTempTab: return ggeTemp;
+        case kFanTab: return ggeFan;
+        case kVoltTab: return ggeVolt;
+        case kThermTimerTab: return ggeThermTimer;
+        case kThermPinTab: return ggeTHERMPin;
+        case kDigitalTab: break;
+    }
+    return nullptr;
+}
+
+void frmLimits::ShowReading(Tab tab, double value, const char* unit) {
+    LinearGauge* gauge = Gauge(tab);
+    gauge->SetNeedleValue(1, value);
+    ShownReading& shown = shown_.at(static_cast<size_t>(tab));
+    if (shown.unit == unit && shown.value == value) return;
+    shown = {value, unit};
+    gauge->SetCaption(QString::fromStdString(SingleText(static_cast<float>(value))) +
+                      QString::fromUtf8(unit));
+}
+
+void frmLimits::ShowNoReading(Tab tab) {
+    LinearGauge* gauge = Gauge(tab);
+    gauge->SetNeedleValue(1, 0.0);
+    ShownReading& shown = shown_.at(static_cast<size_t>(tab));
+    if (shown.unit == nullptr && shown.value == 0.0) return;
+    shown = {0.0, nullptr};
+    gauge->SetCaption("Disabled");
+}
+
+}  // namespace kestrum
