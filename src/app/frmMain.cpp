@@ -18,6 +18,8 @@
 #include "core/Settings.h"
 #include "core/Twips.h"
 #include "core/USBStuff.h"
+#include "monitor/frmGraph.h"
+#include "monitor/frmLogging.h"
 #include "platform/LinkLibraries.h"
 #include "platform/Seams.h"
 #include "regmap/frmRegMap.h"
@@ -39,9 +41,9 @@ void OpenWindow(WindowManager& windows) {
 Opener OpenerOf(Command command) {
     switch (command) {
         case Command::Save: return &OpenWindow<frmSave>;
-        case Command::Log: return nullptr;
+        case Command::Log: return &OpenWindow<frmLogging>;
         case Command::RegMap: return &OpenWindow<frmRegMap>;
-        case Command::Graph: return nullptr;
+        case Command::Graph: return &OpenWindow<frmGraph>;
         case Command::Limits: return nullptr;
         case Command::EasySetup: return nullptr;
         case Command::FanConfig: return nullptr;

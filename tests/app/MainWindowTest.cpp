@@ -16,6 +16,8 @@
 #include "core/MainCommands.h"
 #include "core/Settings.h"
 #include "core/USBStuff.h"
+#include "monitor/frmGraph.h"
+#include "monitor/frmLogging.h"
 #include "regmap/RegMapStuff.h"
 #include "regmap/frmRegMap.h"
 #include "regmap/frmSave.h"
@@ -73,7 +75,8 @@ TEST_F(MainWindowCommandsTest, MenusInOrderWithOnlyBuiltWindowsEnabled) {
     EXPECT_FALSE(main->mnuWindow->menuAction()->isEnabled()) << "nothing to list yet";
 
     // Every command has its menu item; only windows that exist can be opened.
-    const std::set<Command> built{Command::About, Command::RegMap, Command::Save};
+    const std::set<Command> built{Command::About, Command::Graph, Command::Log, Command::RegMap,
+                                  Command::Save};
     for (size_t i = 0; i < kCommandCount; ++i) {
         const auto command = static_cast<Command>(i);
         ASSERT_NE(main->MenuItem(command), nullptr) << i;
@@ -82,7 +85,7 @@ TEST_F(MainWindowCommandsTest, MenusInOrderWithOnlyBuiltWindowsEnabled) {
     EXPECT_TRUE(main->mnuExit->isEnabled());
 
     // A disabled item does nothing even when triggered from code.
-    main->MenuItem(Command::Graph)->trigger();
+    main->MenuItem(Command::FanConfig)->trigger();
     main->mnuLimits_Click();
     EXPECT_TRUE(main->Windows().OpenWindows().empty());
 }
@@ -143,6 +146,14 @@ TEST_F(MainWindowCommandsTest, ToolbarKeysDispatchExactlyAndUnknownKeysDoNothing
     main->mnuSave_Click();
     EXPECT_EQ(main->Windows().OpenWindows().size(), 2u);
     EXPECT_NE(main->Windows().Find<frmSave>(), nullptr);
+    main->tbToolBar_ButtonClick("Graphs");
+    frmGraph* graphs = main->Windows().Find<frmGraph>();
+    ASSERT_NE(graphs, nullptr);
+    main->mnuGraph_Click();
+    EXPECT_EQ(main->Windows().Find<frmGraph>(), graphs);
+    main->MenuItem(Command::Log)->trigger();
+    EXPECT_NE(main->Windows().Find<frmLogging>(), nullptr);
+    EXPECT_EQ(main->Windows().OpenWindows().size(), 4u);
 }
 
 TEST_F(MainWindowCommandsTest, StatusBarShowsStatusDateAndTimeKeptCurrent) {
