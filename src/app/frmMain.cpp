@@ -19,6 +19,8 @@
 #include "core/Twips.h"
 #include "core/USBStuff.h"
 #include "monitor/frmLimits.h"
+#include "monitor/frmGraph.h"
+#include "monitor/frmLogging.h"
 #include "platform/LinkLibraries.h"
 #include "platform/Seams.h"
 #include "regmap/frmRegMap.h"
@@ -40,9 +42,9 @@ void OpenWindow(WindowManager& windows) {
 Opener OpenerOf(Command command) {
     switch (command) {
         case Command::Save: return &OpenWindow<frmSave>;
-        case Command::Log: return nullptr;
+        case Command::Log: return &OpenWindow<frmLogging>;
         case Command::RegMap: return &OpenWindow<frmRegMap>;
-        case Command::Graph: return nullptr;
+        case Command::Graph: return &OpenWindow<frmGraph>;
         case Command::Limits: return &OpenWindow<frmLimits>;
         case Command::EasySetup: return nullptr;
         case Command::FanConfig: return nullptr;

@@ -9,6 +9,7 @@
 
 #include "core/Conversions.h"
 #include "core/Declarations.h"
+#include "core/LogFile.h"
 #include "core/Settings.h"
 #include "core/USBStuff.h"
 #include "platform/LinkLibraries.h"
@@ -120,6 +121,32 @@ std::string BuildLogLine() {
         line += " ,";
     }
     return line;
+}
+
+std::string BuildLogHeader() {
+    std::string header = "Time ,";
+    for (int i = 0; i < kLogChannelCount; ++i) {
+        if (gLogChannel[i].Selected != 1.0f) continue;
+        header += kLogChannelCaption[i];
+        header += " ,";
+    }
+    return header;
+}
+
+bool AppendLogBlockHead(const std::string& path) {
+    return AppendLogLine(path, "\r\nKestrum Log File\r\n\r\n" + BuildLogHeader());
+}
+
+void StartLogging(int32_t intervalMs) {
+    gLogIntervalMs = intervalMs;
+    gLoggingOn = true;
+    gLogLineCount = 0;
+    SetStatusText("Logging Enabled");
+}
+
+void StopLogging() {
+    gLoggingOn = false;
+    SetStatusText("Ready");
 }
 
 void Delay(float ms) {

@@ -2,9 +2,12 @@
 // Program-wide settings and procedures: the links found at start-up, the scheduler and
 // conversion defaults, the part name, the busy-wait, and the ways the program ends.
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <string>
+
+#include "core/Declarations.h"
 
 namespace kestrum {
 
@@ -52,9 +55,36 @@ void InitDefaults();
 void ReadChipState();
 void SetPartName();
 
+// The name of each log channel: its check box in the logger window and its column in the
+// log file. Channels 37 and 38 carry voltage channels 21 and 22 and take their names.
+// clang-format off
+inline constexpr std::array<const char*, kLogChannelCount> kLogChannelCaption = {
+    "Local Temp", "Remote1 Temp", "Remote2 Temp", "Remote3 Temp",
+    "Tach1", "Tach2", "Tach3", "Tach4", "Tach5", "Tach6", "Tach7", "Tach8",
+    "PWM1%", "PWM2%", "PWM3%", "PWM4%",
+    "12V1", "12V2", "3.3V-Pin13", "2.5V-Pin15", "1.8V-Pin15", "1.25V-Pin20", "0.9V-Pin20", "5V",
+    "12V3", "Vccp1", "1.5V-Pin23", "1.8-Pin23", "2.5V-Pin23", "Vccp2", "1.5V-Pin24", "1.8V-Pin24",
+    "2.5V-Pin24", "1.2V-Pin25", "3.3V-Pin25", "1.2V-Pin26", "VBatt", "1.5V1", "1.5V2",
+    "Local Tmin", "Remote1 Tmin", "Remote2 Tmin", "Remote3 Tmin",
+    "Remote1 Op-Point", "Remote2 Op-Point"};
+// clang-format on
+
+// The header line of a log block, without its line end: "Time ," then the name of every
+// selected log channel followed by " ,".
+std::string BuildLogHeader();
+
 // One data line of the log, without its line end: the nominal time since logging started,
 // then the value of every selected log channel.
 std::string BuildLogLine();
+
+// Opens a log block at the end of the file, creating it when missing and never truncating
+// it: an empty line, "Kestrum Log File", an empty line and the header, each ended by CR LF,
+// in one write. False, with nothing written, when the file cannot be opened or written.
+bool AppendLogBlockHead(const std::string& path);
+
+// Logging runs from line 0 at the interval, and status bar panel 1 says so; and stops.
+void StartLogging(int32_t intervalMs);
+void StopLogging();
 
 // Panel 1 of the main window's status bar; the main window installs where it goes.
 void SetStatusText(const std::string& text);

@@ -92,8 +92,7 @@ void RunManualControl() {
 
 // A log file that cannot be written stops logging instead of failing on every tick.
 void StopLoggingAfterWriteFailure() {
-    gLoggingOn = false;
-    SetStatusText("Ready");
+    StopLogging();
     Messages().Show("Logging stopped: cannot write to the log file " + gLogFileName, MsgButtons::OK,
                     MsgIcon::Exclamation, kAppTitle);
 }

@@ -24,6 +24,9 @@ struct FileDialogRequest {
     std::string initialDirectory;
     std::string filter;            // "Text Files (*.sav)|*.sav"
     std::string defaultExtension;  // added to a save name that has none, e.g. "sav"
+    // False where a save only appends to the chosen file (the data log): no question
+    // about replacing it.
+    bool confirmOverwrite = true;
 };
 
 class FileDialogs {

@@ -24,8 +24,8 @@ QToolButton* NewArrow(QWidget* parent, Qt::ArrowType arrow) {
 
 }  // namespace
 
-UpDown::UpDown(QLineEdit& buddy, int minimum, int maximum, QWidget* parent)
-    : QWidget(parent), buddy_(buddy), minimum_(minimum), maximum_(maximum) {
+UpDown::UpDown(QLineEdit& buddy, int minimum, int maximum, QWidget* parent, int increment)
+    : QWidget(parent), buddy_(buddy), minimum_(minimum), maximum_(maximum), increment_(increment) {
     upButton = NewArrow(this, Qt::UpArrow);
     downButton = NewArrow(this, Qt::DownArrow);
     auto* layout = new QVBoxLayout(this);
@@ -42,7 +42,8 @@ UpDown::UpDown(QLineEdit& buddy, int minimum, int maximum, QWidget* parent)
 
 void UpDown::StepAsUser(int steps) {
     const int64_t current = RoundToInt32(LeadingNumber(buddy_.text().toStdString()));
-    const auto next = static_cast<int>(std::clamp<int64_t>(current + steps, minimum_, maximum_));
+    const auto next =
+        static_cast<int>(std::clamp<int64_t>(current + int64_t{steps} * increment_, minimum_, maximum_));
     const QString text = QString::number(next);
     if (text == buddy_.text()) return;
     buddy_.setText(text);
@@ -50,16 +51,18 @@ void UpDown::StepAsUser(int steps) {
 }
 
 SpinnerBox NewSpinnerBox(QWidget* parent, const QString& textName, const QString& spinnerName, int minimum,
-                         int maximum) {
+                         int maximum, int increment) {
     SpinnerBox result;
     result.box = new QWidget(parent);
     result.text = NewTextBox(result.box, textName);
-    result.spinner = Named(new UpDown(*result.text, minimum, maximum, result.box), spinnerName);
+    result.spinner = Named(new UpDown(*result.text, minimum, maximum, result.box, increment), spinnerName);
     auto* layout = new QHBoxLayout(result.box);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addWidget(result.text);
     layout->addWidget(result.spinner);
+    // The arrows share the box's height instead of standing taller than it.
+    result.box->setFixedHeight(result.text->sizeHint().height());
     return result;
 }
 

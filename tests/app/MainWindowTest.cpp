@@ -17,6 +17,8 @@
 #include "core/Settings.h"
 #include "core/USBStuff.h"
 #include "monitor/frmLimits.h"
+#include "monitor/frmGraph.h"
+#include "monitor/frmLogging.h"
 #include "regmap/RegMapStuff.h"
 #include "regmap/frmRegMap.h"
 #include "regmap/frmSave.h"
@@ -74,7 +76,8 @@ TEST_F(MainWindowCommandsTest, MenusInOrderWithOnlyBuiltWindowsEnabled) {
     EXPECT_FALSE(main->mnuWindow->menuAction()->isEnabled()) << "nothing to list yet";
 
     // Every command has its menu item; only windows that exist can be opened.
-    const std::set<Command> built{Command::About, Command::RegMap, Command::Save, Command::Limits};
+    const std::set<Command> built{Command::About, Command::Graph, Command::Log, Command::RegMap,
+                                  Command::Save, Command::Limits};
     for (size_t i = 0; i < kCommandCount; ++i) {
         const auto command = static_cast<Command>(i);
         ASSERT_NE(main->MenuItem(command), nullptr) << i;
@@ -83,7 +86,7 @@ TEST_F(MainWindowCommandsTest, MenusInOrderWithOnlyBuiltWindowsEnabled) {
     EXPECT_TRUE(main->mnuExit->isEnabled());
 
     // A disabled item does nothing even when triggered from code.
-    main->MenuItem(Command::Graph)->trigger();
+    main->MenuItem(Command::FanConfig)->trigger();
     main->mnuEDO_Click();
     EXPECT_TRUE(main->Windows().OpenWindows().empty());
 }
@@ -147,6 +150,14 @@ TEST_F(MainWindowCommandsTest, ToolbarKeysDispatchExactlyAndUnknownKeysDoNothing
     main->mnuLimits_Click();
     EXPECT_EQ(main->Windows().OpenWindows().size(), 3u);
     EXPECT_NE(main->Windows().Find<frmSave>(), nullptr);
+    main->tbToolBar_ButtonClick("Graphs");
+    frmGraph* graphs = main->Windows().Find<frmGraph>();
+    ASSERT_NE(graphs, nullptr);
+    main->mnuGraph_Click();
+    EXPECT_EQ(main->Windows().Find<frmGraph>(), graphs);
+    main->MenuItem(Command::Log)->trigger();
+    EXPECT_NE(main->Windows().Find<frmLogging>(), nullptr);
+    EXPECT_EQ(main->Windows().OpenWindows().size(), 4u);
 }
 
 TEST_F(MainWindowCommandsTest, StatusBarShowsStatusDateAndTimeKeptCurrent) {

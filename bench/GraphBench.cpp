@@ -1,0 +1,114 @@
+// The Graphs window's feed: one UpdateLiveGraphs (52 samples, 16 legend texts) with the
+// charts' histories full, one chart shown. Every heap allocation is counted, the
+// toolkit's strings' too, by counting malloc, calloc and realloc as well as operator new.
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <atomic>
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+#include "core/Measurement.h"
+#include "core/PinDefinitions.h"
+#include "monitor/GraphSubs.h"
+#include "monitor/frmGraph.h"
+#include "monitor/instruments/StripChart.h"
+#include "platform/Seams.h"
+
+namespace {
+std::atomic<int64_t> allocations{0};
+}  // namespace
+
+extern "C" {
+void* __libc_malloc(std::size_t size);
+void* __libc_calloc(std::size_t count, std::size_t size);
+void* __libc_realloc(void* block, std::size_t size);
+
+void* malloc(std::size_t size) noexcept {
+    allocations.fetch_add(1, std::memory_order_relaxed);
+    return __libc_malloc(size);
+}
+void* calloc(std::size_t count, std::size_t size) noexcept {
+    allocations.fetch_add(1, std::memory_order_relaxed);
+    return __libc_calloc(count, size);
+}
+void* realloc(void* block, std::size_t size) noexcept {
+    allocations.fetch_add(1, std::memory_order_relaxed);
+    return __libc_realloc(block, size);
+}
+}
+
+namespace kestrum {
+namespace {
+
+class BenchClock final : public Clock {
+public:
+    double now = 36000.0;
+    float SecondsSinceMidnight() override { return static_cast<float>(now); }
+    void Nap() override {}
+    std::string DateText() override { return {}; }
+    std::string TimeText() override { return {}; }
+};
+
+// Measurements that move at every tick, as on a live board: every legend text changes.
+void Measure(int tick) {
+    for (int i = 0; i < 4; ++i)
+        gTemperature[i] =
+            static_cast<float>(std::round((30.0 + 5 * i + 4 * std::sin(tick / 30.0 + i)) * 4) / 4);
+    for (int i = 0; i < 8; ++i) gFanRPM[i] = 1000 + 100 * i + tick % 97;
+    for (int i = 0; i < 4; ++i) gPWMDuty[i] = static_cast<int16_t>(20 + 10 * i + tick % 13);
+    for (float& volts : gVoltage) volts = static_cast<float>(1.0 + 0.01 * (tick % 50));
+    gThermPercent[1] = static_cast<float>(tick % 100);
+    gThermPercent[2] = static_cast<float>(tick % 7);
+}
+
+void BM_UpdateLiveGraphs(benchmark::State& state) {
+    BenchClock clock;
+    InstallSeams({nullptr, nullptr, &clock, nullptr, nullptr});
+    InitVoltageNames();
+    gVoltageInUse.fill(false);
+    for (int channel : {0, 1, 2, 7, 8, 9, 13, 17, 19, 20, 21, 22}) gVoltageInUse[channel] = true;
+    {
+        frmGraph window;
+        window.Form_Load();
+        window.show();
+        QApplication::processEvents();
+        // Past the histories' capacity, so that every trace's ring buffer is full.
+        int tick = 0;
+        const int64_t start = allocations.load();
+        Measure(tick);
+        UpdateLiveGraphs();  // the first: histories and legend texts take their storage
+        state.counters["allocs_first_update"] = static_cast<double>(allocations.load() - start);
+        for (++tick; tick < static_cast<int>(StripChart::kSampleCapacity) + 10; ++tick) {
+            clock.now = 36000.0 + tick * 0.05;
+            Measure(tick);
+            UpdateLiveGraphs();
+        }
+        const int64_t before = allocations.load();
+        for (auto _ : state) {
+            ++tick;
+            clock.now = 36000.0 + tick * 0.05;
+            Measure(tick);
+            UpdateLiveGraphs();
+        }
+        state.counters["allocs_per_iter"] =
+            static_cast<double>(allocations.load() - before) / static_cast<double>(state.iterations());
+    }
+    InstallSeams({});
+}
+BENCHMARK(BM_UpdateLiveGraphs)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+}  // namespace kestrum
+
+int main(int argc, char** argv) {
+    if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

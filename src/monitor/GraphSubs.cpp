@@ -1,0 +1,122 @@
+#include "monitor/GraphSubs.h"
+
+#include <QLatin1StringView>
+#include <QString>
+#include <array>
+#include <charconv>
+#include <initializer_list>
+#include <string>
+
+#include "core/Conversions.h"
+#include "core/Measurement.h"
+#include "core/PinDefinitions.h"
+#include "monitor/frmGraph.h"
+#include "monitor/instruments/StripChart.h"
+
+namespace kestrum {
+
+namespace {
+
+struct LegendLabel {
+    StripChart* chart;
+    int label;
+};
+
+// A legend text rewritten on every update, in two buffers: the charts hold one while the
+// next text is written into the other. Writing into a buffer a chart shares would copy it
+// first, so this way a steady update reuses storage and allocates nothing.
+class LegendText {
+public:
+    QString& Begin() {
+        QString& text = buffers_[1 - held_];
+        text.truncate(0);
+        return text;
+    }
+    // Gives the text to every label whose caption differs.
+    void ShowOn(std::initializer_list<LegendLabel> labels) {
+        const QString& text = buffers_[1 - held_];
+        bool given = false;
+        for (const LegendLabel& l : labels) {
+            if (l.chart->labelCaption(l.label) == text) continue;
+            l.chart->SetLabelCaption(l.label, text);
+            given = true;
+        }
+        if (given) held_ = 1 - held_;
+    }
+
+private:
+    std::array<QString, 2> buffers_;
+    int held_ = 0;
+};
+
+std::array<LegendText, 4> temperatureLegend;
+std::array<LegendText, 8> tachLegend;
+std::array<LegendText, 4> pwmLegend;
+
+constexpr std::array<QLatin1StringView, 4> kTemperatureNames = {
+    QLatin1StringView("Local"), QLatin1StringView("Remote1"), QLatin1StringView("Remote2"),
+    QLatin1StringView("Remote3")};
+
+void AppendInteger(QString& text, int32_t value) {
+    char digits[16];
+    const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+    text.append(QLatin1StringView(digits, end - digits));
+}
+
+// "Local = 25.25°C"; the number's text is short enough to need no heap.
+void AppendTemperature(QString& text, int i) {
+    const std::string number = SingleText(gTemperature[i]);
+    text.append(kTemperatureNames[i]);
+    text.append(QLatin1StringView(" = "));
+    text.append(QLatin1StringView(number.data(), static_cast<qsizetype>(number.size())));
+    text.append(QChar(0x00B0));
+    text.append(QLatin1Char('C'));
+}
+
+// "Tach3=2450", "PWM2=40%"
+void AppendNumbered(QString& text, QLatin1StringView name, int n, int32_t value) {
+    text.append(name);
+    AppendInteger(text, n);
+    text.append(QLatin1Char('='));
+    AppendInteger(text, value);
+}
+
+}  // namespace
+
+void UpdateLiveGraphs() {
+    frmGraph* window = frmGraph::Instance();
+    if (window == nullptr) return;
+    auto& chart = window->stpGraph;
+    StripChart* temperatures = chart[frmGraph::kTemperatureChart];
+    StripChart* temperatureTach = chart[frmGraph::kTemperatureTachChart];
+    StripChart* temperaturePwm = chart[frmGraph::kTemperaturePwmChart];
+
+    for (int i = 0; i < 4; ++i) {
+        for (StripChart* c : {temperatures, temperatureTach, temperaturePwm})
+            c->AddSample(i, gTemperature[i]);
+        AppendTemperature(temperatureLegend[i].Begin(), i);
+        temperatureLegend[i].ShowOn(
+            {{temperatures, i + 1}, {temperatureTach, i + 1}, {temperaturePwm, i + 1}});
+    }
+    for (int i = 0; i < 8; ++i) {
+        chart[frmGraph::kTachChart]->AddSample(i, gFanRPM[i]);
+        temperatureTach->AddSample(i + 4, gFanRPM[i]);
+        AppendNumbered(tachLegend[i].Begin(), QLatin1StringView("Tach"), i + 1, gFanRPM[i]);
+        tachLegend[i].ShowOn({{chart[frmGraph::kTachChart], i + 1}, {temperatureTach, i + 6}});
+    }
+    for (int i = 0; i < 4; ++i) {
+        chart[frmGraph::kPwmChart]->AddSample(i, gPWMDuty[i]);
+        temperaturePwm->AddSample(i + 4, gPWMDuty[i]);
+        QString& text = pwmLegend[i].Begin();
+        AppendNumbered(text, QLatin1StringView("PWM"), i + 1, gPWMDuty[i]);
+        text.append(QLatin1Char('%'));
+        pwmLegend[i].ShowOn({{chart[frmGraph::kPwmChart], i + 1}, {temperaturePwm, i + 6}});
+    }
+    int trace = 0;
+    for (int channel = 0; channel < kVoltageChannelCount; ++channel)
+        if (gVoltageInUse[channel]) chart[frmGraph::kVoltageChart]->AddSample(trace++, gVoltage[channel]);
+    chart[frmGraph::kThermChart]->AddSample(0, gThermPercent[1]);
+    chart[frmGraph::kThermChart]->AddSample(1, gThermPercent[2]);
+}
+
+}  // namespace kestrum

@@ -1,0 +1,176 @@
+#include "monitor/frmGraph.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QVBoxLayout>
+
+#include "core/Conversions.h"
+#include "core/Declarations.h"
+#include "core/General.h"
+#include "core/Measurement.h"
+#include "core/PinDefinitions.h"
+#include "monitor/GraphSubs.h"
+#include "monitor/instruments/StripChart.h"
+#include "widgets/Controls.h"
+#include "widgets/UpDown.h"
+
+namespace kestrum {
+
+namespace {
+
+constexpr int kWidthTwips = 10335;
+constexpr int kHeightTwips = 8325;
+constexpr int kVoltageLabelCount = 14;
+// The traces of fans (chart 3) and PWM (chart 4) after the four temperatures, on the
+// second axis, whose title is label 5; their legend entries follow it.
+constexpr int kSecondAxisFirstTrace = 4;
+constexpr int kSecondAxisTitleLabel = 5;
+
+const QString kDegreesTitle = QStringLiteral("Temperature (\u00B0C)");
+const QString kFanTitle = QStringLiteral("Fan Speed (RPM)");
+const QString kPwmTitle = QStringLiteral("PWM Drive (% Duty)");
+const QString kToolTip = QStringLiteral("Drag the arrows at the edges of this graph to zoom in and out");
+constexpr std::array<const char*, 4> kTemperatureNames = {"Local", "Remote1", "Remote2", "Remote3"};
+
+frmGraph* instance = nullptr;
+
+// Labels first .. first + count - 1 read prefix1, prefix2, ...
+void NameLabels(StripChart& chart, int first, const char* prefix, int count) {
+    for (int n = 1; n <= count; ++n) chart.SetLabelCaption(first + n - 1, QString("%1%2").arg(prefix).arg(n));
+}
+
+void NameTemperatureLabels(StripChart& chart) {
+    for (int i = 0; i < 4; ++i) chart.SetLabelCaption(i + 1, kTemperatureNames[i]);
+}
+
+// Traces 4.. go on the second axis, titled by label 5, with their legend from label 6.
+void UseSecondAxis(StripChart& chart, const QString& title, int traces) {
+    chart.SetLabelCaption(kSecondAxisTitleLabel, title);
+    chart.SetAxisTitleLabel(1, kSecondAxisTitleLabel);
+    for (int k = 0; k < traces; ++k) {
+        chart.SetTraceAxis(kSecondAxisFirstTrace + k, 1);
+        chart.SetLabelTrace(kSecondAxisTitleLabel + 1 + k, kSecondAxisFirstTrace + k);
+    }
+}
+
+}  // namespace
+
+frmGraph::frmGraph(QWidget* parent) : ChildWindow(parent) {
+    setObjectName("frmGraph");
+    setWindowTitle("Graphing");
+    instance = this;
+
+    lblGraph = NewLabel(this, "lblGraph", "Select Graph");
+    cmbGraph = NewList(this, "cmbGraph",
+                       {"Temperature Only", "Tach Only", "PWM Only", "Temperature and Tach",
+                        "Temperature and PWM", "Voltage", "THERM"});
+    lblGraph->setBuddy(cmbGraph);
+    lblUpdate = NewLabel(this, "lblUpdate", "Update Rate(ms)");
+    const SpinnerBox period =
+        NewSpinnerBox(this, "txtUpdate", "UpDown1", kMinimumPeriodMs, kMaximumPeriodMs, kPeriodStepMs);
+    txtUpdate = period.text;
+    UpDown1 = period.spinner;
+    txtUpdate->setFixedWidth(txtUpdate->fontMetrics().horizontalAdvance(QStringLiteral("0000000")));
+    lblUpdate->setBuddy(txtUpdate);
+    BuildCharts();
+
+    auto* controls = new QHBoxLayout;
+    controls->addWidget(lblGraph);
+    controls->addWidget(cmbGraph);
+    controls->addSpacing(24);
+    controls->addWidget(lblUpdate);
+    controls->addWidget(period.box);
+    controls->addStretch();
+    // One place for all seven: only the shown chart takes it.
+    auto* charts = new QGridLayout;
+    for (StripChart* chart : stpGraph) charts->addWidget(chart, 0, 0);
+    auto* window = new QVBoxLayout(this);
+    window->addLayout(controls);
+    window->addLayout(charts, 1);
+
+    connect(cmbGraph, &QComboBox::activated, this, [this] { cmbGraph_Click(); });
+    connect(txtUpdate, &QLineEdit::textEdited, this, [this] { txtUpdate_Change(); });
+    SetFormOpenFlag(gGraphFormOpen);
+    KeepTimerTask(TaskAttachment::Window(WindowTask::Graphs, [] { UpdateLiveGraphs(); }));
+}
+
+frmGraph::~frmGraph() {
+    if (instance == this) instance = nullptr;
+}
+
+frmGraph* frmGraph::Instance() { return instance != nullptr && !instance->IsUnloaded() ? instance : nullptr; }
+
+void frmGraph::BuildCharts() {
+    for (StripChart*& chart : stpGraph) {
+        chart = new StripChart(this);
+        chart->setToolTip(kToolTip);
+        chart->hide();
+    }
+    NameArray(stpGraph, "stpGraph");
+
+    stpGraph[kTemperatureChart]->SetLabelCaption(0, kDegreesTitle);
+    NameTemperatureLabels(*stpGraph[kTemperatureChart]);
+
+    stpGraph[kTachChart]->SetLabelCaption(0, kFanTitle);
+    NameLabels(*stpGraph[kTachChart], 1, "Tach", 8);
+
+    stpGraph[kPwmChart]->SetLabelCaption(0, kPwmTitle);
+    NameLabels(*stpGraph[kPwmChart], 1, "PWM", 4);
+
+    StripChart& temperatureTach = *stpGraph[kTemperatureTachChart];
+    temperatureTach.SetLabelCaption(0, kDegreesTitle);
+    NameTemperatureLabels(temperatureTach);
+    UseSecondAxis(temperatureTach, kFanTitle, 8);
+    NameLabels(temperatureTach, kSecondAxisTitleLabel + 1, "Tach", 8);
+
+    StripChart& temperaturePwm = *stpGraph[kTemperaturePwmChart];
+    temperaturePwm.SetLabelCaption(0, kDegreesTitle);
+    NameTemperatureLabels(temperaturePwm);
+    UseSecondAxis(temperaturePwm, kPwmTitle, 4);
+    NameLabels(temperaturePwm, kSecondAxisTitleLabel + 1, "PWM", 4);
+
+    stpGraph[kVoltageChart]->SetLabelCaption(0, "Voltage");
+
+    stpGraph[kThermChart]->SetLabelCaption(0, "THERM Timer %");
+    NameLabels(*stpGraph[kThermChart], 1, "THERM", 2);
+}
+
+void frmGraph::Form_Load() {
+    SetSizeTwips(kWidthTwips, kHeightTwips);
+    // Chosen from code: the list's click handler does not run.
+    cmbGraph->setCurrentIndex(kTemperatureTachChart);
+    ShowGraph(kTemperatureTachChart);
+    txtUpdate->setText(QString::number(gGraphPeriodMs));
+    SetUpVoltageGraphLabels();
+    SetUpTempGraphLabels();
+}
+
+void frmGraph::ShowGraph(int index) {
+    for (StripChart* chart : stpGraph) chart->setVisible(false);
+    stpGraph[index]->setVisible(true);
+}
+
+void frmGraph::cmbGraph_Click() {
+    for (int i = 0; i < cmbGraph->count(); ++i)
+        if (cmbGraph->itemText(i) == cmbGraph->currentText()) ShowGraph(i);
+}
+
+void frmGraph::txtUpdate_Change() {
+    const double period = LeadingNumber(txtUpdate->text().toStdString());
+    // Saturates: the 16-bit period cannot hold more than 32767 ms.
+    if (period > 0) gGraphPeriodMs = RoundToInt16(period);
+}
+
+void frmGraph::SetUpVoltageGraphLabels() {
+    StripChart& chart = *stpGraph[kVoltageChart];
+    for (int label = 1; label <= kVoltageLabelCount; ++label) chart.SetLabelCaption(label, QString());
+    int label = 1;
+    for (int channel = 0; channel < kVoltageChannelCount && label <= kVoltageLabelCount; ++channel)
+        if (gVoltageInUse[channel])
+            chart.SetLabelCaption(label++, QString::fromStdString(gVoltageName[channel]));
+}
+
+}  // namespace kestrum
