@@ -157,7 +157,7 @@ TEST_F(MainWindowCommandsTest, ToolbarKeysDispatchExactlyAndUnknownKeysDoNothing
     EXPECT_EQ(main->Windows().Find<frmGraph>(), graphs);
     main->MenuItem(Command::Log)->trigger();
     EXPECT_NE(main->Windows().Find<frmLogging>(), nullptr);
-    EXPECT_EQ(main->Windows().OpenWindows().size(), 4u);
+    EXPECT_EQ(main->Windows().OpenWindows().size(), 5u);
 }
 
 TEST_F(MainWindowCommandsTest, StatusBarShowsStatusDateAndTimeKeptCurrent) {
