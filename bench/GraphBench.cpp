@@ -1,6 +1,6 @@
 // The Graphs window's feed: one UpdateLiveGraphs (52 samples, 16 legend texts) with the
 // charts' histories full, one chart shown. Every heap allocation is counted, the
-// toolkit's strings' too, by counting malloc, calloc and realloc as well as operator new.
+// toolkit's strings' too.
 
 #include <benchmark/benchmark.h>
 
@@ -17,41 +17,10 @@
 #include "monitor/frmGraph.h"
 #include "monitor/instruments/StripChart.h"
 #include "platform/Seams.h"
-
-namespace {
-std::atomic<int64_t> allocations{0};
-}  // namespace
-
-extern "C" {
-void* __libc_malloc(std::size_t size);
-void* __libc_calloc(std::size_t count, std::size_t size);
-void* __libc_realloc(void* block, std::size_t size);
-
-void* malloc(std::size_t size) noexcept {
-    allocations.fetch_add(1, std::memory_order_relaxed);
-    return __libc_malloc(size);
-}
-void* calloc(std::size_t count, std::size_t size) noexcept {
-    allocations.fetch_add(1, std::memory_order_relaxed);
-    return __libc_calloc(count, size);
-}
-void* realloc(void* block, std::size_t size) noexcept {
-    allocations.fetch_add(1, std::memory_order_relaxed);
-    return __libc_realloc(block, size);
-}
-}
+#include "support/BenchSupport.h"
 
 namespace kestrum {
 namespace {
-
-class BenchClock final : public Clock {
-public:
-    double now = 36000.0;
-    float SecondsSinceMidnight() override { return static_cast<float>(now); }
-    void Nap() override {}
-    std::string DateText() override { return {}; }
-    std::string TimeText() override { return {}; }
-};
 
 // Measurements that move at every tick, as on a live board: every legend text changes.
 void Measure(int tick) {
@@ -78,16 +47,16 @@ void BM_UpdateLiveGraphs(benchmark::State& state) {
         QApplication::processEvents();
         // Past the histories' capacity, so that every trace's ring buffer is full.
         int tick = 0;
-        const int64_t start = allocations.load();
+        const int64_t start = AllocationCount();
         Measure(tick);
         UpdateLiveGraphs();  // the first: histories and legend texts take their storage
-        state.counters["allocs_first_update"] = static_cast<double>(allocations.load() - start);
+        state.counters["allocs_first_update"] = static_cast<double>(AllocationCount() - start);
         for (++tick; tick < static_cast<int>(StripChart::kSampleCapacity) + 10; ++tick) {
             clock.now = 36000.0 + tick * 0.05;
             Measure(tick);
             UpdateLiveGraphs();
         }
-        const int64_t before = allocations.load();
+        const int64_t before = AllocationCount();
         for (auto _ : state) {
             ++tick;
             clock.now = 36000.0 + tick * 0.05;
@@ -95,7 +64,7 @@ void BM_UpdateLiveGraphs(benchmark::State& state) {
             UpdateLiveGraphs();
         }
         state.counters["allocs_per_iter"] =
-            static_cast<double>(allocations.load() - before) / static_cast<double>(state.iterations());
+            static_cast<double>(AllocationCount() - before) / static_cast<double>(state.iterations());
     }
     InstallSeams({});
 }

@@ -1,5 +1,5 @@
 // The strip chart's costs: one sample added, the Graphs window's seven charts fed for an
-// hour, and one full paint. Heap allocations are counted by replacing operator new.
+// hour, and one full paint. Every heap allocation is counted.
 
 #include <benchmark/benchmark.h>
 
@@ -18,30 +18,10 @@
 
 #include "monitor/instruments/StripChart.h"
 #include "platform/Seams.h"
-
-namespace {
-std::atomic<int64_t> allocations{0};
-}  // namespace
-
-void* operator new(std::size_t size) {
-    allocations.fetch_add(1, std::memory_order_relaxed);
-    if (void* block = std::malloc(size == 0 ? 1 : size)) return block;
-    throw std::bad_alloc();
-}
-void operator delete(void* block) noexcept { std::free(block); }
-void operator delete(void* block, std::size_t) noexcept { std::free(block); }
+#include "support/BenchSupport.h"
 
 namespace kestrum {
 namespace {
-
-class BenchClock final : public Clock {
-public:
-    double now = 36000.0;
-    float SecondsSinceMidnight() override { return static_cast<float>(now); }
-    void Nap() override {}
-    std::string DateText() override { return {}; }
-    std::string TimeText() override { return {}; }
-};
 
 struct ClockInstalled {
     BenchClock clock;
@@ -51,7 +31,7 @@ struct ClockInstalled {
 
 void ReportAllocations(benchmark::State& state, int64_t before) {
     state.counters["allocs_per_iter"] =
-        static_cast<double>(allocations.load() - before) / static_cast<double>(state.iterations());
+        static_cast<double>(AllocationCount() - before) / static_cast<double>(state.iterations());
 }
 
 double Value(int trace, int tick) { return 25.0 + 3.0 * trace + 2.0 * std::sin(tick / 40.0 + trace); }
@@ -70,7 +50,7 @@ void BM_AddSample(benchmark::State& state) {
     std::array<double, 128> values{};
     for (std::size_t i = 0; i < values.size(); ++i) values[i] = Value(0, static_cast<int>(i));
     std::size_t tick = 0;
-    const int64_t before = allocations.load();
+    const int64_t before = AllocationCount();
     for (auto _ : state) {
         chart.AddSample(0, values[++tick % values.size()]);
     }

@@ -1,7 +1,7 @@
 // The Limits/Interrupts window's half-second refresh on the simulated adapter: the
 // master timer's Limits task with the window open, the readings standing still (steady
-// state). Heap allocations are counted by replacing the global operator new, and the
-// chip transfers of one refresh by the board's recording.
+// state). Every heap allocation is counted, and the chip transfers of one refresh by the
+// board's recording.
 
 #include <benchmark/benchmark.h>
 
@@ -24,36 +24,11 @@
 #include "platform/LinkLibraries.h"
 #include "platform/Seams.h"
 #include "sim/SimulatedBoard.h"
+#include "support/BenchSupport.h"
 #include "widgets/WindowManager.h"
-
-namespace {
-std::atomic<int64_t> allocations{0};
-}  // namespace
-
-void* operator new(std::size_t size) {
-    allocations.fetch_add(1, std::memory_order_relaxed);
-    if (void* block = std::malloc(size == 0 ? 1 : size)) return block;
-    throw std::bad_alloc();
-}
-void operator delete(void* block) noexcept { std::free(block); }
-void operator delete(void* block, std::size_t) noexcept { std::free(block); }
 
 namespace kestrum {
 namespace {
-
-class BenchClock final : public Clock {
-public:
-    float now = 100.0f;
-    float SecondsSinceMidnight() override { return now; }
-    void Nap() override {}
-    std::string DateText() override { return {}; }
-    std::string TimeText() override { return {}; }
-};
-
-class AbortingEnd final : public ProgramEnd {
-public:
-    [[noreturn]] void Exit(int) override { std::abort(); }
-};
 
 // The program after start-up with the Limits window open; only its task runs.
 struct Rig {
@@ -100,10 +75,10 @@ void BM_LimitsRefresh(benchmark::State& state) {
     rig.Tick();
     rig.board.SetRecording(false);
     state.counters["transfers_per_refresh"] = static_cast<double>(rig.board.Transfers().size());
-    const int64_t before = allocations.load();
+    const int64_t before = AllocationCount();
     for (auto _ : state) rig.Tick();
     state.counters["allocs_per_iter"] =
-        static_cast<double>(allocations.load() - before) / static_cast<double>(state.iterations());
+        static_cast<double>(AllocationCount() - before) / static_cast<double>(state.iterations());
 }
 BENCHMARK(BM_LimitsRefresh)->Unit(benchmark::kMicrosecond);
 

@@ -1,6 +1,6 @@
 // The cost of the periodic work over the simulated adapter: a full cycle of the six
 // measurement groups, the pin-configuration decode, and master-timer ticks. Heap
-// allocations are counted by replacing the global operator new.
+// allocations are all counted.
 
 #include <benchmark/benchmark.h>
 
@@ -19,36 +19,10 @@
 #include "platform/LinkLibraries.h"
 #include "platform/Seams.h"
 #include "sim/SimulatedBoard.h"
-
-namespace {
-std::atomic<int64_t> allocations{0};
-}  // namespace
-
-void* operator new(std::size_t size) {
-    allocations.fetch_add(1, std::memory_order_relaxed);
-    if (void* block = std::malloc(size == 0 ? 1 : size)) return block;
-    throw std::bad_alloc();
-}
-void operator delete(void* block) noexcept { std::free(block); }
-void operator delete(void* block, std::size_t) noexcept { std::free(block); }
+#include "support/BenchSupport.h"
 
 namespace kestrum {
 namespace {
-
-// A clock that reads what the benchmark sets.
-class BenchClock final : public Clock {
-public:
-    float now = 100.0f;
-    float SecondsSinceMidnight() override { return now; }
-    void Nap() override {}
-    std::string DateText() override { return {}; }
-    std::string TimeText() override { return {}; }
-};
-
-class AbortingEnd final : public ProgramEnd {
-public:
-    [[noreturn]] void Exit(int) override { std::abort(); }
-};
 
 // The program after start-up, on the simulated board's adapter link.
 struct Rig {
@@ -77,12 +51,12 @@ struct Rig {
 
 void ReportAllocations(benchmark::State& state, int64_t before) {
     state.counters["allocs_per_iter"] =
-        static_cast<double>(allocations.load() - before) / static_cast<double>(state.iterations());
+        static_cast<double>(AllocationCount() - before) / static_cast<double>(state.iterations());
 }
 
 void BM_SixGroupCycle(benchmark::State& state) {
     Rig rig;
-    const int64_t before = allocations.load();
+    const int64_t before = AllocationCount();
     for (auto _ : state) {
         for (int16_t group = 1; group <= 6; ++group) ReadMeasurementGroup(group);
         benchmark::DoNotOptimize(gLogChannel.data());
@@ -93,7 +67,7 @@ BENCHMARK(BM_SixGroupCycle);
 
 void BM_ReadPinConfig(benchmark::State& state) {
     Rig rig;
-    const int64_t before = allocations.load();
+    const int64_t before = AllocationCount();
     for (auto _ : state) {
         ReadPinConfig();
         benchmark::DoNotOptimize(gVoltageInUse.data());
@@ -109,7 +83,7 @@ void BM_TickNothingDue(benchmark::State& state) {
     SetTaskAction(WindowTask::Limits, [] {});
     SetTaskAction(WindowTask::Gpio, [] {});
     RunMasterTick();
-    const int64_t before = allocations.load();
+    const int64_t before = AllocationCount();
     for (auto _ : state) RunMasterTick();
     ReportAllocations(state, before);
     gLimitsFormOpen = gGPIOFormOpen = false;
@@ -128,7 +102,7 @@ void BM_TickWithMeasurementDue(benchmark::State& state) {
         rig.clock.now += 1.1f;
         RunMasterTick();
     }
-    const int64_t before = allocations.load();
+    const int64_t before = AllocationCount();
     for (auto _ : state) {
         rig.clock.now += 1.1f;
         if (rig.clock.now >= 86400.0f) rig.clock.now -= 86400.0f;

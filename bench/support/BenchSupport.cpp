@@ -1,0 +1,37 @@
+#include "support/BenchSupport.h"
+
+#include <atomic>
+#include <cstddef>
+#include <cstdlib>
+
+namespace {
+std::atomic<int64_t> allocations{0};
+}  // namespace
+
+// The C library's own entry points, under the names it keeps for programs that wrap them.
+extern "C" {
+void* __libc_malloc(std::size_t size);
+void* __libc_calloc(std::size_t count, std::size_t size);
+void* __libc_realloc(void* block, std::size_t size);
+
+void* malloc(std::size_t size) noexcept {
+    allocations.fetch_add(1, std::memory_order_relaxed);
+    return __libc_malloc(size);
+}
+void* calloc(std::size_t count, std::size_t size) noexcept {
+    allocations.fetch_add(1, std::memory_order_relaxed);
+    return __libc_calloc(count, size);
+}
+void* realloc(void* block, std::size_t size) noexcept {
+    allocations.fetch_add(1, std::memory_order_relaxed);
+    return __libc_realloc(block, size);
+}
+}
+
+namespace kestrum {
+
+int64_t AllocationCount() { return allocations.load(std::memory_order_relaxed); }
+
+void AbortingEnd::Exit(int) { std::abort(); }
+
+}  // namespace kestrum

@@ -1,0 +1,30 @@
+#pragma once
+// What every benchmark program shares: a count of every heap allocation (malloc, calloc
+// and realloc, so operator new and the toolkit's own strings are counted too), a clock
+// that reads what the benchmark sets, and a program end that stops the run.
+
+#include <cstdint>
+#include <string>
+
+#include "platform/Seams.h"
+
+namespace kestrum {
+
+// Heap allocations made by the process so far.
+int64_t AllocationCount();
+
+class BenchClock final : public Clock {
+public:
+    double now = 36000.0;  // seconds since midnight
+    float SecondsSinceMidnight() override { return static_cast<float>(now); }
+    void Nap() override {}
+    std::string DateText() override { return {}; }
+    std::string TimeText() override { return {}; }
+};
+
+class AbortingEnd final : public ProgramEnd {
+public:
+    [[noreturn]] void Exit(int) override;
+};
+
+}  // namespace kestrum
