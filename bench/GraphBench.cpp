@@ -49,19 +49,19 @@ void BM_UpdateLiveGraphs(benchmark::State& state) {
         int tick = 0;
         const int64_t start = AllocationCount();
         Measure(tick);
-        UpdateLiveGraphs();  // the first: histories and legend texts take their storage
+        UpdateLiveGraphs(window);  // the first: histories and legend texts take their storage
         state.counters["allocs_first_update"] = static_cast<double>(AllocationCount() - start);
         for (++tick; tick < static_cast<int>(StripChart::kSampleCapacity) + 10; ++tick) {
             clock.now = 36000.0 + tick * 0.05;
             Measure(tick);
-            UpdateLiveGraphs();
+            UpdateLiveGraphs(window);
         }
         const int64_t before = AllocationCount();
         for (auto _ : state) {
             ++tick;
             clock.now = 36000.0 + tick * 0.05;
             Measure(tick);
-            UpdateLiveGraphs();
+            UpdateLiveGraphs(window);
         }
         state.counters["allocs_per_iter"] =
             static_cast<double>(AllocationCount() - before) / static_cast<double>(state.iterations());

@@ -83,10 +83,8 @@ void AppendNumbered(QString& text, QLatin1StringView name, int n, int32_t value)
 
 }  // namespace
 
-void UpdateLiveGraphs() {
-    frmGraph* window = frmGraph::Instance();
-    if (window == nullptr) return;
-    auto& chart = window->stpGraph;
+void UpdateLiveGraphs(frmGraph& window) {
+    auto& chart = window.stpGraph;
     StripChart* temperatures = chart[frmGraph::kTemperatureChart];
     StripChart* temperatureTach = chart[frmGraph::kTemperatureTachChart];
     StripChart* temperaturePwm = chart[frmGraph::kTemperaturePwmChart];

@@ -4,8 +4,11 @@
 
 namespace kestrum {
 
-// The master timer's graph task, every gGraphPeriodMs while gGraphFormOpen. Allocates
-// nothing once the charts' histories and the legend texts have their storage.
-void UpdateLiveGraphs();
+class frmGraph;
+
+// The master timer's graph task, every gGraphPeriodMs while gGraphFormOpen: the open
+// window hands itself in. Allocates nothing once the charts' histories and the legend
+// texts have their storage.
+void UpdateLiveGraphs(frmGraph& window);
 
 }  // namespace kestrum

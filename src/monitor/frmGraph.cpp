@@ -35,8 +35,6 @@ const QString kPwmTitle = QStringLiteral("PWM Drive (% Duty)");
 const QString kToolTip = QStringLiteral("Drag the arrows at the edges of this graph to zoom in and out");
 constexpr std::array<const char*, 4> kTemperatureNames = {"Local", "Remote1", "Remote2", "Remote3"};
 
-frmGraph* instance = nullptr;
-
 // Labels first .. first + count - 1 read prefix1, prefix2, ...
 void NameLabels(StripChart& chart, int first, const char* prefix, int count) {
     for (int n = 1; n <= count; ++n) chart.SetLabelCaption(first + n - 1, QString("%1%2").arg(prefix).arg(n));
@@ -61,7 +59,6 @@ void UseSecondAxis(StripChart& chart, const QString& title, int traces) {
 frmGraph::frmGraph(QWidget* parent) : ChildWindow(parent) {
     setObjectName("frmGraph");
     setWindowTitle("Graphing");
-    instance = this;
 
     lblGraph = NewLabel(this, "lblGraph", "Select Graph");
     cmbGraph = NewList(this, "cmbGraph",
@@ -94,14 +91,8 @@ frmGraph::frmGraph(QWidget* parent) : ChildWindow(parent) {
     connect(cmbGraph, &QComboBox::activated, this, [this] { cmbGraph_Click(); });
     connect(txtUpdate, &QLineEdit::textEdited, this, [this] { txtUpdate_Change(); });
     SetFormOpenFlag(gGraphFormOpen);
-    KeepTimerTask(TaskAttachment::Window(WindowTask::Graphs, [] { UpdateLiveGraphs(); }));
+    KeepTimerTask(TaskAttachment::Window(WindowTask::Graphs, [this] { UpdateLiveGraphs(*this); }));
 }
-
-frmGraph::~frmGraph() {
-    if (instance == this) instance = nullptr;
-}
-
-frmGraph* frmGraph::Instance() { return instance != nullptr && !instance->IsUnloaded() ? instance : nullptr; }
 
 void frmGraph::BuildCharts() {
     for (StripChart*& chart : stpGraph) {

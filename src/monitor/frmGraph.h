@@ -36,10 +36,6 @@ public:
     static constexpr int kPeriodStepMs = 10;
 
     explicit frmGraph(QWidget* parent = nullptr);
-    ~frmGraph() override;
-
-    // The loaded window, or nullptr: how GraphSubs reaches the charts.
-    static frmGraph* Instance();
 
     void Form_Load() override;
 
