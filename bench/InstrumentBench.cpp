@@ -116,12 +116,3 @@ BENCHMARK(BM_PaintFullChart)->Arg(60)->Arg(600)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 }  // namespace kestrum
-
-int main(int argc, char** argv) {
-    if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -31,35 +31,17 @@ namespace kestrum {
 namespace {
 
 // The program after start-up with the Limits window open; only its task runs.
-struct Rig {
-    sim::SimulatedBoard board;
-    BenchClock clock;
-    AbortingEnd end;
+struct Rig : BoardRig {
     QMainWindow frame;
     QMdiArea* area = new QMdiArea(&frame);  // owned by the frame
     WindowManager windows{*area};
 
     Rig() {
-        InstallSeams({nullptr, nullptr, &clock, &end, nullptr});
-        board.SetFirmwareLoaded(true);
-        InstallUsbBackend(&board);
-        gInterfaceType = kInterfaceUsb;
-        gDeviceAddress = sim::SimulatedBoard::kDefaultChipAddress;
-        ResetSchedulerState();
-        InitDefaults();
         gMeasureEnabled = false;
-        InitBoardIO();
-        InitVoltageNames();
-        ReadPinConfig();
-        UpdateBoardSwitches();
         frame.setCentralWidget(area);
         windows.Open<frmLimits>();
     }
-    ~Rig() {
-        windows.UnloadAll();
-        InstallUsbBackend(nullptr);
-        InstallSeams({});
-    }
+    ~Rig() { windows.UnloadAll(); }
     void Tick() {
         clock.now += 0.6f;
         if (clock.now >= 86400.0f) clock.now -= 86400.0f;
@@ -84,12 +66,3 @@ BENCHMARK(BM_LimitsRefresh)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 }  // namespace kestrum
-
-int main(int argc, char** argv) {
-    if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

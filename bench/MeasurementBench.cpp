@@ -24,30 +24,7 @@
 namespace kestrum {
 namespace {
 
-// The program after start-up, on the simulated board's adapter link.
-struct Rig {
-    sim::SimulatedBoard board;
-    BenchClock clock;
-    AbortingEnd end;
-
-    Rig() {
-        InstallSeams({nullptr, nullptr, &clock, &end, nullptr});
-        board.SetFirmwareLoaded(true);
-        InstallUsbBackend(&board);
-        gInterfaceType = kInterfaceUsb;
-        gDeviceAddress = sim::SimulatedBoard::kDefaultChipAddress;
-        ResetSchedulerState();
-        InitDefaults();
-        InitBoardIO();
-        InitVoltageNames();
-        ReadPinConfig();
-        UpdateBoardSwitches();
-    }
-    ~Rig() {
-        InstallUsbBackend(nullptr);
-        InstallSeams({});
-    }
-};
+using Rig = BoardRig;
 
 void ReportAllocations(benchmark::State& state, int64_t before) {
     state.counters["allocs_per_iter"] =

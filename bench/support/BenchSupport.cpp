@@ -4,6 +4,13 @@
 #include <cstddef>
 #include <cstdlib>
 
+#include "core/General.h"
+#include "core/Measurement.h"
+#include "core/PinDefinitions.h"
+#include "core/Scheduler.h"
+#include "core/USBStuff.h"
+#include "platform/LinkLibraries.h"
+
 namespace {
 std::atomic<int64_t> allocations{0};
 }  // namespace
@@ -33,5 +40,24 @@ namespace kestrum {
 int64_t AllocationCount() { return allocations.load(std::memory_order_relaxed); }
 
 void AbortingEnd::Exit(int) { std::abort(); }
+
+BoardRig::BoardRig() {
+    InstallSeams({nullptr, nullptr, &clock, &end, nullptr});
+    board.SetFirmwareLoaded(true);
+    InstallUsbBackend(&board);
+    gInterfaceType = kInterfaceUsb;
+    gDeviceAddress = sim::SimulatedBoard::kDefaultChipAddress;
+    ResetSchedulerState();
+    InitDefaults();
+    InitBoardIO();
+    InitVoltageNames();
+    ReadPinConfig();
+    UpdateBoardSwitches();
+}
+
+BoardRig::~BoardRig() {
+    InstallUsbBackend(nullptr);
+    InstallSeams({});
+}
 
 }  // namespace kestrum

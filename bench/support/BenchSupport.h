@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/Seams.h"
+#include "sim/SimulatedBoard.h"
 
 namespace kestrum {
 
@@ -25,6 +26,18 @@ public:
 class AbortingEnd final : public ProgramEnd {
 public:
     [[noreturn]] void Exit(int) override;
+};
+
+// The program after start-up, on the simulated board's adapter link.
+struct BoardRig {
+    sim::SimulatedBoard board;
+    BenchClock clock;
+    AbortingEnd end;
+
+    BoardRig();
+    ~BoardRig();
+    BoardRig(const BoardRig&) = delete;
+    BoardRig& operator=(const BoardRig&) = delete;
 };
 
 }  // namespace kestrum

@@ -70,7 +70,6 @@ frmGraph::frmGraph(QWidget* parent) : ChildWindow(parent) {
         NewSpinnerBox(this, "txtUpdate", "UpDown1", kMinimumPeriodMs, kMaximumPeriodMs, kPeriodStepMs);
     txtUpdate = period.text;
     UpDown1 = period.spinner;
-    txtUpdate->setFixedWidth(txtUpdate->fontMetrics().horizontalAdvance(QStringLiteral("0000000")));
     lblUpdate->setBuddy(txtUpdate);
     BuildCharts();
 

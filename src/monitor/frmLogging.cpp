@@ -51,7 +51,6 @@ frmLogging::frmLogging(QWidget* parent) : ChildWindow(parent) {
         NewSpinnerBox(this, "txtLogInt", "UpDown1", kMinimumIntervalMs, kMaximumIntervalMs, kIntervalStepMs);
     txtLogInt = interval.text;
     UpDown1 = interval.spinner;
-    txtLogInt->setFixedWidth(txtLogInt->fontMetrics().horizontalAdvance(QStringLiteral("000000000")));
     lblLogInt->setBuddy(txtLogInt);
     cmdSelectAll = NewButton(this, "cmdSelectAll", "Select  All");
     cmdDeselectAll = NewButton(this, "cmdDeselectAll", "Deselect All");

@@ -61,7 +61,11 @@ SpinnerBox NewSpinnerBox(QWidget* parent, const QString& textName, const QString
     layout->setSpacing(0);
     layout->addWidget(result.text);
     layout->addWidget(result.spinner);
-    // The arrows share the box's height instead of standing taller than it.
+    // Wide enough for the range's longest number and a little more; the arrows share the
+    // box's height instead of standing taller than it.
+    const qsizetype longest = std::max(QString::number(minimum).size(), QString::number(maximum).size());
+    result.text->setFixedWidth(
+        result.text->fontMetrics().horizontalAdvance(QString(longest + 2, QLatin1Char('0'))));
     result.box->setFixedHeight(result.text->sizeHint().height());
     return result;
 }

@@ -35,7 +35,8 @@ private:
     int increment_;
 };
 
-// A text box with its spinner beside it, laid out as one control.
+// A text box with its spinner beside it, laid out as one control, the box sized for the
+// spinner's range.
 struct SpinnerBox {
     QWidget* box = nullptr;  // the two together, for the window's layout
     QLineEdit* text = nullptr;

@@ -21,11 +21,7 @@ protected:
     }
     // Forces Pin Config 1-4 and decodes them as start-up does.
     void Decode(uint8_t config1, uint8_t config2, uint8_t config3, uint8_t config4) {
-        Chip().Poke(0x10, config1);
-        Chip().Poke(0x11, config2);
-        Chip().Poke(0x12, config3);
-        Chip().Poke(0x13, config4);
-        ReadPinConfig();
+        DecodePinConfig(config1, config2, config3, config4);
         UpdateBoardSwitches();
     }
     static std::vector<int> VoltagesInUse() {

@@ -19,13 +19,6 @@ protected:
         KestrumTest::SetUp();
         gTachClockHz = 90000;
     }
-    void Decode(uint8_t config1, uint8_t config2, uint8_t config3, uint8_t config4) {
-        Chip().Poke(0x10, config1);
-        Chip().Poke(0x11, config2);
-        Chip().Poke(0x12, config3);
-        Chip().Poke(0x13, config4);
-        ReadPinConfig();
-    }
     static std::vector<std::string> Offered() {
         std::vector<std::string> items;
         for (const VoltLimitEntry& entry : kVoltLimitEntries)
@@ -69,7 +62,7 @@ TEST_F(LimitConversionsTest, TheVoltageListOffersWhatThePinDecodeMeasures) {
                                                       {0x00, 0x21, 0x96, 0x50}, {0x40, 0x12, 0xE5, 0x90},
                                                       {0x20, 0x33, 0x7A, 0x60}, {0x60, 0xFF, 0xFF, 0xFF}};
     for (const auto& config : configs) {
-        Decode(config[0], config[1], config[2], config[3]);
+        DecodePinConfig(config[0], config[1], config[2], config[3]);
         for (const VoltLimitEntry& entry : kVoltLimitEntries)
             EXPECT_EQ(VoltEntryOffered(entry), gVoltageInUse[static_cast<size_t>(entry.reading)])
                 << entry.item << " with 0x" << std::hex << int(config[0]) << " " << int(config[1]) << " "
@@ -78,9 +71,9 @@ TEST_F(LimitConversionsTest, TheVoltageListOffersWhatThePinDecodeMeasures) {
 }
 
 TEST_F(LimitConversionsTest, PinsWithARemoteDiodeOfferNoVoltage) {
-    Decode(0x40, 0x20, 0x42, 0x00);  // Remote 1 diode, pin 15 code 1
+    DecodePinConfig(0x40, 0x20, 0x42, 0x00);  // Remote 1 diode, pin 15 code 1
     for (const std::string& item : Offered()) EXPECT_EQ(item.find("(pin15)"), std::string::npos) << item;
-    Decode(0x00, 0x20, 0x42, 0x00);
+    DecodePinConfig(0x00, 0x20, 0x42, 0x00);
     const std::vector<std::string> offered = Offered();
     EXPECT_NE(std::find(offered.begin(), offered.end(), "1.8V (pin15)"), offered.end());
     EXPECT_NE(std::find(offered.begin(), offered.end(), "1.25V (pin19)"), offered.end())
@@ -88,11 +81,11 @@ TEST_F(LimitConversionsTest, PinsWithARemoteDiodeOfferNoVoltage) {
 }
 
 TEST_F(LimitConversionsTest, AFanRowNeedsItsTachEnabledAndItsPinATachInput) {
-    Decode(0x7F, 0xCE, 0x42, 0xFC);
+    DecodePinConfig(0x7F, 0xCE, 0x42, 0xFC);
     EXPECT_TRUE(FanRowEnabled(2, 0xFF));
     EXPECT_FALSE(FanRowEnabled(2, 0xFB));
     EXPECT_TRUE(FanOffered(2));
-    Decode(0x7F, 0xC6, 0x42, 0xFC);  // pin 21 a voltage input again
+    DecodePinConfig(0x7F, 0xC6, 0x42, 0xFC);  // pin 21 a voltage input again
     EXPECT_FALSE(FanOffered(6));
     EXPECT_FALSE(FanRowEnabled(6, 0xFF));
 }

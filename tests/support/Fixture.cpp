@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QSettings>
 
+#include "core/PinDefinitions.h"
 #include "core/USBStuff.h"
 #include "platform/LinkLibraries.h"
 #include "state/SharedState.h"
@@ -45,6 +46,12 @@ void KestrumTest::ExpectFatalEnd(const std::string& text) const {
     EXPECT_EQ(messages.shown[0].caption, "Kestrum Evaluation Software");
     ASSERT_EQ(programEnd.exits.size(), 1u);
     EXPECT_NE(programEnd.exits[0], 0);
+}
+
+void KestrumTest::DecodePinConfig(uint8_t config1, uint8_t config2, uint8_t config3, uint8_t config4) {
+    const uint8_t values[] = {config1, config2, config3, config4};
+    for (uint8_t i = 0; i < 4; ++i) Chip().Poke(static_cast<uint8_t>(0x10 + i), values[i]);
+    ReadPinConfig();
 }
 
 void KestrumTest::StartRecording() {

@@ -22,6 +22,8 @@ protected:
     void TearDown() override;
 
     sim::SimulatedChip& Chip() { return *board.AdapterChip(sim::SimulatedBoard::kDefaultChipAddress); }
+    // Pin Config 1-4 (0x10-0x13) forced to these values and decoded, as start-up decodes them.
+    void DecodePinConfig(uint8_t config1, uint8_t config2, uint8_t config3, uint8_t config4);
     // A folder holding a copy of the shipped firmware file, set as the program directory.
     std::string ProgramDirWithFirmware();
     std::string TempPath(const std::string& name) const;
