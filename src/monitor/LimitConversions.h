@@ -45,25 +45,22 @@ inline constexpr std::array<const char*, 8> kThermPinItems{
     "Local THERM2", "Remote1 THERM2", "Remote2 THERM2", "Remote3 THERM2"};
 inline constexpr int32_t kThermPinFirstLimit = 0x4C;
 
-// The THERM Timer channels: THERM1 on pin 28, THERM2 on pin 29; reading gThermPercent(index + 1).
-struct ThermTimerChannel {
+// A list entry that exists while its pin carries the input, with the register of its limit.
+struct PinLimitChannel {
     const char* item;
     int pin;
     int32_t limitRegister;
 };
-inline constexpr std::array<ThermTimerChannel, 2> kThermTimerChannels{{
+
+// The THERM Timer channels: THERM1 on pin 28, THERM2 on pin 29; reading gThermPercent(index + 1).
+inline constexpr std::array<PinLimitChannel, 2> kThermTimerChannels{{
     {"THERM1", 28, 0x80},
     {"THERM2", 29, 0x81},
 }};
 inline constexpr int16_t kThermPinFunction = 2;
 
 // The Fans tab: fan i's tach pin and limit register; its reading is gFanRPM(i).
-struct FanLimitChannel {
-    const char* item;
-    int pin;
-    int32_t limitRegister;
-};
-inline constexpr std::array<FanLimitChannel, 8> kFanLimitChannels{{
+inline constexpr std::array<PinLimitChannel, 8> kFanLimitChannels{{
     {"Fan1", 1, 0x78},
     {"Fan2", 2, 0x79},
     {"Fan3", 3, 0x7A},

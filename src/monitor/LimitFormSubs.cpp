@@ -134,7 +134,7 @@ void ShowThermPinReading(frmLimits& form) {
 void InitThermTimerTab(frmLimits& form) {
     QComboBox& combo = *form.cmbThermTimer;
     combo.clear();
-    for (const ThermTimerChannel& channel : kThermTimerChannels)
+    for (const PinLimitChannel& channel : kThermTimerChannels)
         if (gPinFunction[static_cast<size_t>(channel.pin)] == kThermPinFunction) combo.addItem(channel.item);
     // Enabled again whenever a reload finds a THERM input, so a pin change can bring it back.
     combo.setEnabled(combo.count() > 0);
