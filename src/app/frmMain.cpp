@@ -18,8 +18,11 @@
 #include "core/Settings.h"
 #include "core/Twips.h"
 #include "core/USBStuff.h"
-#include "monitor/frmLimits.h"
+#include "features/config/frmEDO.h"
+#include "features/config/frmGenConfig.h"
+#include "features/config/frmVoltConfig.h"
 #include "monitor/frmGraph.h"
+#include "monitor/frmLimits.h"
 #include "monitor/frmLogging.h"
 #include "platform/LinkLibraries.h"
 #include "platform/Seams.h"
@@ -48,12 +51,12 @@ Opener OpenerOf(Command command) {
         case Command::Limits: return &OpenWindow<frmLimits>;
         case Command::EasySetup: return nullptr;
         case Command::FanConfig: return nullptr;
-        case Command::GenConfig: return nullptr;
+        case Command::GenConfig: return &OpenWindow<frmGenConfig>;
         case Command::PinConfig: return nullptr;
-        case Command::Voltage: return nullptr;
+        case Command::Voltage: return &OpenWindow<frmVoltConfig>;
         case Command::THERM: return nullptr;
         case Command::GPIO: return nullptr;
-        case Command::EDO: return nullptr;
+        case Command::EDO: return &OpenWindow<frmEDO>;
         case Command::AutoControl: return nullptr;
         case Command::DynTmin: return nullptr;
         case Command::ManualControl: return nullptr;

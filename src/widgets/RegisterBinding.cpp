@@ -35,6 +35,11 @@ RegisterBinding& RegisterBinding::Bit(QCheckBox* box, int bit, Sense sense) {
     return Add(box, Kind::Bit, bit, 1, sense);
 }
 
+RegisterBinding& RegisterBinding::Bits(std::span<QCheckBox* const> boxes, int firstBit, Sense sense) {
+    for (QCheckBox* box : boxes) Bit(box, firstBit++, sense);
+    return *this;
+}
+
 RegisterBinding& RegisterBinding::Field(QComboBox* list, int lowBit, int width) {
     return Add(list, Kind::Field, lowBit, width);
 }

@@ -12,6 +12,7 @@
 
 #include <QString>
 #include <cstdint>
+#include <span>
 #include <vector>
 
 class QCheckBox;
@@ -31,6 +32,8 @@ public:
 
     // A check box on one bit.
     RegisterBinding& Bit(QCheckBox* box, int bit, Sense sense = Sense::Direct);
+    // A run of a control array on consecutive bits: box i on bit firstBit + i.
+    RegisterBinding& Bits(std::span<QCheckBox* const> boxes, int firstBit, Sense sense = Sense::Direct);
     // A list on a field: the item whose index is the field's value is shown; written as the
     // OR of the index of every item whose text equals the list's text, 0 when none does.
     RegisterBinding& Field(QComboBox* list, int lowBit, int width);

@@ -16,8 +16,11 @@
 #include "core/MainCommands.h"
 #include "core/Settings.h"
 #include "core/USBStuff.h"
-#include "monitor/frmLimits.h"
+#include "features/config/frmEDO.h"
+#include "features/config/frmGenConfig.h"
+#include "features/config/frmVoltConfig.h"
 #include "monitor/frmGraph.h"
+#include "monitor/frmLimits.h"
 #include "monitor/frmLogging.h"
 #include "regmap/RegMapStuff.h"
 #include "regmap/frmRegMap.h"
@@ -76,8 +79,9 @@ TEST_F(MainWindowCommandsTest, MenusInOrderWithOnlyBuiltWindowsEnabled) {
     EXPECT_FALSE(main->mnuWindow->menuAction()->isEnabled()) << "nothing to list yet";
 
     // Every command has its menu item; only windows that exist can be opened.
-    const std::set<Command> built{Command::About, Command::Graph, Command::Log, Command::RegMap,
-                                  Command::Save, Command::Limits};
+    const std::set<Command> built{Command::About,  Command::Graph,     Command::Log,
+                                  Command::RegMap, Command::Save,      Command::Limits,
+                                  Command::EDO,    Command::GenConfig, Command::Voltage};
     for (size_t i = 0; i < kCommandCount; ++i) {
         const auto command = static_cast<Command>(i);
         ASSERT_NE(main->MenuItem(command), nullptr) << i;
@@ -87,7 +91,7 @@ TEST_F(MainWindowCommandsTest, MenusInOrderWithOnlyBuiltWindowsEnabled) {
 
     // A disabled item does nothing even when triggered from code.
     main->MenuItem(Command::FanConfig)->trigger();
-    main->mnuEDO_Click();
+    main->mnuSwitches_Click();
     EXPECT_TRUE(main->Windows().OpenWindows().empty());
 }
 
@@ -158,6 +162,16 @@ TEST_F(MainWindowCommandsTest, ToolbarKeysDispatchExactlyAndUnknownKeysDoNothing
     main->MenuItem(Command::Log)->trigger();
     EXPECT_NE(main->Windows().Find<frmLogging>(), nullptr);
     EXPECT_EQ(main->Windows().OpenWindows().size(), 5u);
+    main->tbToolBar_ButtonClick("GeneralConfig");
+    frmGenConfig* general = main->Windows().Find<frmGenConfig>();
+    ASSERT_NE(general, nullptr);
+    main->mnuGenConfig_Click();
+    EXPECT_EQ(main->Windows().Find<frmGenConfig>(), general);
+    main->mnuVoltage_Click();
+    EXPECT_NE(main->Windows().Find<frmVoltConfig>(), nullptr);
+    main->mnuEDO_Click();
+    EXPECT_NE(main->Windows().Find<frmEDO>(), nullptr);
+    EXPECT_EQ(main->Windows().OpenWindows().size(), 8u);
 }
 
 TEST_F(MainWindowCommandsTest, StatusBarShowsStatusDateAndTimeKeptCurrent) {

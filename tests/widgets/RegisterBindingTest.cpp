@@ -6,6 +6,8 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QWidget>
+#include <array>
+#include <span>
 
 #include "core/ChipAccess.h"
 #include "core/Conversions.h"
@@ -50,6 +52,29 @@ TEST_F(RegisterBindingTest, CheckBoxesFollowTheirBitDirectOrInverted) {
     EXPECT_EQ(config.Encode(0xFF), 0xF6);
     EXPECT_EQ(config.Encode(0x00), 0x00);
     EXPECT_EQ(config.Encode(0xFF, direct), 0xFE) << "only the one control";
+}
+
+TEST_F(RegisterBindingTest, ARunOfBoxesLiesOnConsecutiveBitsFromTheFirstGiven) {
+    std::array<QCheckBox*, 4> boxes{};
+    for (size_t i = 0; i < boxes.size(); ++i)
+        boxes[i] = NewCheckBox(&form, ElementName("chkRun", static_cast<int>(i)), "Run");
+    RegisterBinding attenuators(0x18);
+    attenuators.Bits(std::span(boxes).first(3), 1, Sense::Inverted).Bit(direct, 7);
+    attenuators.Load(0x84);  // bit 2 set: box 1 clear, boxes 0 and 2 ticked
+    EXPECT_TRUE(boxes[0]->isChecked());
+    EXPECT_FALSE(boxes[1]->isChecked());
+    EXPECT_TRUE(boxes[2]->isChecked());
+    EXPECT_FALSE(boxes[3]->isChecked()) << "left out of the run";
+    EXPECT_TRUE(direct->isChecked());
+    boxes[0]->setChecked(false);
+    EXPECT_EQ(attenuators.Encode(0x00), 0x86);
+    EXPECT_EQ(attenuators.Encode(0x79), 0xF7) << "bits 0 and 4-6 kept";
+
+    RegisterBinding mask(0x37);
+    mask.Bits(boxes, 0);
+    mask.Load(0x0A);
+    EXPECT_EQ(mask.Encode(0xF0), 0xFA);
+    EXPECT_TRUE(boxes[3]->isChecked());
 }
 
 TEST_F(RegisterBindingTest, ListsShowTheirFieldAndWriteEveryMatchingIndex) {

@@ -1,0 +1,78 @@
+#include "features/config/frmEDO.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+
+#include "core/ChipAccess.h"
+#include "widgets/Controls.h"
+#include "widgets/WrappingCheckBox.h"
+
+namespace kestrum {
+
+namespace {
+
+// The event each mask bit stands for; bit 4 is reserved and has no caption.
+constexpr std::array<const char*, 8> kMaskedEvents{"GPIO1", "GPIO2",      "GPIO3", "GPIO4",
+                                                   nullptr, "Fan Status", "THERM", "Voltage"};
+
+}  // namespace
+
+frmEDO::frmEDO(QWidget* parent) : DialogWindow(parent) {
+    setObjectName("frmEDO");
+    setWindowTitle("EDO Settings");
+    Frame1 = BuildOutput(0, chkEDO1Mask);
+    Frame2 = BuildOutput(1, chkEDO2Mask);
+
+    edoEnable.Bit(chkEDOEnable[0], 0).Bit(chkEDOEnable[1], 1);
+    edoMask1.Bits(chkEDO1Mask, 0);
+    edoMask2.Bits(chkEDO2Mask, 0);
+
+    auto* frames = new QHBoxLayout;
+    frames->addWidget(Frame1);
+    frames->addWidget(Frame2);
+    auto* window = new QVBoxLayout(this);
+    window->addLayout(frames, 1);
+    window->addLayout(ButtonRow());
+}
+
+QGroupBox* frmEDO::BuildOutput(int output, std::array<QCheckBox*, 8>& masks) {
+    const int edo = output + 1;
+    QGroupBox* frame = NewFrame(this, QString("Frame%1").arg(edo), QString("EDO %1").arg(edo));
+    auto* boxes = new QVBoxLayout(frame);
+    chkEDOEnable[static_cast<size_t>(output)] =
+        NewCheckBox(frame, ElementName("chkEDOEnable", output), QString("Enable EDO %1").arg(edo));
+    boxes->addWidget(chkEDOEnable[static_cast<size_t>(output)]);
+    const QString arrayName = QString("chkEDO%1Mask").arg(edo);
+    for (size_t bit = 0; bit < masks.size(); ++bit) {
+        const char* event = kMaskedEvents[bit];
+        // The longer captions wrap rather than widen the frames past the dialog's width.
+        masks[bit] = Named(
+            new WrappingCheckBox(
+                event == nullptr ? QString() : QString("Mask %1 EDO%2 Event").arg(event).arg(edo), frame),
+            ElementName(arrayName.toUtf8().constData(), static_cast<int>(bit)));
+        if (event == nullptr)
+            masks[bit]->hide();
+        else
+            boxes->addWidget(masks[bit]);
+    }
+    boxes->addStretch();
+    return frame;
+}
+
+void frmEDO::Form_Load() {
+    SetSizeTwips(6810, 5325);
+    edoEnable.Load(ChipRead(0x16));
+    const RegisterBlock block = ChipReadBlock(0x37, 2);
+    edoMask1.Load(block.Of(0x37));
+    edoMask2.Load(block.Of(0x38));
+}
+
+void frmEDO::cmdApply_Click() {
+    edoEnable.WriteModified();
+    edoMask1.WriteRebuilt();
+    edoMask2.WriteRebuilt();
+}
+
+}  // namespace kestrum

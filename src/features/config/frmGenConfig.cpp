@@ -1,0 +1,71 @@
+#include "features/config/frmGenConfig.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QVBoxLayout>
+#include <array>
+
+#include "core/ChipAccess.h"
+#include "widgets/Controls.h"
+
+namespace kestrum {
+
+frmGenConfig::frmGenConfig(QWidget* parent) : DialogWindow(parent) {
+    setObjectName("frmGenConfig");
+    setWindowTitle("General Configuration");
+    Frame1 = NewFrame(this, "Frame1");
+    chkEnableMonitoring = NewCheckBox(Frame1, "chkEnableMonitoring", "Enable Temp/Voltage Monitoring");
+    chkEnVoltAve = NewCheckBox(Frame1, "chkEnVoltAve", "Enable Voltage Averaging");
+    chkEnTempAve = NewCheckBox(Frame1, "chkEnTempAve", "Enable Temperature Averaging");
+    chkAlertMode = NewCheckBox(Frame1, "chkAlertMode", "ALERT mode = SMBus ");
+    chkSetupComplete = NewCheckBox(Frame1, "chkSetupComplete", "Setup Complete");
+    chkShutDown = NewCheckBox(Frame1, "chkShutDown", "Shutdown the Kestrum");
+    chkEnSCLTmout = NewCheckBox(Frame1, "chkEnSCLTmout", "Enable SCL Timeout");
+    chkEnSDATmout = NewCheckBox(Frame1, "chkEnSDATmout", "Enable SDA Timeout");
+    chkVIDThreshold = NewCheckBox(Frame1, "chkVIDThreshold", "Enable Low VID Threshold");
+    chkVcore = NewCheckBox(Frame1, "chkVcore", "Enable Vcore_Low");
+    chkConLoop = NewCheckBox(Frame1, "chkConLoop", "Enable Backwards Compatible Control Loop");
+
+    configuration1.Bit(chkEnableMonitoring, 0)
+        .Bit(chkEnVoltAve, 1)
+        .Bit(chkEnTempAve, 2)
+        .Bit(chkAlertMode, 3, Sense::Inverted)
+        .Bit(chkSetupComplete, 5);
+    configuration2.Bit(chkShutDown, 1);
+    configuration3.Bit(chkEnSCLTmout, 1).Bit(chkEnSDATmout, 2).Bit(chkVIDThreshold, 3).Bit(chkVcore, 7);
+    tminCal2.Bit(chkConLoop, 6, Sense::Inverted);
+
+    // Configuration 1 down the left, the bus and voltage switches down the right, the
+    // long control-loop caption across both.
+    auto* boxes = new QGridLayout(Frame1);
+    const std::array left{chkEnableMonitoring, chkEnVoltAve, chkEnTempAve, chkAlertMode, chkSetupComplete};
+    const std::array right{chkShutDown, chkEnSCLTmout, chkEnSDATmout, chkVIDThreshold, chkVcore};
+    for (int row = 0; row < static_cast<int>(left.size()); ++row) {
+        boxes->addWidget(left[static_cast<size_t>(row)], row, 0);
+        boxes->addWidget(right[static_cast<size_t>(row)], row, 1);
+    }
+    boxes->addWidget(chkConLoop, static_cast<int>(left.size()), 0, 1, 2);
+
+    auto* window = new QVBoxLayout(this);
+    window->addWidget(Frame1, 1);
+    window->addLayout(ButtonRow());
+}
+
+void frmGenConfig::Form_Load() {
+    SetSizeTwips(6990, 4260);
+    const RegisterBlock block = ChipReadBlock(0x01, 3);
+    configuration1.Load(block.Of(0x01));
+    configuration2.Load(block.Of(0x02));
+    configuration3.Load(block.Of(0x03));
+    tminCal2.Load(ChipRead(0x0C));
+}
+
+void frmGenConfig::cmdApply_Click() {
+    configuration1.WriteModified();
+    configuration2.WriteModified();
+    configuration3.WriteModified();
+    tminCal2.WriteModified();
+}
+
+}  // namespace kestrum

@@ -1,0 +1,60 @@
+#include "features/config/frmVoltConfig.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QVBoxLayout>
+#include <span>
+
+#include "core/ChipAccess.h"
+#include "widgets/Controls.h"
+
+namespace kestrum {
+
+namespace {
+
+// The voltage pins with an attenuator, in box order.
+constexpr std::array<int, 13> kAttenuatedPins{7, 8, 13, 15, 19, 21, 22, 23, 24, 25, 26, 28, 29};
+// Boxes 0-6 sit on Attenuators 1 En, the rest on Attenuators 2 En.
+constexpr size_t kBoxesOnFirstRegister = 7;
+
+}  // namespace
+
+frmVoltConfig::frmVoltConfig(QWidget* parent) : DialogWindow(parent) {
+    setObjectName("frmVoltConfig");
+    setWindowTitle("Voltage Configuration");
+    Frame1 = NewFrame(this, "Frame1");
+    auto* boxes = new QGridLayout(Frame1);
+    for (size_t i = 0; i < chkDisAtten.size(); ++i) {
+        const int index = static_cast<int>(i);
+        chkDisAtten[i] = NewCheckBox(Frame1, ElementName("chkDisAtten", index),
+                                     QString("Disable Attenuators on Pin%1").arg(kAttenuatedPins[i]));
+        // One column per register.
+        const bool first = i < kBoxesOnFirstRegister;
+        boxes->addWidget(chkDisAtten[i], first ? index : index - static_cast<int>(kBoxesOnFirstRegister),
+                         first ? 0 : 1);
+    }
+
+    // Ticked = bit clear (attenuator off). 0x18 bit 0 and 0x19 bits 6-7 have no box.
+    const std::span all(chkDisAtten);
+    attenuators1.Bits(all.first(kBoxesOnFirstRegister), 1, Sense::Inverted);
+    attenuators2.Bits(all.subspan(kBoxesOnFirstRegister), 0, Sense::Inverted);
+
+    auto* window = new QVBoxLayout(this);
+    window->addWidget(Frame1, 1);
+    window->addLayout(ButtonRow());
+}
+
+void frmVoltConfig::Form_Load() {
+    SetSizeTwips(7140, 4830);
+    const RegisterBlock block = ChipReadBlock(0x18, 2);
+    attenuators1.Load(block.Of(0x18));
+    attenuators2.Load(block.Of(0x19));
+}
+
+void frmVoltConfig::cmdApply_Click() {
+    attenuators1.WriteRebuilt();
+    attenuators2.WriteRebuilt();
+}
+
+}  // namespace kestrum

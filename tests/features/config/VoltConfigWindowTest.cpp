@@ -1,0 +1,129 @@
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QPushButton>
+#include <array>
+#include <string>
+
+#include "features/config/DialogLayout.h"
+#include "features/config/frmVoltConfig.h"
+#include "support/Pictures.h"
+#include "support/WindowFixture.h"
+
+namespace kestrum {
+namespace {
+
+using test::B;
+using test::W;
+
+class VoltConfigWindowTest : public test::WindowTest {
+protected:
+    void SetChip(int32_t attenuators1, int32_t attenuators2) {
+        Chip().Poke(0x18, static_cast<uint8_t>(attenuators1));
+        Chip().Poke(0x19, static_cast<uint8_t>(attenuators2));
+    }
+    int TickedCount(const frmVoltConfig& dialog) {
+        int ticked = 0;
+        for (const QCheckBox* box : dialog.chkDisAtten) ticked += box->isChecked() ? 1 : 0;
+        return ticked;
+    }
+};
+
+TEST_F(VoltConfigWindowTest, ThirteenNamedBoxesOnePerPinWithEveryCaptionWhole) {
+    frmVoltConfig& dialog = Open<frmVoltConfig>();
+    EXPECT_EQ(dialog.windowTitle(), "Voltage Configuration");
+    EXPECT_EQ(dialog.WidthTwips(), 7140);
+    EXPECT_EQ(dialog.HeightTwips(), 4830);
+    const std::array<int, 13> pins{7, 8, 13, 15, 19, 21, 22, 23, 24, 25, 26, 28, 29};
+    for (int i = 0; i < 13; ++i) {
+        const auto& box = Control<QCheckBox>(dialog, QString("chkDisAtten_%1").arg(i));
+        EXPECT_EQ(box.text(), QString("Disable Attenuators on Pin%1").arg(pins[static_cast<size_t>(i)])) << i;
+        EXPECT_EQ(box.parentWidget(), dialog.Frame1) << i;
+    }
+    EXPECT_EQ(dialog.Frame1->findChildren<QCheckBox*>().size(), 13);
+    test::ExpectCaptionsShownWhole(dialog);
+    test::KeepPicture(dialog.parentWidget()->grab().toImage(), "voltage-configuration.png");
+}
+
+TEST_F(VoltConfigWindowTest, AtTheRegisterDefaultsOnlyPin26IsTickedAndOkWritesTheSpareBitsAsZero) {
+    SetChip(0xFF, 0x37);
+    StartRecording();
+    frmVoltConfig& dialog = Open<frmVoltConfig>();
+    ExpectTraffic({B(0x18, 2)});
+    EXPECT_EQ(TickedCount(dialog), 1);
+    EXPECT_TRUE(dialog.chkDisAtten[10]->isChecked());
+    EXPECT_EQ(dialog.chkDisAtten[10]->text(), "Disable Attenuators on Pin26");
+
+    StartRecording();
+    dialog.cmdOK->click();
+    ExpectTraffic({W(0x18, 0xFE), W(0x19, 0x37)});  // rebuilt: nothing is read first
+    EXPECT_EQ(Find<frmVoltConfig>(), nullptr);
+}
+
+TEST_F(VoltConfigWindowTest, BitsWithoutABoxTickNothingAndAreWrittenZero) {
+    SetChip(0x01, 0xC0);
+    frmVoltConfig& dialog = Open<frmVoltConfig>();
+    EXPECT_EQ(TickedCount(dialog), 13) << "every attenuator bit clear";
+    StartRecording();
+    dialog.cmdApply->click();
+    ExpectTraffic({W(0x18, 0x00), W(0x19, 0x00)});
+    EXPECT_EQ(Find<frmVoltConfig>(), &dialog);
+}
+
+TEST_F(VoltConfigWindowTest, TickingABoxClearsItsOwnAttenuatorBit) {
+    // From every attenuator on, each box in turn, as the pin table lays them out.
+    const std::array<std::array<int32_t, 2>, 13> written{{{0xFC, 0x3F},
+                                                          {0xFA, 0x3F},
+                                                          {0xF6, 0x3F},
+                                                          {0xEE, 0x3F},
+                                                          {0xDE, 0x3F},
+                                                          {0xBE, 0x3F},
+                                                          {0x7E, 0x3F},
+                                                          {0xFE, 0x3E},
+                                                          {0xFE, 0x3D},
+                                                          {0xFE, 0x3B},
+                                                          {0xFE, 0x37},
+                                                          {0xFE, 0x2F},
+                                                          {0xFE, 0x1F}}};
+    SetChip(0xFF, 0xFF);
+    frmVoltConfig& dialog = Open<frmVoltConfig>();
+    for (size_t i = 0; i < written.size(); ++i) {
+        dialog.Form_Load();
+        EXPECT_EQ(TickedCount(dialog), 0) << i;
+        dialog.chkDisAtten[i]->click();
+        StartRecording();
+        dialog.cmdApply->click();
+        ExpectTraffic({W(0x18, written[i][0]), W(0x19, written[i][1])});
+        SetChip(0xFF, 0xFF);
+    }
+}
+
+TEST_F(VoltConfigWindowTest, CancelWritesNothingAndTheNextOpeningReadsAfresh) {
+    SetChip(0xFF, 0x3F);
+    frmVoltConfig& dialog = Open<frmVoltConfig>();
+    dialog.chkDisAtten[0]->click();
+    dialog.chkDisAtten[12]->click();
+    StartRecording();
+    dialog.cmdCancel->click();
+    EXPECT_TRUE(Traffic().empty());
+    EXPECT_EQ(Find<frmVoltConfig>(), nullptr);
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+
+    SetChip(0x7F, 0x3E);
+    StartRecording();
+    frmVoltConfig& again = Open<frmVoltConfig>();
+    ExpectTraffic({B(0x18, 2)});
+    EXPECT_EQ(TickedCount(again), 2);
+    EXPECT_TRUE(again.chkDisAtten[6]->isChecked());
+    EXPECT_TRUE(again.chkDisAtten[7]->isChecked());
+}
+
+TEST_F(VoltConfigWindowTest, AFailedTransferInApplyEndsTheProgram) {
+    frmVoltConfig& dialog = Open<frmVoltConfig>();
+    ExpectFailedTransferEnds([&] { dialog.cmdApply_Click(); });
+    EXPECT_EQ(Find<frmVoltConfig>(), nullptr);
+}
+
+}  // namespace
+}  // namespace kestrum
