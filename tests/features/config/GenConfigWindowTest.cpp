@@ -132,6 +132,9 @@ TEST_F(GenConfigWindowTest, CancelWritesNothingAndTheNextOpeningReadsAfresh) {
     Box(dialog, "chkShutDown").click();
     Box(dialog, "chkEnableMonitoring").click();
     StartRecording();
+    EXPECT_EQ(&Open<frmGenConfig>(), &dialog);
+    EXPECT_TRUE(Traffic().empty()) << "opening it again only brings it to the front";
+    EXPECT_TRUE(Box(dialog, "chkShutDown").isChecked());
     dialog.cmdCancel->click();
     EXPECT_TRUE(Traffic().empty());
     EXPECT_EQ(Find<frmGenConfig>(), nullptr);

@@ -8,6 +8,7 @@
 
 #include "features/config/DialogLayout.h"
 #include "features/config/frmVoltConfig.h"
+#include "regmap/RegMapStuff.h"
 #include "support/Pictures.h"
 #include "support/WindowFixture.h"
 
@@ -47,7 +48,9 @@ TEST_F(VoltConfigWindowTest, ThirteenNamedBoxesOnePerPinWithEveryCaptionWhole) {
 }
 
 TEST_F(VoltConfigWindowTest, AtTheRegisterDefaultsOnlyPin26IsTickedAndOkWritesTheSpareBitsAsZero) {
-    SetChip(0xFF, 0x37);
+    // The chip as it powers up, at the register table's defaults.
+    ASSERT_EQ(gRegisters[static_cast<size_t>(FindRegisterByAddress(0x18))].Default, 0xFF);
+    ASSERT_EQ(gRegisters[static_cast<size_t>(FindRegisterByAddress(0x19))].Default, 0x37);
     StartRecording();
     frmVoltConfig& dialog = Open<frmVoltConfig>();
     ExpectTraffic({B(0x18, 2)});
