@@ -79,14 +79,6 @@ TEST_F(GenConfigWindowTest, LoadsEachBoxFromItsBitDirectOrInverted) {
     EXPECT_TRUE(Ticked(Open<frmGenConfig>()).empty());
     Close(*Find<frmGenConfig>());
 
-    // Every owned bit set, the others clear: the nine direct boxes ticked.
-    SetChip(0x2F, 0x02, 0x8E, 0x40);
-    frmGenConfig& set = Open<frmGenConfig>();
-    EXPECT_EQ(Ticked(set).size(), 9u);
-    EXPECT_FALSE(Box(set, "chkAlertMode").isChecked());
-    EXPECT_FALSE(Box(set, "chkConLoop").isChecked());
-    Close(*Find<frmGenConfig>());
-
     // Bits that belong to other dialogs tick nothing.
     SetChip(0xD8, 0xFD, 0x71, 0xBF);
     EXPECT_EQ(Ticked(Open<frmGenConfig>()), (std::vector<std::string>{"chkConLoop"}));

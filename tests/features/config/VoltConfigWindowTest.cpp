@@ -76,28 +76,19 @@ TEST_F(VoltConfigWindowTest, BitsWithoutABoxTickNothingAndAreWrittenZero) {
 
 TEST_F(VoltConfigWindowTest, TickingABoxClearsItsOwnAttenuatorBit) {
     // From every attenuator on, each box in turn, as the pin table lays them out.
-    const std::array<std::array<int32_t, 2>, 13> written{{{0xFC, 0x3F},
-                                                          {0xFA, 0x3F},
-                                                          {0xF6, 0x3F},
-                                                          {0xEE, 0x3F},
-                                                          {0xDE, 0x3F},
-                                                          {0xBE, 0x3F},
-                                                          {0x7E, 0x3F},
-                                                          {0xFE, 0x3E},
-                                                          {0xFE, 0x3D},
-                                                          {0xFE, 0x3B},
-                                                          {0xFE, 0x37},
-                                                          {0xFE, 0x2F},
-                                                          {0xFE, 0x1F}}};
+    const std::array<int32_t, 13> first{0xFC, 0xFA, 0xF6, 0xEE, 0xDE, 0xBE, 0x7E,
+                                        0xFE, 0xFE, 0xFE, 0xFE, 0xFE, 0xFE};
+    const std::array<int32_t, 13> second{0x3F, 0x3F, 0x3F, 0x3F, 0x3F, 0x3F, 0x3F,
+                                         0x3E, 0x3D, 0x3B, 0x37, 0x2F, 0x1F};
     SetChip(0xFF, 0xFF);
     frmVoltConfig& dialog = Open<frmVoltConfig>();
-    for (size_t i = 0; i < written.size(); ++i) {
+    for (size_t i = 0; i < first.size(); ++i) {
         dialog.Form_Load();
         EXPECT_EQ(TickedCount(dialog), 0) << i;
         dialog.chkDisAtten[i]->click();
         StartRecording();
         dialog.cmdApply->click();
-        ExpectTraffic({W(0x18, written[i][0]), W(0x19, written[i][1])});
+        ExpectTraffic({W(0x18, first[i]), W(0x19, second[i])});
         SetChip(0xFF, 0xFF);
     }
 }
