@@ -18,8 +18,10 @@
 #include "core/Settings.h"
 #include "core/Twips.h"
 #include "core/USBStuff.h"
-#include "monitor/frmLimits.h"
+#include "features/config/frmFanConfig.h"
+#include "features/config/frmTherm.h"
 #include "monitor/frmGraph.h"
+#include "monitor/frmLimits.h"
 #include "monitor/frmLogging.h"
 #include "platform/LinkLibraries.h"
 #include "platform/Seams.h"
@@ -47,11 +49,11 @@ Opener OpenerOf(Command command) {
         case Command::Graph: return &OpenWindow<frmGraph>;
         case Command::Limits: return &OpenWindow<frmLimits>;
         case Command::EasySetup: return nullptr;
-        case Command::FanConfig: return nullptr;
+        case Command::FanConfig: return &OpenWindow<frmFanConfig>;
         case Command::GenConfig: return nullptr;
         case Command::PinConfig: return nullptr;
         case Command::Voltage: return nullptr;
-        case Command::THERM: return nullptr;
+        case Command::THERM: return &OpenWindow<frmTherm>;
         case Command::GPIO: return nullptr;
         case Command::EDO: return nullptr;
         case Command::AutoControl: return nullptr;

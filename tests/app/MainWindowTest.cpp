@@ -16,8 +16,10 @@
 #include "core/MainCommands.h"
 #include "core/Settings.h"
 #include "core/USBStuff.h"
-#include "monitor/frmLimits.h"
+#include "features/config/frmFanConfig.h"
+#include "features/config/frmTherm.h"
 #include "monitor/frmGraph.h"
+#include "monitor/frmLimits.h"
 #include "monitor/frmLogging.h"
 #include "regmap/RegMapStuff.h"
 #include "regmap/frmRegMap.h"
@@ -76,8 +78,8 @@ TEST_F(MainWindowCommandsTest, MenusInOrderWithOnlyBuiltWindowsEnabled) {
     EXPECT_FALSE(main->mnuWindow->menuAction()->isEnabled()) << "nothing to list yet";
 
     // Every command has its menu item; only windows that exist can be opened.
-    const std::set<Command> built{Command::About, Command::Graph, Command::Log, Command::RegMap,
-                                  Command::Save, Command::Limits};
+    const std::set<Command> built{Command::About, Command::Graph,  Command::Log,       Command::RegMap,
+                                  Command::Save,  Command::Limits, Command::FanConfig, Command::THERM};
     for (size_t i = 0; i < kCommandCount; ++i) {
         const auto command = static_cast<Command>(i);
         ASSERT_NE(main->MenuItem(command), nullptr) << i;
@@ -86,8 +88,9 @@ TEST_F(MainWindowCommandsTest, MenusInOrderWithOnlyBuiltWindowsEnabled) {
     EXPECT_TRUE(main->mnuExit->isEnabled());
 
     // A disabled item does nothing even when triggered from code.
-    main->MenuItem(Command::FanConfig)->trigger();
-    main->mnuEDO_Click();
+    for (size_t i = 0; i < kCommandCount; ++i)
+        if (const auto command = static_cast<Command>(i); built.count(command) == 0)
+            main->MenuItem(command)->trigger();
     EXPECT_TRUE(main->Windows().OpenWindows().empty());
 }
 
@@ -158,6 +161,18 @@ TEST_F(MainWindowCommandsTest, ToolbarKeysDispatchExactlyAndUnknownKeysDoNothing
     main->MenuItem(Command::Log)->trigger();
     EXPECT_NE(main->Windows().Find<frmLogging>(), nullptr);
     EXPECT_EQ(main->Windows().OpenWindows().size(), 5u);
+}
+
+TEST_F(MainWindowCommandsTest, FanAndThermConfigurationOpenFromTheirMenuItemsAndButton) {
+    InitRegisterTable();
+    main->tbToolBar_ButtonClick("FanConfig");
+    frmFanConfig* fans = main->Windows().Find<frmFanConfig>();
+    ASSERT_NE(fans, nullptr);
+    main->mnuFanConfig_Click();
+    EXPECT_EQ(main->Windows().Find<frmFanConfig>(), fans) << "an open dialog is only brought forward";
+    main->mnuTHERM_Click();
+    ASSERT_NE(main->Windows().Find<frmTherm>(), nullptr);
+    EXPECT_EQ(main->Windows().OpenWindows().size(), 2u);
 }
 
 TEST_F(MainWindowCommandsTest, StatusBarShowsStatusDateAndTimeKeptCurrent) {
