@@ -7,11 +7,13 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QTabWidget>
 #include <QTest>
 #include <QWidget>
 #include <string>
 #include <vector>
 
+#include "support/Pictures.h"
 #include "widgets/UpDown.h"
 
 namespace kestrum::test {
@@ -56,6 +58,19 @@ inline void ExpectTidy(const QWidget& page) {
         const QRect placed(child->mapTo(&page, QPoint(0, 0)), child->size());
         EXPECT_TRUE(inside.contains(placed)) << name;
     }
+}
+
+// Each tab of the window brought to the front in turn, checked tidy and pictured as
+// "<picture>-tab-<n>.png".
+inline void ExpectEveryTabTidy(QTabWidget& tabs, const QWidget& window, const QString& picture) {
+    for (int tab = 0; tab < tabs.count(); ++tab) {
+        tabs.setCurrentIndex(tab);
+        QApplication::processEvents();
+        SCOPED_TRACE(tabs.tabText(tab).toStdString());
+        ExpectTidy(*tabs.widget(tab));
+        KeepPicture(window.parentWidget()->grab().toImage(), QString("%1-tab-%2.png").arg(picture).arg(tab));
+    }
+    ExpectTidy(window);
 }
 
 }  // namespace kestrum::test

@@ -15,7 +15,6 @@
 
 #include "core/USBStuff.h"
 #include "features/config/ConfigTestSupport.h"
-#include "support/Pictures.h"
 #include "support/WindowFixture.h"
 #include "widgets/UpDown.h"
 
@@ -27,9 +26,6 @@ using test::Pick;
 using test::R;
 using test::Retype;
 using test::W;
-
-const std::vector<test::Access> kLoadTraffic{B(0x07, 2), B(0x01, 2), R(0x0D),    R(0x2C),
-                                             B(0x1A, 2), B(0x21, 4), B(0x25, 2), B(0x28, 4)};
 
 class FanConfigWindowTest : public test::WindowTest {
 protected:
@@ -47,7 +43,7 @@ protected:
 TEST_F(FanConfigWindowTest, OpensOnSixTabsWithEveryCaptionAndReadsTheChipInBlocks) {
     StartRecording();
     frmFanConfig& w = OpenDialog();
-    ExpectTraffic(kLoadTraffic);
+    ExpectTraffic({B(0x07, 2), B(0x01, 2), R(0x0D), R(0x2C), B(0x1A, 2), B(0x21, 4), B(0x25, 2), B(0x28, 4)});
     EXPECT_EQ(w.windowTitle(), "Fan Configuration");
     EXPECT_EQ(w.parentWidget()->size(), QSize(514, 416));  // 7710 x 6240 twips
 
@@ -324,7 +320,7 @@ TEST_F(FanConfigWindowTest, EnableAllAndDisableAllOnlyTickTheBoxesUntilApply) {
     EXPECT_EQ(Find<frmFanConfig>(), nullptr);
 
     OpenDialog();
-    EXPECT_TRUE(window->chkEnTach[2]->isChecked()) << "read afresh";
+    EXPECT_TRUE(window->chkEnTach[2]->isChecked()) << "the next opening reads the chip afresh";
     window->cmdDisableAll->click();
     StartRecording();
     window->cmdApply->click();
@@ -338,23 +334,6 @@ TEST_F(FanConfigWindowTest, EnableAllAndDisableAllOnlyTickTheBoxesUntilApply) {
     EXPECT_EQ(test::WritesOnly(Traffic()).front(), W(0x07, 0xBF));
 }
 
-TEST_F(FanConfigWindowTest, EveryOpeningReadsTheChipAfreshAndAnOpenDialogIsOnlyBroughtForward) {
-    Chip().Poke(0x2C, 0xFF);
-    frmFanConfig& first = OpenDialog();
-    Retype(*first.txtMaxPWM, "10");
-    StartRecording();
-    EXPECT_EQ(&Open<frmFanConfig>(), &first);
-    ExpectTraffic({});
-    EXPECT_EQ(first.txtMaxPWM->text(), "10");
-
-    first.cmdCancel->click();
-    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    Chip().Poke(0x2C, 0x33);
-    StartRecording();
-    EXPECT_EQ(OpenDialog().txtMaxPWM->text(), "20");
-    ExpectTraffic(kLoadTraffic);
-}
-
 TEST_F(FanConfigWindowTest, AFailedTransferInApplyEndsTheProgram) {
     OpenDialog();
     ExpectFailedTransferEnds([&] { window->cmdApply_Click(); });
@@ -362,14 +341,7 @@ TEST_F(FanConfigWindowTest, AFailedTransferInApplyEndsTheProgram) {
 
 TEST_F(FanConfigWindowTest, EachTabIsTidyAtTheDialogsOwnSize) {
     frmFanConfig& w = OpenDialog();
-    for (int tab = 0; tab < w.SSTab1->count(); ++tab) {
-        w.SSTab1->setCurrentIndex(tab);
-        QApplication::processEvents();
-        SCOPED_TRACE(w.SSTab1->tabText(tab).toStdString());
-        test::ExpectTidy(*w.SSTab1->widget(tab));
-        test::KeepPicture(w.parentWidget()->grab().toImage(), QString("fan-config-tab-%1.png").arg(tab));
-    }
-    test::ExpectTidy(w);
+    test::ExpectEveryTabTidy(*w.SSTab1, w, "fan-config");
 }
 
 }  // namespace

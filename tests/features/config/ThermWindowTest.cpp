@@ -14,7 +14,6 @@
 
 #include "features/config/ConfigTestSupport.h"
 #include "monitor/frmLimits.h"
-#include "support/Pictures.h"
 #include "support/WindowFixture.h"
 #include "widgets/UpDown.h"
 
@@ -234,14 +233,7 @@ TEST_F(ThermWindowTest, AFailedTransferInLoadEndsTheProgram) {
 
 TEST_F(ThermWindowTest, EachTabIsTidyAtTheDialogsOwnSize) {
     frmTherm& w = OpenDialog();
-    for (int tab = 0; tab < w.SSTab1->count(); ++tab) {
-        w.SSTab1->setCurrentIndex(tab);
-        QApplication::processEvents();
-        SCOPED_TRACE(w.SSTab1->tabText(tab).toStdString());
-        test::ExpectTidy(*w.SSTab1->widget(tab));
-        test::KeepPicture(w.parentWidget()->grab().toImage(), QString("therm-config-tab-%1.png").arg(tab));
-    }
-    test::ExpectTidy(w);
+    test::ExpectEveryTabTidy(*w.SSTab1, w, "therm-config");
 }
 
 }  // namespace
