@@ -163,6 +163,8 @@ TEST_F(ThermWindowTest, EachHysteresisIsRoundedAndKeptToItsOwnNibble) {
     // A value past 15 keeps its low four bits and leaves the neighbour alone.
     EXPECT_EQ(HysteresisWritten({"20", "1", "2", "16"}), (std::vector<int32_t>{0x14, 0x02}));
     EXPECT_EQ(HysteresisWritten({"0", "31", "255", "0"}), (std::vector<int32_t>{0xF0, 0x0F}));
+    EXPECT_EQ(HysteresisWritten({"1e12", "0", "0", "0"}), (std::vector<int32_t>{0x0F, 0x00}))
+        << "saturated first";
 
     // The spinners stay within 0..15 and count as typing.
     Retype(*window->txtHyst[0], "14");
