@@ -19,7 +19,9 @@
 #include "core/Twips.h"
 #include "core/USBStuff.h"
 #include "features/config/frmEDO.h"
+#include "features/config/frmFanConfig.h"
 #include "features/config/frmGenConfig.h"
+#include "features/config/frmTherm.h"
 #include "features/config/frmVoltConfig.h"
 #include "monitor/frmGraph.h"
 #include "monitor/frmLimits.h"
@@ -50,11 +52,11 @@ Opener OpenerOf(Command command) {
         case Command::Graph: return &OpenWindow<frmGraph>;
         case Command::Limits: return &OpenWindow<frmLimits>;
         case Command::EasySetup: return nullptr;
-        case Command::FanConfig: return nullptr;
+        case Command::FanConfig: return &OpenWindow<frmFanConfig>;
         case Command::GenConfig: return &OpenWindow<frmGenConfig>;
         case Command::PinConfig: return nullptr;
         case Command::Voltage: return &OpenWindow<frmVoltConfig>;
-        case Command::THERM: return nullptr;
+        case Command::THERM: return &OpenWindow<frmTherm>;
         case Command::GPIO: return nullptr;
         case Command::EDO: return &OpenWindow<frmEDO>;
         case Command::AutoControl: return nullptr;

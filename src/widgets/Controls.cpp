@@ -40,6 +40,14 @@ QComboBox* NewList(QWidget* parent, const QString& name, std::initializer_list<c
     return list;
 }
 
+QComboBox* NewTypedList(QWidget* parent, const QString& name, std::initializer_list<const char*> items) {
+    QComboBox* list = NewList(parent, name, items);
+    list->setEditable(true);
+    list->setInsertPolicy(QComboBox::NoInsert);
+    list->setCompleter(nullptr);
+    return list;
+}
+
 QLabel* NewReadout(QWidget* parent, const QString& name) {
     auto* label = Named(new QLabel(parent), name);
     label->setFrameStyle(QFrame::Panel | QFrame::Sunken);

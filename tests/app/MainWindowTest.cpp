@@ -17,7 +17,9 @@
 #include "core/Settings.h"
 #include "core/USBStuff.h"
 #include "features/config/frmEDO.h"
+#include "features/config/frmFanConfig.h"
 #include "features/config/frmGenConfig.h"
+#include "features/config/frmTherm.h"
 #include "features/config/frmVoltConfig.h"
 #include "monitor/frmGraph.h"
 #include "monitor/frmLimits.h"
@@ -79,9 +81,9 @@ TEST_F(MainWindowCommandsTest, MenusInOrderWithOnlyBuiltWindowsEnabled) {
     EXPECT_FALSE(main->mnuWindow->menuAction()->isEnabled()) << "nothing to list yet";
 
     // Every command has its menu item; only windows that exist can be opened.
-    const std::set<Command> built{Command::About,  Command::Graph,     Command::Log,
-                                  Command::RegMap, Command::Save,      Command::Limits,
-                                  Command::EDO,    Command::GenConfig, Command::Voltage};
+    const std::set<Command> built{Command::About,   Command::Graph,     Command::Log,  Command::RegMap,
+                                  Command::Save,    Command::Limits,    Command::EDO,  Command::GenConfig,
+                                  Command::Voltage, Command::FanConfig, Command::THERM};
     for (size_t i = 0; i < kCommandCount; ++i) {
         const auto command = static_cast<Command>(i);
         ASSERT_NE(main->MenuItem(command), nullptr) << i;
@@ -90,8 +92,9 @@ TEST_F(MainWindowCommandsTest, MenusInOrderWithOnlyBuiltWindowsEnabled) {
     EXPECT_TRUE(main->mnuExit->isEnabled());
 
     // A disabled item does nothing even when triggered from code.
-    main->MenuItem(Command::FanConfig)->trigger();
-    main->mnuSwitches_Click();
+    for (size_t i = 0; i < kCommandCount; ++i)
+        if (const auto command = static_cast<Command>(i); built.count(command) == 0)
+            main->MenuItem(command)->trigger();
     EXPECT_TRUE(main->Windows().OpenWindows().empty());
 }
 
@@ -172,6 +175,18 @@ TEST_F(MainWindowCommandsTest, ToolbarKeysDispatchExactlyAndUnknownKeysDoNothing
     main->mnuEDO_Click();
     EXPECT_NE(main->Windows().Find<frmEDO>(), nullptr);
     EXPECT_EQ(main->Windows().OpenWindows().size(), 8u);
+}
+
+TEST_F(MainWindowCommandsTest, FanAndThermConfigurationOpenFromTheirMenuItemsAndButton) {
+    InitRegisterTable();
+    main->tbToolBar_ButtonClick("FanConfig");
+    frmFanConfig* fans = main->Windows().Find<frmFanConfig>();
+    ASSERT_NE(fans, nullptr);
+    main->mnuFanConfig_Click();
+    EXPECT_EQ(main->Windows().Find<frmFanConfig>(), fans) << "an open dialog is only brought forward";
+    main->mnuTHERM_Click();
+    ASSERT_NE(main->Windows().Find<frmTherm>(), nullptr);
+    EXPECT_EQ(main->Windows().OpenWindows().size(), 2u);
 }
 
 TEST_F(MainWindowCommandsTest, StatusBarShowsStatusDateAndTimeKeptCurrent) {
