@@ -18,8 +18,9 @@
 #include "core/Settings.h"
 #include "core/Twips.h"
 #include "core/USBStuff.h"
-#include "monitor/frmLimits.h"
+#include "features/config/frmPinConfig.h"
 #include "monitor/frmGraph.h"
+#include "monitor/frmLimits.h"
 #include "monitor/frmLogging.h"
 #include "platform/LinkLibraries.h"
 #include "platform/Seams.h"
@@ -49,7 +50,7 @@ Opener OpenerOf(Command command) {
         case Command::EasySetup: return nullptr;
         case Command::FanConfig: return nullptr;
         case Command::GenConfig: return nullptr;
-        case Command::PinConfig: return nullptr;
+        case Command::PinConfig: return &OpenWindow<frmPinConfig>;
         case Command::Voltage: return nullptr;
         case Command::THERM: return nullptr;
         case Command::GPIO: return nullptr;
