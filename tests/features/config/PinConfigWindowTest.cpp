@@ -12,6 +12,7 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
+#include <tuple>
 #include <vector>
 
 #include "core/ChipAccess.h"
@@ -21,6 +22,7 @@
 #include "monitor/frmLimits.h"
 #include "support/Pictures.h"
 #include "support/WindowFixture.h"
+#include "widgets/Controls.h"
 
 namespace kestrum {
 namespace {
@@ -109,15 +111,16 @@ protected:
             if (window->optEasy[i]->isChecked()) selected.push_back(i);
         return selected;
     }
-    std::vector<QString> Items(const QComboBox& list) const {
-        std::vector<QString> items;
+    // A list's items, joined by "|".
+    static QString Items(const QComboBox& list) {
+        QStringList items;
         for (int i = 0; i < list.count(); ++i) items.push_back(list.itemText(i));
-        return items;
+        return items.join('|');
     }
-    std::vector<QString> Items(const QListWidget& list) const {
-        std::vector<QString> items;
+    static QString Items(const QListWidget& list) {
+        QStringList items;
         for (int i = 0; i < list.count(); ++i) items.push_back(list.item(i)->text());
-        return items;
+        return items.join('|');
     }
 
     frmPinConfig* window = nullptr;
@@ -139,79 +142,64 @@ TEST_F(PinConfigWindowTest, OpensOnTheEasyTabWithEveryCaptionAndItemAndOnlyReads
         EXPECT_EQ(Control<QRadioButton>(w, QString("optEasy_%1").arg(i)).text(),
                   QString("Easy Option%1").arg(i + 1));
     EXPECT_EQ(w.Label1->text(), "Option Details (defaults)");
-    EXPECT_EQ(Items(*w.List1[0]),
-              (std::vector<QString>{"4 Thermal Channels (3 Remote + Local)", "4 PWM Drive Channels",
-                                    "8 Tach Inputs", "4 Voltage Inputs", "2 THERM I/O pins",
-                                    "Chassis Intrusion Detection"}));
-    EXPECT_EQ(Items(*w.List1[1]),
-              (std::vector<QString>{"4 Thermal Channels (3 Remote + Local)", "4 PWM Drive Channels",
-                                    "8 Tach Inputs", "2 Vccp Inputs", "2 VRD Inputs", "2 THERM I/O pins",
-                                    "Fan2Max function"}));
-    EXPECT_EQ(Items(*w.List1[2]),
-              (std::vector<QString>{"2 Thermal Channels (Remote + Local)", "3 PWM Drive Channels",
-                                    "4 Tach Inputs", "15 Voltage Inputs", "2 SCSI Termination Inputs",
-                                    "Chassis Intrusion Detecttion"}));
-    const std::vector<QString> option4{"3 Thermal Channels (2 Remote + Local)",
-                                       "4 PWM Drive Channels",
-                                       "6 Tach Inputs",
-                                       "7 Voltage Inputs",
-                                       "THERM I/O pin",
-                                       "SCSI Termination Input",
-                                       "Fan2Max function",
-                                       "VR_Hot Input"};
-    EXPECT_EQ(Items(*w.List1[3]), option4);
-    std::vector<QString> option5 = option4;
-    option5[1] = "3 PWM Drive Channels";
-    EXPECT_EQ(Items(*w.List1[4]), option5);
+    const QString four = "4 Thermal Channels (3 Remote + Local)|4 PWM Drive Channels|8 Tach Inputs|";
+    const QString three =
+        "3 Thermal Channels (2 Remote + Local)|%1 PWM Drive Channels|6 Tach Inputs|"
+        "7 Voltage Inputs|THERM I/O pin|SCSI Termination Input|Fan2Max function|VR_Hot Input";
+    const std::vector<QString> details{
+        four + "4 Voltage Inputs|2 THERM I/O pins|Chassis Intrusion Detection",
+        four + "2 Vccp Inputs|2 VRD Inputs|2 THERM I/O pins|Fan2Max function",
+        "2 Thermal Channels (Remote + Local)|3 PWM Drive Channels|4 Tach Inputs|15 Voltage Inputs|"
+        "2 SCSI Termination Inputs|Chassis Intrusion Detecttion",
+        three.arg(4), three.arg(3)};
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(Items(Control<QListWidget>(w, ElementName("List1", i))), details[i]);
     EXPECT_EQ(Control<QPushButton>(w, "cmdEasyApply").text(), "Apply");
     EXPECT_EQ(Control<QPushButton>(w, "cmdClose_0").text(), "Close");
     EXPECT_EQ(Control<QPushButton>(w, "cmdApply").text(), "Apply");
     EXPECT_EQ(Control<QPushButton>(w, "cmdClose_1").text(), "Close");
 
     // Each list with its label beside it, in the left column down to pin 19, then the right.
-    const std::vector<std::pair<const char*, std::vector<QString>>> lists{
-        {"VID Enable", {"VIDs Enabled", "VIDs Disabled"}},
-        {"Pins 15/16", {"D1+, D1-", "Vin, SCSI"}},
-        {"Pins 19/20", {"D3+, D3-", "SCSI, Vin"}},
-        {"Pin1", {"GPIO1", "Tach1 I/P"}},
-        {"Pin2", {"GPIO2", "Tach2 I/P"}},
-        {"Pin3", {"GPIO3", "Tach3 I/P"}},
-        {"Pin4", {"GPIO4", "Tach4 I/P"}},
-        {"Pin7", {"+12V1", "Tach5 I/P"}},
-        {"Pin8", {"+12V2", "Tach6 I/P"}},
-        {"Pin13", {"+3.3V", "PWM4"}},
-        {"Pin15", {"+2.5V", "+1.8V"}},
-        {"Pin 19", {"+1.25V", "+0.9V"}},
-        {"Pin 21", {"+5V", "Tach 7"}},
-        {"Pin 22", {"+12V3", "Tach 8"}},
-        {"Pin 23", {"+Vccp1", "+2.5V", "+1.8V", "+1.5V"}},
-        {"Pin 24", {"+Vccp2", "+2.5V", "+1.8V", "+1.5V"}},
-        {"Pin 25", {"+3.3V", "+1.2V1 Gbit", "VR_Hot1", "VR_Hot1"}},
-        {"Pin 26", {"Vbatt", "+1.2V2(FSB_Vtt)", "VR_Hot2", "VR_Hot2"}},
-        {"Pin 27", {"FAN1MAX", "Chassis Intrusion"}},
-        {"Pin 28", {"GPIO 7", "+1.5V2 (ICH)", "THERM 1", "THERM 1"}},
-        {"Pin 29", {"GPIO 8", "+1.5V1 (3GIO)", "THERM 2", "THERM 2"}},
-        {"Pin 31", {"GPIO 5", "PWM 1"}},
-        {"Pin 32", {"GPIO 6", "PWM 2"}},
+    const std::vector<std::tuple<int, QString, QString>> lists{
+        {10, "VID Enable", "VIDs Enabled|VIDs Disabled"},
+        {8, "Pins 15/16", "D1+, D1-|Vin, SCSI"},
+        {9, "Pins 19/20", "D3+, D3-|SCSI, Vin"},
+        {0, "Pin1", "GPIO1|Tach1 I/P"},
+        {1, "Pin2", "GPIO2|Tach2 I/P"},
+        {2, "Pin3", "GPIO3|Tach3 I/P"},
+        {3, "Pin4", "GPIO4|Tach4 I/P"},
+        {4, "Pin7", "+12V1|Tach5 I/P"},
+        {5, "Pin8", "+12V2|Tach6 I/P"},
+        {6, "Pin13", "+3.3V|PWM4"},
+        {7, "Pin15", "+2.5V|+1.8V"},
+        {12, "Pin 19", "+1.25V|+0.9V"},
+        {13, "Pin 21", "+5V|Tach 7"},
+        {14, "Pin 22", "+12V3|Tach 8"},
+        {15, "Pin 23", "+Vccp1|+2.5V|+1.8V|+1.5V"},
+        {16, "Pin 24", "+Vccp2|+2.5V|+1.8V|+1.5V"},
+        {17, "Pin 25", "+3.3V|+1.2V1 Gbit|VR_Hot1|VR_Hot1"},
+        {18, "Pin 26", "Vbatt|+1.2V2(FSB_Vtt)|VR_Hot2|VR_Hot2"},
+        {19, "Pin 27", "FAN1MAX|Chassis Intrusion"},
+        {20, "Pin 28", "GPIO 7|+1.5V2 (ICH)|THERM 1|THERM 1"},
+        {21, "Pin 29", "GPIO 8|+1.5V1 (3GIO)|THERM 2|THERM 2"},
+        {22, "Pin 31", "GPIO 5|PWM 1"},
+        {23, "Pin 32", "GPIO 6|PWM 2"},
     };
-    const std::vector<int> labels{10, 8,  9,  0,  1,  2,  3,  4,  5,  6,  7, 12,
-                                  13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23};
     const std::vector<QComboBox*> all = AllLists();
     w.SSTab1->setCurrentIndex(1);
     QApplication::processEvents();
     for (size_t i = 0; i < all.size(); ++i) {
-        const QLabel& label = Control<QLabel>(w, QString("lblPin_%1").arg(labels[i]));
-        EXPECT_EQ(label.text(), lists[i].first);
+        const auto& [index, caption, items] = lists[i];
+        const QLabel& label = Control<QLabel>(w, ElementName("lblPin", index));
+        EXPECT_EQ(label.text(), caption);
         EXPECT_EQ(label.buddy(), all[i]);
-        EXPECT_EQ(Items(*all[i]), lists[i].second) << lists[i].first;
-        const bool left = i < 12;
-        EXPECT_EQ(all[i]->x() < w.Frame1->width() / 2, left) << lists[i].first;
+        EXPECT_EQ(Items(*all[i]), items) << caption.toStdString();
+        EXPECT_EQ(all[i]->x() < w.Frame1->width() / 2, i < 12) << caption.toStdString();
         if (i != 0 && i != 12) {
-            EXPECT_GT(all[i]->y(), all[i - 1]->y()) << lists[i].first;
+            EXPECT_GT(all[i]->y(), all[i - 1]->y()) << caption.toStdString();
         }
     }
     EXPECT_EQ(w.findChild<QLabel*>("lblPin_11"), nullptr);
-    EXPECT_EQ(w.lblPin[11], nullptr);
 }
 
 TEST_F(PinConfigWindowTest, AllZeroShowsTheFirstItemsAndApplyWritesFourZerosInOrder) {
@@ -335,40 +323,26 @@ TEST_F(PinConfigWindowTest, SharedTextsWriteBothFieldBitsAndUnlistedBitsAreWritt
     EXPECT_EQ(Chip().Peek(0x12), 0xBE);
 }
 
-TEST_F(PinConfigWindowTest, EachSingleBitListWritesItsOwnBit) {
+TEST_F(PinConfigWindowTest, EachListWritesItsOwnBitOrField) {
     frmPinConfig& w = OpenWith({0x00, 0x00, 0x00, 0x00, 0x00});
-    const std::vector<std::pair<QComboBox*, std::vector<int32_t>>> bits{
-        {w.cmbPin1, {0x10, 0x00, 0x00, 0x00}},
-        {w.cmbPin2, {0x08, 0x00, 0x00, 0x00}},
-        {w.cmbPin3, {0x04, 0x00, 0x00, 0x00}},
-        {w.cmbPin4, {0x02, 0x00, 0x00, 0x00}},
-        {w.cmbPin7, {0x01, 0x00, 0x00, 0x00}},
-        {w.cmbPin8, {0x00, 0x80, 0x00, 0x00}},
-        {w.cmbPin13, {0x00, 0x40, 0x00, 0x00}},
-        {w.cmbPin15, {0x00, 0x20, 0x00, 0x00}},
-        {w.cmbPin20, {0x00, 0x10, 0x00, 0x00}},
-        {w.cmbPin21, {0x00, 0x08, 0x00, 0x00}},
-        {w.cmbPin22, {0x00, 0x04, 0x00, 0x00}},
-        {w.cmbPin23, {0x00, 0x01, 0x00, 0x00}},
-        {w.cmbPin24, {0x00, 0x00, 0x40, 0x00}},
-        {w.cmbPin25, {0x00, 0x00, 0x10, 0x00}},
-        {w.cmbPin26, {0x00, 0x00, 0x04, 0x00}},
-        {w.cmbPin27, {0x00, 0x00, 0x02, 0x00}},
-        {w.cmbPin28, {0x00, 0x00, 0x00, 0x40}},
-        {w.cmbPin29, {0x00, 0x00, 0x00, 0x10}},
-        {w.cmbPin31, {0x00, 0x00, 0x00, 0x08}},
-        {w.cmbPin32, {0x00, 0x00, 0x00, 0x04}},
-        // The group lists set their bit for the VIDs and the diodes, item 0.
-        {w.cmbPins1234_31_32, {0x80, 0x00, 0x00, 0x00}},
-        {w.cmbPins1516, {0x40, 0x00, 0x00, 0x00}},
-        {w.cmbPins1920, {0x20, 0x00, 0x00, 0x00}},
-    };
-    for (const auto& [list, written] : bits) {
-        const int other = 1 - list->currentIndex();
+    // The one bit or field value each list's other item sets, with every other bit 0; the
+    // group lists set theirs for item 0 (VIDs, diodes).
+    const std::vector<std::tuple<QComboBox*, int32_t, int32_t>> bits{
+        {w.cmbPin1, 0x10, 0x10},     {w.cmbPin2, 0x10, 0x08},    {w.cmbPin3, 0x10, 0x04},
+        {w.cmbPin4, 0x10, 0x02},     {w.cmbPin7, 0x10, 0x01},    {w.cmbPin8, 0x11, 0x80},
+        {w.cmbPin13, 0x11, 0x40},    {w.cmbPin15, 0x11, 0x20},   {w.cmbPin20, 0x11, 0x10},
+        {w.cmbPin21, 0x11, 0x08},    {w.cmbPin22, 0x11, 0x04},   {w.cmbPin23, 0x11, 0x01},
+        {w.cmbPin24, 0x12, 0x40},    {w.cmbPin25, 0x12, 0x10},   {w.cmbPin26, 0x12, 0x04},
+        {w.cmbPin27, 0x12, 0x02},    {w.cmbPin28, 0x13, 0x40},   {w.cmbPin29, 0x13, 0x10},
+        {w.cmbPin31, 0x13, 0x08},    {w.cmbPin32, 0x13, 0x04},   {w.cmbPins1234_31_32, 0x10, 0x80},
+        {w.cmbPins1516, 0x10, 0x40}, {w.cmbPins1920, 0x10, 0x20}};
+    for (const auto& [list, reg, value] : bits) {
         const int before = list->currentIndex();
-        Pick(*list, other);
+        Pick(*list, 1 - before);
         StartRecording();
         w.cmdApply->click();
+        std::vector<int32_t> written(4, 0);
+        written[static_cast<size_t>(reg - 0x10)] = value;
         EXPECT_EQ(WrittenPinConfig(), written) << list->objectName().toStdString();
         Pick(*list, before);
     }
