@@ -21,6 +21,7 @@
 #include "features/config/frmEDO.h"
 #include "features/config/frmFanConfig.h"
 #include "features/config/frmGenConfig.h"
+#include "features/config/frmPinConfig.h"
 #include "features/config/frmTherm.h"
 #include "features/config/frmVoltConfig.h"
 #include "monitor/frmGraph.h"
@@ -54,7 +55,7 @@ Opener OpenerOf(Command command) {
         case Command::EasySetup: return nullptr;
         case Command::FanConfig: return &OpenWindow<frmFanConfig>;
         case Command::GenConfig: return &OpenWindow<frmGenConfig>;
-        case Command::PinConfig: return nullptr;
+        case Command::PinConfig: return &OpenWindow<frmPinConfig>;
         case Command::Voltage: return &OpenWindow<frmVoltConfig>;
         case Command::THERM: return &OpenWindow<frmTherm>;
         case Command::GPIO: return nullptr;

@@ -54,8 +54,6 @@ void Run(const std::function<void()>& action) {
     if (action) action();
 }
 
-void RunWindowTask(WindowTask task) { Run(windowActions[static_cast<size_t>(task)]); }
-
 void PulseDemoThermLimit() {
     WriteRegister(gDeviceAddress, kRemote2Therm2Limit, int32_t{kDemoPulseLow});
     Delay(kDemoPulseMs);
@@ -139,6 +137,8 @@ bool IsDue(double last, double periodSeconds) {
 }
 
 }  // namespace
+
+void RunWindowTask(WindowTask task) { Run(windowActions[static_cast<size_t>(task)]); }
 
 void RunMasterTick() {
     if (tickRunning) return;

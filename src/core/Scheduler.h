@@ -50,6 +50,10 @@ enum class WindowTask {
     Gpio,         // frmGPIO: UpdateGPIOStatus
 };
 void SetTaskAction(WindowTask task, std::function<void()> action);
+// Runs a window task's action at once, outside the timer: how one window refreshes another
+// it may not create (the pin dialog refreshing the GPIO window while gGPIOFormOpen is set).
+// Nothing runs when no window has installed the action.
+void RunWindowTask(WindowTask task);
 
 // Task 3 runs only while the Register Map window's chkContRead box is ticked; the window
 // installs how to read the box. It is asked on every tick while gRegMapFormOpen is set.

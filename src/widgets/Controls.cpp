@@ -55,4 +55,13 @@ QLabel* NewReadout(QWidget* parent, const QString& name) {
     return label;
 }
 
+void ClearOptionButtons(std::span<QRadioButton* const> buttons) {
+    for (QRadioButton* button : buttons) {
+        const bool exclusive = button->autoExclusive();
+        button->setAutoExclusive(false);
+        button->setChecked(false);
+        button->setAutoExclusive(exclusive);
+    }
+}
+
 }  // namespace kestrum

@@ -7,6 +7,7 @@
 #include <array>
 #include <cstddef>
 #include <initializer_list>
+#include <span>
 
 class QCheckBox;
 class QComboBox;
@@ -51,5 +52,9 @@ QComboBox* NewList(QWidget* parent, const QString& name, std::initializer_list<c
 QComboBox* NewTypedList(QWidget* parent, const QString& name, std::initializer_list<const char*> items);
 // A sunken read-only field for a value the window shows.
 QLabel* NewReadout(QWidget* parent, const QString& name);
+
+// Leaves none of a set of option buttons selected, as a load of "no option" does. The user
+// cannot do this, and Qt ignores unticking the selected button of an exclusive set.
+void ClearOptionButtons(std::span<QRadioButton* const> buttons);
 
 }  // namespace kestrum

@@ -162,6 +162,26 @@ TEST_F(SchedulerTest, WindowTasksRunAtTheirPeriodsOnlyWhileTheirWindowIsLoaded) 
     }
 }
 
+TEST_F(SchedulerTest, AWindowTaskRunOnRequestLeavesItsTimerPeriodAlone) {
+    RunWindowTask(WindowTask::Gpio);  // no GPIO window has installed its action: nothing to run
+    clock.step = 0.0;
+    gMeasureEnabled = false;
+    gGPIOFormOpen = true;
+    int runs = 0;
+    {
+        const TaskAttachment gpio = TaskAttachment::Window(WindowTask::Gpio, [&] { ++runs; });
+        TickAt(500.0);
+        ASSERT_EQ(runs, 1);
+        clock.Advance(0.1);
+        RunWindowTask(WindowTask::Gpio);
+        EXPECT_EQ(runs, 2) << "runs at once, not when due";
+        TickAt(500.51);
+        EXPECT_EQ(runs, 3) << "the timer's period still counts from its own last run";
+    }
+    RunWindowTask(WindowTask::Gpio);
+    EXPECT_EQ(runs, 3) << "the closed window's action is gone";
+}
+
 TEST_F(SchedulerTest, TheRegisterMapIsReadOnlyWhileContinuousReadIsTicked) {
     clock.step = 0.0;
     gRegMapFormOpen = true;

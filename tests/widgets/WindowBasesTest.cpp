@@ -5,6 +5,7 @@
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTest>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -244,6 +245,23 @@ TEST_F(WindowBasesTest, AFailedTransferEndsTheProgramFromAnyWindow) {
     ProbeDialog& dialog = Open<ProbeDialog>();
     ExpectFailedTransferEnds([&] { dialog.cmdApply_Click(); });
     EXPECT_EQ(Find<ProbeDialog>(), nullptr) << "every window was unloaded first";
+}
+
+TEST(OptionButtonsTest, ClearingLeavesNoneSelectedAndTheSetStillExclusive) {
+    QWidget parent;
+    std::array<QRadioButton*, 3> options{};
+    for (int i = 0; i < 3; ++i) options[i] = NewOptionButton(&parent, ElementName("optEasy", i), "Option");
+    options[2]->setChecked(true);
+    options[2]->setChecked(false);
+    ASSERT_TRUE(options[2]->isChecked()) << "Qt keeps the selected button of an exclusive set";
+
+    ClearOptionButtons(options);
+    for (const QRadioButton* option : options) EXPECT_FALSE(option->isChecked());
+
+    options[0]->click();
+    options[1]->click();
+    EXPECT_FALSE(options[0]->isChecked()) << "picking another option still moves the selection";
+    EXPECT_TRUE(options[1]->isChecked());
 }
 
 }  // namespace

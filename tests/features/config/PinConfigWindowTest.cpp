@@ -1,0 +1,528 @@
+#include "features/config/frmPinConfig.h"
+
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTest>
+#include <tuple>
+#include <vector>
+
+#include "core/ChipAccess.h"
+#include "core/Declarations.h"
+#include "core/PinDefinitions.h"
+#include "core/Scheduler.h"
+#include "monitor/frmLimits.h"
+#include "support/Pictures.h"
+#include "support/WindowFixture.h"
+#include "widgets/Controls.h"
+
+namespace kestrum {
+namespace {
+
+using test::Access;
+using test::B;
+using test::SwitchWrite;
+using test::W;
+
+// Stands in for the GPIO window: loaded, it sets gGPIOFormOpen and installs its status
+// refresh as the master timer's GPIO task, and notes how much traffic preceded each refresh.
+class GpioStandIn final : public ChildWindow {
+public:
+    GpioStandIn() {
+        SetFormOpenFlag(gGPIOFormOpen);
+        KeepTimerTask(
+            TaskAttachment::Window(WindowTask::Gpio, [this] { refreshedAfter.push_back(traffic()); }));
+    }
+    std::function<size_t()> traffic;
+    std::vector<size_t> refreshedAfter;
+};
+
+struct Registers {
+    int32_t config1, config2, config3, config4, easy;
+};
+
+class PinConfigWindowTest : public test::WindowTest {
+protected:
+    void SetUp() override {
+        WindowTest::SetUp();
+        InitBoardIO();  // the switches' start state, as start-up leaves them
+    }
+
+    frmPinConfig& OpenWith(const Registers& regs) {
+        DecodePinConfig(static_cast<uint8_t>(regs.config1), static_cast<uint8_t>(regs.config2),
+                        static_cast<uint8_t>(regs.config3), static_cast<uint8_t>(regs.config4));
+        Chip().Poke(0x14, static_cast<uint8_t>(regs.easy));
+        StartRecording();
+        window = &Open<frmPinConfig>();
+        return *window;
+    }
+
+    // Picks an item from the closed list with the keyboard, as a user can: a disabled list
+    // takes no keys.
+    static void Pick(QComboBox& list, int index) {
+        QTest::keyClick(&list, Qt::Key_Home);
+        for (int i = 0; i < index; ++i) QTest::keyClick(&list, Qt::Key_Down);
+    }
+
+    // What a pin-configuration write brings with it: the decode and both switch devices.
+    std::vector<Access> WriteAndFollow(int32_t reg, int32_t value) const {
+        return {W(reg, value), B(0x10, 4), SwitchWrite(0x4A, PackBoardFlags(0)),
+                SwitchWrite(0x48, PackBoardFlags(1))};
+    }
+    std::vector<Access> ApplyTraffic(int32_t c1, int32_t c2, int32_t c3, int32_t c4) const {
+        std::vector<Access> all;
+        for (const auto& [reg, value] : {std::pair{0x10, c1}, {0x11, c2}, {0x12, c3}, {0x13, c4}}) {
+            std::vector<Access> one = WriteAndFollow(reg, value);
+            all.insert(all.end(), one.begin(), one.end());
+        }
+        return all;
+    }
+    std::vector<int32_t> WrittenPinConfig() const {
+        std::vector<int32_t> values;
+        for (const Access& write : test::WritesOnly(Traffic())) values.push_back(write.value);
+        return values;
+    }
+
+    std::vector<QComboBox*> AllLists() const {
+        const frmPinConfig& w = *window;
+        return {w.cmbPins1234_31_32, w.cmbPins1516, w.cmbPins1920, w.cmbPin1,  w.cmbPin2,  w.cmbPin3,
+                w.cmbPin4,           w.cmbPin7,     w.cmbPin8,     w.cmbPin13, w.cmbPin15, w.cmbPin20,
+                w.cmbPin21,          w.cmbPin22,    w.cmbPin23,    w.cmbPin24, w.cmbPin25, w.cmbPin26,
+                w.cmbPin27,          w.cmbPin28,    w.cmbPin29,    w.cmbPin31, w.cmbPin32};
+    }
+    // The indexes of the details lists the user can see (on the Easy Configuration tab).
+    std::vector<int> ShownDetails() const {
+        std::vector<int> shown;
+        for (int i = 0; i < 5; ++i)
+            if (!window->List1[i]->isHidden()) shown.push_back(i);
+        return shown;
+    }
+    std::vector<int> SelectedOptions() const {
+        std::vector<int> selected;
+        for (int i = 0; i < 5; ++i)
+            if (window->optEasy[i]->isChecked()) selected.push_back(i);
+        return selected;
+    }
+    // A list's items, joined by "|".
+    static QString Items(const QComboBox& list) {
+        QStringList items;
+        for (int i = 0; i < list.count(); ++i) items.push_back(list.itemText(i));
+        return items.join('|');
+    }
+    static QString Items(const QListWidget& list) {
+        QStringList items;
+        for (int i = 0; i < list.count(); ++i) items.push_back(list.item(i)->text());
+        return items.join('|');
+    }
+
+    frmPinConfig* window = nullptr;
+};
+
+constexpr Registers kAllZero{0x00, 0x00, 0x00, 0x00, 0x00};
+
+TEST_F(PinConfigWindowTest, OpensOnTheEasyTabWithEveryCaptionAndItemAndOnlyReadsTheChip) {
+    frmPinConfig& w = OpenWith(kAllZero);
+    ExpectTraffic({B(0x10, 5)});
+    EXPECT_EQ(w.windowTitle(), "Pin Configuration");
+    EXPECT_EQ(w.parentWidget()->size(), QSize(520, 474));  // 7800 x 7110 twips
+    ASSERT_EQ(w.SSTab1->count(), 2);
+    EXPECT_EQ(w.SSTab1->tabText(0), "Easy Configuration");
+    EXPECT_EQ(w.SSTab1->tabText(1), "Individual Pin Configuration");
+    EXPECT_EQ(w.SSTab1->currentIndex(), 0);
+
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(Control<QRadioButton>(w, QString("optEasy_%1").arg(i)).text(),
+                  QString("Easy Option%1").arg(i + 1));
+    EXPECT_EQ(w.Label1->text(), "Option Details (defaults)");
+    const QString four = "4 Thermal Channels (3 Remote + Local)|4 PWM Drive Channels|8 Tach Inputs|";
+    const QString three =
+        "3 Thermal Channels (2 Remote + Local)|%1 PWM Drive Channels|6 Tach Inputs|"
+        "7 Voltage Inputs|THERM I/O pin|SCSI Termination Input|Fan2Max function|VR_Hot Input";
+    const std::vector<QString> details{
+        four + "4 Voltage Inputs|2 THERM I/O pins|Chassis Intrusion Detection",
+        four + "2 Vccp Inputs|2 VRD Inputs|2 THERM I/O pins|Fan2Max function",
+        "2 Thermal Channels (Remote + Local)|3 PWM Drive Channels|4 Tach Inputs|15 Voltage Inputs|"
+        "2 SCSI Termination Inputs|Chassis Intrusion Detecttion",
+        three.arg(4), three.arg(3)};
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(Items(Control<QListWidget>(w, ElementName("List1", i))), details[i]);
+    EXPECT_EQ(Control<QPushButton>(w, "cmdEasyApply").text(), "Apply");
+    EXPECT_EQ(Control<QPushButton>(w, "cmdClose_0").text(), "Close");
+    EXPECT_EQ(Control<QPushButton>(w, "cmdApply").text(), "Apply");
+    EXPECT_EQ(Control<QPushButton>(w, "cmdClose_1").text(), "Close");
+
+    // Each list with its label beside it, in the left column down to pin 19, then the right.
+    const std::vector<std::tuple<int, QString, QString>> lists{
+        {10, "VID Enable", "VIDs Enabled|VIDs Disabled"},
+        {8, "Pins 15/16", "D1+, D1-|Vin, SCSI"},
+        {9, "Pins 19/20", "D3+, D3-|SCSI, Vin"},
+        {0, "Pin1", "GPIO1|Tach1 I/P"},
+        {1, "Pin2", "GPIO2|Tach2 I/P"},
+        {2, "Pin3", "GPIO3|Tach3 I/P"},
+        {3, "Pin4", "GPIO4|Tach4 I/P"},
+        {4, "Pin7", "+12V1|Tach5 I/P"},
+        {5, "Pin8", "+12V2|Tach6 I/P"},
+        {6, "Pin13", "+3.3V|PWM4"},
+        {7, "Pin15", "+2.5V|+1.8V"},
+        {12, "Pin 19", "+1.25V|+0.9V"},
+        {13, "Pin 21", "+5V|Tach 7"},
+        {14, "Pin 22", "+12V3|Tach 8"},
+        {15, "Pin 23", "+Vccp1|+2.5V|+1.8V|+1.5V"},
+        {16, "Pin 24", "+Vccp2|+2.5V|+1.8V|+1.5V"},
+        {17, "Pin 25", "+3.3V|+1.2V1 Gbit|VR_Hot1|VR_Hot1"},
+        {18, "Pin 26", "Vbatt|+1.2V2(FSB_Vtt)|VR_Hot2|VR_Hot2"},
+        {19, "Pin 27", "FAN1MAX|Chassis Intrusion"},
+        {20, "Pin 28", "GPIO 7|+1.5V2 (ICH)|THERM 1|THERM 1"},
+        {21, "Pin 29", "GPIO 8|+1.5V1 (3GIO)|THERM 2|THERM 2"},
+        {22, "Pin 31", "GPIO 5|PWM 1"},
+        {23, "Pin 32", "GPIO 6|PWM 2"},
+    };
+    const std::vector<QComboBox*> all = AllLists();
+    w.SSTab1->setCurrentIndex(1);
+    QApplication::processEvents();
+    for (size_t i = 0; i < all.size(); ++i) {
+        const auto& [index, caption, items] = lists[i];
+        const QLabel& label = Control<QLabel>(w, ElementName("lblPin", index));
+        EXPECT_EQ(label.text(), caption);
+        EXPECT_EQ(label.buddy(), all[i]);
+        EXPECT_EQ(Items(*all[i]), items) << caption.toStdString();
+        EXPECT_EQ(all[i]->x() < w.Frame1->width() / 2, i < 12) << caption.toStdString();
+        if (i != 0 && i != 12) {
+            EXPECT_GT(all[i]->y(), all[i - 1]->y()) << caption.toStdString();
+        }
+    }
+    EXPECT_EQ(w.findChild<QLabel*>("lblPin_11"), nullptr);
+}
+
+TEST_F(PinConfigWindowTest, AllZeroShowsTheFirstItemsAndApplyWritesFourZerosInOrder) {
+    frmPinConfig& w = OpenWith(kAllZero);
+    std::vector<QString> shown;
+    for (const QComboBox* list : AllLists()) {
+        shown.push_back(list->currentText());
+        EXPECT_TRUE(list->isEnabled()) << list->objectName().toStdString();
+    }
+    EXPECT_EQ(shown,
+              (std::vector<QString>{"VIDs Disabled", "Vin, SCSI", "SCSI, Vin", "GPIO1",  "GPIO2", "GPIO3",
+                                    "GPIO4",         "+12V1",     "+12V2",     "+3.3V",  "+2.5V", "+1.25V",
+                                    "+5V",           "+12V3",     "+Vccp1",    "+Vccp2", "+3.3V", "Vbatt",
+                                    "FAN1MAX",       "GPIO 7",    "GPIO 8",    "GPIO 5", "GPIO 6"}));
+    for (const QLabel* label : w.lblPin)
+        if (label != nullptr) {
+            EXPECT_TRUE(label->isEnabled()) << label->text().toStdString();
+        }
+    EXPECT_TRUE(SelectedOptions().empty());
+    EXPECT_TRUE(ShownDetails().empty()) << "no option, no details";
+
+    StartRecording();
+    w.SSTab1->setCurrentIndex(1);
+    w.cmdApply->click();
+    ExpectTraffic(ApplyTraffic(0x00, 0x00, 0x00, 0x00));
+    EXPECT_EQ(PackBoardFlags(0), 0x03);
+    EXPECT_EQ(PackBoardFlags(1), 0xF0);
+    EXPECT_NE(Find<frmPinConfig>(), nullptr) << "Apply leaves the dialog open";
+}
+
+TEST_F(PinConfigWindowTest, GroupListsLockTheirPinsYetApplyStillWritesTheLockedLists) {
+    // VIDs on pins 1-4, 31 and 32, whose own lists still say tach and PWM.
+    frmPinConfig& w = OpenWith({0x9E, 0x00, 0x00, 0x0C, 0x00});
+    const std::vector<QWidget*> vidPins{w.cmbPin1,   w.cmbPin2,   w.cmbPin3,    w.cmbPin4,
+                                        w.cmbPin31,  w.cmbPin32,  w.lblPin[0],  w.lblPin[1],
+                                        w.lblPin[2], w.lblPin[3], w.lblPin[22], w.lblPin[23]};
+    auto enabled = [](const std::vector<QWidget*>& controls) {
+        std::vector<bool> states;
+        for (const QWidget* control : controls) states.push_back(control->isEnabled());
+        return states;
+    };
+    EXPECT_EQ(w.cmbPins1234_31_32->currentText(), "VIDs Enabled");
+    EXPECT_EQ(enabled(vidPins), std::vector<bool>(12, false));
+    EXPECT_TRUE(w.cmbPin7->isEnabled());
+    EXPECT_TRUE(w.cmbPin15->isEnabled());
+
+    StartRecording();
+    w.cmdApply->click();
+    EXPECT_EQ(WrittenPinConfig(), (std::vector<int32_t>{0x9E, 0x00, 0x00, 0x0C}));
+
+    StartRecording();
+    Pick(*w.cmbPins1234_31_32, 1);
+    EXPECT_EQ(w.cmbPins1234_31_32->currentText(), "VIDs Disabled");
+    EXPECT_EQ(enabled(vidPins), std::vector<bool>(12, true));
+    Pick(*w.cmbPin3, 0);
+    Pick(*w.cmbPins1234_31_32, 0);
+    EXPECT_EQ(enabled(vidPins), std::vector<bool>(12, false));
+    Pick(*w.cmbPin4, 0);
+    EXPECT_EQ(w.cmbPin4->currentText(), "Tach4 I/P") << "a locked list takes no pick";
+    EXPECT_TRUE(Traffic().empty()) << "picking writes nothing";
+    w.cmdApply->click();
+    EXPECT_EQ(WrittenPinConfig(), (std::vector<int32_t>{0x9A, 0x00, 0x00, 0x0C}));
+
+    // Each remote diode locks its pin's voltage list.
+    Close(w);
+    OpenWith({0x40, 0x30, 0x00, 0x00, 0x00});
+    EXPECT_EQ(window->cmbPins1516->currentText(), "D1+, D1-");
+    EXPECT_FALSE(window->cmbPin15->isEnabled());
+    EXPECT_FALSE(window->lblPin[7]->isEnabled());
+    EXPECT_EQ(window->cmbPins1920->currentText(), "SCSI, Vin");
+    EXPECT_TRUE(window->cmbPin20->isEnabled());
+    EXPECT_TRUE(window->lblPin[12]->isEnabled());
+    EXPECT_TRUE(window->cmbPins1234_31_32->isEnabled());
+    EXPECT_TRUE(window->cmbPin1->isEnabled());
+    Pick(*window->cmbPins1516, 1);
+    Pick(*window->cmbPins1920, 0);
+    EXPECT_TRUE(window->cmbPin15->isEnabled());
+    EXPECT_TRUE(window->lblPin[7]->isEnabled());
+    EXPECT_FALSE(window->cmbPin20->isEnabled());
+    EXPECT_FALSE(window->lblPin[12]->isEnabled());
+    StartRecording();
+    window->cmdApply->click();
+    EXPECT_EQ(WrittenPinConfig(), (std::vector<int32_t>{0x20, 0x30, 0x00, 0x00}))
+        << "the locked pin 20 list keeps its 0.9 V";
+}
+
+TEST_F(PinConfigWindowTest, AReloadBringsTheLocksInLineWithTheChip) {
+    frmPinConfig& w = OpenWith({0x00, 0x00, 0x00, 0x00, 0x00});
+    Chip().Poke(0x10, 0xE0);  // the chip reports VIDs and both diodes
+    w.cmdEasyApply->click();
+    EXPECT_FALSE(w.cmbPin1->isEnabled());
+    EXPECT_FALSE(w.cmbPin15->isEnabled());
+    EXPECT_FALSE(w.cmbPin20->isEnabled());
+    Chip().Poke(0x10, 0x00);
+    w.cmdEasyApply->click();
+    EXPECT_TRUE(w.cmbPin1->isEnabled());
+    EXPECT_TRUE(w.cmbPin15->isEnabled());
+    EXPECT_TRUE(w.cmbPin20->isEnabled());
+}
+
+TEST_F(PinConfigWindowTest, SharedTextsWriteBothFieldBitsAndUnlistedBitsAreWrittenZero) {
+    // Pin 25 at field 2, pin 23 at +1.5V; 0x12 bit 0 and 0x13 bits 1:0 belong to no list.
+    frmPinConfig& w = OpenWith({0x00, 0x03, 0x21, 0x03, 0x00});
+    EXPECT_EQ(w.cmbPin25->currentText(), "VR_Hot1");
+    EXPECT_EQ(w.cmbPin23->currentText(), "+1.5V");
+    StartRecording();
+    w.cmdApply->click();
+    EXPECT_EQ(WrittenPinConfig(), (std::vector<int32_t>{0x00, 0x03, 0x30, 0x00}));
+
+    // Whichever of the two the user picks, both bits are written.
+    Pick(*w.cmbPin26, 2);
+    Pick(*w.cmbPin28, 3);
+    Pick(*w.cmbPin29, 2);
+    Pick(*w.cmbPin24, 2);
+    Pick(*w.cmbPin27, 1);
+    Pick(*w.cmbPin32, 1);
+    EXPECT_EQ(w.cmbPin26->currentText(), "VR_Hot2");
+    StartRecording();
+    w.cmdApply->click();
+    EXPECT_EQ(WrittenPinConfig(), (std::vector<int32_t>{0x00, 0x03, 0xBE, 0xF4}));
+    EXPECT_EQ(Chip().Peek(0x12), 0xBE);
+}
+
+TEST_F(PinConfigWindowTest, EachListWritesItsOwnBitOrField) {
+    frmPinConfig& w = OpenWith({0x00, 0x00, 0x00, 0x00, 0x00});
+    // The one bit or field value each list's other item sets, with every other bit 0; the
+    // group lists set theirs for item 0 (VIDs, diodes).
+    const std::vector<std::tuple<QComboBox*, int32_t, int32_t>> bits{
+        {w.cmbPin1, 0x10, 0x10},     {w.cmbPin2, 0x10, 0x08},    {w.cmbPin3, 0x10, 0x04},
+        {w.cmbPin4, 0x10, 0x02},     {w.cmbPin7, 0x10, 0x01},    {w.cmbPin8, 0x11, 0x80},
+        {w.cmbPin13, 0x11, 0x40},    {w.cmbPin15, 0x11, 0x20},   {w.cmbPin20, 0x11, 0x10},
+        {w.cmbPin21, 0x11, 0x08},    {w.cmbPin22, 0x11, 0x04},   {w.cmbPin23, 0x11, 0x01},
+        {w.cmbPin24, 0x12, 0x40},    {w.cmbPin25, 0x12, 0x10},   {w.cmbPin26, 0x12, 0x04},
+        {w.cmbPin27, 0x12, 0x02},    {w.cmbPin28, 0x13, 0x40},   {w.cmbPin29, 0x13, 0x10},
+        {w.cmbPin31, 0x13, 0x08},    {w.cmbPin32, 0x13, 0x04},   {w.cmbPins1234_31_32, 0x10, 0x80},
+        {w.cmbPins1516, 0x10, 0x40}, {w.cmbPins1920, 0x10, 0x20}};
+    for (const auto& [list, reg, value] : bits) {
+        const int before = list->currentIndex();
+        Pick(*list, 1 - before);
+        StartRecording();
+        w.cmdApply->click();
+        std::vector<int32_t> written(4, 0);
+        written[static_cast<size_t>(reg - 0x10)] = value;
+        EXPECT_EQ(WrittenPinConfig(), written) << list->objectName().toStdString();
+        Pick(*list, before);
+    }
+}
+
+TEST_F(PinConfigWindowTest, TheSelectedOptionAloneShowsItsDetails) {
+    frmPinConfig& w = OpenWith({0x00, 0x00, 0x00, 0x00, 0x05});
+    EXPECT_EQ(SelectedOptions(), std::vector<int>{2}) << "the highest set bit stays selected";
+    EXPECT_EQ(ShownDetails(), std::vector<int>{2});
+    for (int i : {4, 0, 3, 1}) {
+        w.optEasy[i]->click();
+        EXPECT_EQ(SelectedOptions(), std::vector<int>{i});
+        EXPECT_EQ(ShownDetails(), std::vector<int>{i});
+    }
+    ExpectTraffic({B(0x10, 5)});  // choosing an option writes nothing
+
+    // A load of no option leaves none selected and no details shown.
+    Chip().Poke(0x14, 0x00);
+    w.Form_Load();
+    EXPECT_TRUE(SelectedOptions().empty());
+    EXPECT_TRUE(ShownDetails().empty());
+}
+
+TEST_F(PinConfigWindowTest, EasyApplyWritesTheOptionAndReloadsWhatTheChipReports) {
+    frmPinConfig& w = OpenWith({0x00, 0x00, 0x00, 0x00, 0x00});
+    Pick(*w.cmbPin13, 1);  // a change the user does not apply
+    w.optEasy[3]->click();
+    // The chip answers Easy Config with its own layout.
+    DecodePinConfig(0x7F, 0xCE, 0x42, 0xFC);
+    StartRecording();
+    w.cmdEasyApply->click();
+    std::vector<Access> expected = WriteAndFollow(0x14, 0x08);
+    expected.push_back(B(0x10, 5));
+    ExpectTraffic(expected);
+    EXPECT_EQ(w.cmbPin13->currentText(), "PWM4");
+    EXPECT_EQ(w.cmbPins1234_31_32->currentText(), "VIDs Disabled");
+    EXPECT_EQ(w.cmbPin23->currentText(), "+1.8V");
+    EXPECT_EQ(w.cmbPin28->currentText(), "THERM 1");
+    EXPECT_EQ(SelectedOptions(), std::vector<int>{3});
+    EXPECT_EQ(ShownDetails(), std::vector<int>{3});
+    EXPECT_EQ(gPinFunction[28], 2) << "the write's hook decoded the chip's layout";
+
+    // With no option selected, Easy Config is written 0.
+    Close(w);
+    OpenWith(kAllZero);
+    StartRecording();
+    window->cmdEasyApply->click();
+    expected = WriteAndFollow(0x14, 0x00);
+    expected.push_back(B(0x10, 5));
+    ExpectTraffic(expected);
+    EXPECT_TRUE(SelectedOptions().empty());
+}
+
+// Apply refreshes the Limits window and the GPIO window, Easy apply only the Limits
+// window, and only those that are open; neither is ever opened here.
+TEST_F(PinConfigWindowTest, TheOpenLimitsAndGpioWindowsAreRefreshedAfterTheWrites) {
+    for (const bool limitsOpen : {false, true}) {
+        for (const bool gpioOpen : {false, true}) {
+            for (const bool easy : {false, true}) {
+                SCOPED_TRACE(testing::Message()
+                             << "limits " << limitsOpen << " gpio " << gpioOpen << " easy " << easy);
+                frmLimits* limits = limitsOpen ? &Open<frmLimits>() : nullptr;
+                GpioStandIn* gpio = gpioOpen ? &Open<GpioStandIn>() : nullptr;
+                if (gpio != nullptr) gpio->traffic = [this] { return Traffic().size(); };
+                frmPinConfig& w = OpenWith({0x00, 0x00, 0x00, 0x00, 0x00});
+                Pick(*w.cmbPin23, 2);
+
+                // What the Limits window reads when it loads for the new pins, found by loading it.
+                std::vector<Access> limitsLoad;
+                if (limits != nullptr) {
+                    if (!easy) ChipWrite(0x11, 0x02);
+                    StartRecording();
+                    limits->Form_Load();
+                    limitsLoad = Traffic();
+                    ChipWrite(0x11, 0x00);
+                }
+
+                StartRecording();
+                std::vector<Access> expected;
+                if (easy) {
+                    w.cmdEasyApply->click();
+                    expected = WriteAndFollow(0x14, 0x00);
+                    expected.push_back(B(0x10, 5));
+                } else {
+                    w.cmdApply->click();
+                    expected = ApplyTraffic(0x00, 0x02, 0x00, 0x00);
+                }
+                const size_t ownTraffic = expected.size();
+                expected.insert(expected.end(), limitsLoad.begin(), limitsLoad.end());
+                ExpectTraffic(expected);
+                if (limits != nullptr && !easy) {
+                    EXPECT_TRUE(limits->lblVolt[7]->text().startsWith("1.8V"))
+                        << "rebuilt for the new pin 23";
+                }
+
+                EXPECT_EQ(Find<frmLimits>() != nullptr, limitsOpen) << "never opened here";
+                if (gpio != nullptr) {
+                    const std::vector<size_t> refreshes =
+                        easy ? std::vector<size_t>{} : std::vector<size_t>{ownTraffic + limitsLoad.size()};
+                    EXPECT_EQ(gpio->refreshedAfter, refreshes)
+                        << "once, after the writes and the Limits load";
+                }
+                EXPECT_EQ(Find<GpioStandIn>() != nullptr, gpioOpen);
+                manager->UnloadAll();
+                QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            }
+        }
+    }
+}
+
+TEST_F(PinConfigWindowTest, AfterApplyTheDecodeAndBoardSwitchesFollowTheNewPins) {
+    frmPinConfig& w = OpenWith(kAllZero);
+    ASSERT_TRUE(gVoltageInUse[0]);
+    Pick(*w.cmbPin7, 1);   // Tach 5 instead of 12V1
+    Pick(*w.cmbPin1, 1);   // Tach 1: switch bank 1 bit 0
+    Pick(*w.cmbPin28, 2);  // THERM 1: switch bank 0 bit 2
+    Pick(*w.cmbPin31, 1);  // PWM 1: switch bank 0 bit 4
+    Pick(*w.cmbPins1516, 0);
+    StartRecording();
+    w.cmdApply->click();
+    EXPECT_FALSE(gVoltageInUse[0]);
+    EXPECT_FALSE(gVoltageInUse[3]) << "pin 15 carries the Remote 1 diode";
+    EXPECT_TRUE(gRemote1Enabled);
+    EXPECT_EQ(gPinFunction[28], 2);
+    EXPECT_EQ(gLogChannel[4].Available, 1.0f);
+    EXPECT_EQ(gLogChannel[8].Available, 1.0f);
+    // The last write (0x13) brought pin 28 and pin 31 onto switch device 0x4A.
+    const std::vector<Access> traffic = Traffic();
+    ASSERT_GE(traffic.size(), 2u);
+    EXPECT_EQ(traffic[traffic.size() - 2], SwitchWrite(0x4A, 0x03 | 0x04 | 0x10));
+    EXPECT_EQ(traffic.back(), SwitchWrite(0x48, 0xF0 | 0x01));
+    EXPECT_EQ(WrittenPinConfig(), (std::vector<int32_t>{0x51, 0x00, 0x00, 0xC8}))
+        << "THERM 1 is written as field 3";
+}
+
+TEST_F(PinConfigWindowTest, EitherCloseButtonClosesWithoutWriting) {
+    for (int i : {0, 1}) {
+        frmPinConfig& w = OpenWith(kAllZero);
+        w.optEasy[1]->click();
+        Pick(*w.cmbPin8, 1);
+        w.SSTab1->setCurrentIndex(i);
+        w.cmdClose[static_cast<size_t>(i)]->click();
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_EQ(Find<frmPinConfig>(), nullptr);
+        ExpectTraffic({B(0x10, 5)});
+    }
+}
+
+TEST_F(PinConfigWindowTest, AFailedWriteDuringApplyEndsTheProgram) {
+    frmPinConfig& w = OpenWith(kAllZero);
+    ExpectFailedTransferEnds([&] { w.cmdApply_Click(); });
+}
+
+TEST_F(PinConfigWindowTest, BothTabsAreTidyAtTheWindowsOwnSize) {
+    frmPinConfig& w = OpenWith({0x80, 0x00, 0x00, 0x00, 0x08});
+    QWidget* frame = w.parentWidget();
+    EXPECT_LE(w.SSTab1->tabBar()->sizeHint().width(), w.SSTab1->width()) << "both tab captions in full";
+    for (int tab = 0; tab < 2; ++tab) {
+        w.SSTab1->setCurrentIndex(tab);
+        QApplication::processEvents();
+        for (QWidget* child : w.SSTab1->widget(tab)->findChildren<QWidget*>()) {
+            if (!child->isVisible() || child->objectName().isEmpty()) continue;
+            EXPECT_GE(child->width(), child->minimumSizeHint().width()) << child->objectName().toStdString();
+            EXPECT_GE(child->height(), child->minimumSizeHint().height())
+                << child->objectName().toStdString();
+            EXPECT_TRUE(w.SSTab1->widget(tab)->rect().contains(child->geometry().translated(
+                child->parentWidget()->mapTo(w.SSTab1->widget(tab), QPoint(0, 0)))))
+                << child->objectName().toStdString();
+        }
+        test::KeepPicture(frame->grab().toImage(), QString("pin-config-tab-%1.png").arg(tab));
+    }
+    // The longest details list shows every item whole, with no scroll bar.
+    w.SSTab1->setCurrentIndex(0);
+    QApplication::processEvents();
+    const QListWidget& details = *w.List1[3];
+    EXPECT_FALSE(details.verticalScrollBar()->isVisible());
+    EXPECT_FALSE(details.horizontalScrollBar()->isVisible());
+    for (QComboBox* list : AllLists())
+        EXPECT_GE(list->width(), list->sizeHint().width()) << list->objectName().toStdString();
+}
+
+}  // namespace
+}  // namespace kestrum
