@@ -18,8 +18,10 @@
 #include "core/Settings.h"
 #include "core/Twips.h"
 #include "core/USBStuff.h"
-#include "monitor/frmLimits.h"
+#include "features/config/frmEasySetup.h"
+#include "features/config/frmGPIO.h"
 #include "monitor/frmGraph.h"
+#include "monitor/frmLimits.h"
 #include "monitor/frmLogging.h"
 #include "platform/LinkLibraries.h"
 #include "platform/Seams.h"
@@ -46,13 +48,13 @@ Opener OpenerOf(Command command) {
         case Command::RegMap: return &OpenWindow<frmRegMap>;
         case Command::Graph: return &OpenWindow<frmGraph>;
         case Command::Limits: return &OpenWindow<frmLimits>;
-        case Command::EasySetup: return nullptr;
+        case Command::EasySetup: return &OpenWindow<frmEasySetup>;
         case Command::FanConfig: return nullptr;
         case Command::GenConfig: return nullptr;
         case Command::PinConfig: return nullptr;
         case Command::Voltage: return nullptr;
         case Command::THERM: return nullptr;
-        case Command::GPIO: return nullptr;
+        case Command::GPIO: return &OpenWindow<frmGPIO>;
         case Command::EDO: return nullptr;
         case Command::AutoControl: return nullptr;
         case Command::DynTmin: return nullptr;

@@ -1,5 +1,6 @@
 #include "widgets/Controls.h"
 
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -45,6 +46,11 @@ QLabel* NewReadout(QWidget* parent, const QString& name) {
     label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     label->setMinimumWidth(60);
     return label;
+}
+
+bool IsListOpen(const QWidget* control) {
+    const auto* list = qobject_cast<const QComboBox*>(control);
+    return list != nullptr && list->view() != nullptr && list->view()->isVisible();
 }
 
 }  // namespace kestrum

@@ -49,4 +49,8 @@ QComboBox* NewList(QWidget* parent, const QString& name, std::initializer_list<c
 // A sunken read-only field for a value the window shows.
 QLabel* NewReadout(QWidget* parent, const QString& name);
 
+// Whether the control is a list whose drop-down the user has open: a periodic refresh
+// leaves such a list alone until the user has chosen.
+bool IsListOpen(const QWidget* control);
+
 }  // namespace kestrum

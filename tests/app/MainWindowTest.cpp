@@ -16,8 +16,10 @@
 #include "core/MainCommands.h"
 #include "core/Settings.h"
 #include "core/USBStuff.h"
-#include "monitor/frmLimits.h"
+#include "features/config/frmEasySetup.h"
+#include "features/config/frmGPIO.h"
 #include "monitor/frmGraph.h"
+#include "monitor/frmLimits.h"
 #include "monitor/frmLogging.h"
 #include "regmap/RegMapStuff.h"
 #include "regmap/frmRegMap.h"
@@ -76,8 +78,8 @@ TEST_F(MainWindowCommandsTest, MenusInOrderWithOnlyBuiltWindowsEnabled) {
     EXPECT_FALSE(main->mnuWindow->menuAction()->isEnabled()) << "nothing to list yet";
 
     // Every command has its menu item; only windows that exist can be opened.
-    const std::set<Command> built{Command::About, Command::Graph, Command::Log, Command::RegMap,
-                                  Command::Save, Command::Limits};
+    const std::set<Command> built{Command::About, Command::Graph,  Command::Log,  Command::RegMap,
+                                  Command::Save,  Command::Limits, Command::GPIO, Command::EasySetup};
     for (size_t i = 0; i < kCommandCount; ++i) {
         const auto command = static_cast<Command>(i);
         ASSERT_NE(main->MenuItem(command), nullptr) << i;
@@ -158,6 +160,18 @@ TEST_F(MainWindowCommandsTest, ToolbarKeysDispatchExactlyAndUnknownKeysDoNothing
     main->MenuItem(Command::Log)->trigger();
     EXPECT_NE(main->Windows().Find<frmLogging>(), nullptr);
     EXPECT_EQ(main->Windows().OpenWindows().size(), 5u);
+}
+
+TEST_F(MainWindowCommandsTest, TheGpioButtonAndTheEasySetupItemOpenTheirWindows) {
+    main->tbToolBar_ButtonClick("GPIO");
+    frmGPIO* gpio = main->Windows().Find<frmGPIO>();
+    ASSERT_NE(gpio, nullptr);
+    EXPECT_TRUE(gGPIOFormOpen);
+    main->mnuGPIO_Click();
+    EXPECT_EQ(main->Windows().Find<frmGPIO>(), gpio);
+    main->MenuItem(Command::EasySetup)->trigger();
+    EXPECT_NE(main->Windows().Find<frmEasySetup>(), nullptr);
+    EXPECT_EQ(main->Windows().OpenWindows().size(), 2u);
 }
 
 TEST_F(MainWindowCommandsTest, StatusBarShowsStatusDateAndTimeKeptCurrent) {
