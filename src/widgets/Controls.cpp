@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -46,6 +47,13 @@ QLabel* NewReadout(QWidget* parent, const QString& name) {
     label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     label->setMinimumWidth(60);
     return label;
+}
+
+QHBoxLayout* NewButtonRow(std::initializer_list<QPushButton*> buttons) {
+    auto* row = new QHBoxLayout;
+    row->addStretch();
+    for (QPushButton* button : buttons) row->addWidget(button);
+    return row;
 }
 
 bool IsListOpen(const QWidget* control) {

@@ -9,6 +9,7 @@
 #include <initializer_list>
 
 class QCheckBox;
+class QHBoxLayout;
 class QComboBox;
 class QGroupBox;
 class QLabel;
@@ -48,6 +49,9 @@ QLineEdit* NewTextBox(QWidget* parent, const QString& name);
 QComboBox* NewList(QWidget* parent, const QString& name, std::initializer_list<const char*> items);
 // A sunken read-only field for a value the window shows.
 QLabel* NewReadout(QWidget* parent, const QString& name);
+
+// The window's buttons in a row at its right-hand side, in this order.
+QHBoxLayout* NewButtonRow(std::initializer_list<QPushButton*> buttons);
 
 // Whether the control is a list whose drop-down the user has open: a periodic refresh
 // leaves such a list alone until the user has chosen.

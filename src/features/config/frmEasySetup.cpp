@@ -65,17 +65,13 @@ frmEasySetup::frmEasySetup(QWidget* parent) : ChildWindow(parent) {
     connect(cmdApply, &QPushButton::clicked, this, &frmEasySetup::cmdApply_Click);
     connect(cmdClose, &QPushButton::clicked, this, &frmEasySetup::cmdClose_Click);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(cmdApply);
-    buttons->addWidget(cmdClose);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(8, 8, 8, 8);
     layout->addWidget(Frame1);
     layout->addSpacing(6);
     layout->addWidget(chkStartUp);
     layout->addStretch(1);
-    layout->addLayout(buttons);
+    layout->addLayout(NewButtonRow({cmdApply, cmdClose}));
 }
 
 void frmEasySetup::BuildOptions() {

@@ -4,7 +4,6 @@
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -47,21 +46,20 @@ frmGPIO::frmGPIO(QWidget* parent) : WriteAtOnceWindow(parent) {
     }
 
     OnUserClick(chkEnGPIO, [this] { chkEnGPIO_Click(); });
-    for (int i = 0; i < kLines; ++i)
-        for (QComboBox* list : {cmbDir[i], cmbPolarity[i], cmbStatus[i]})
-            OnUserChoice(list, [this] { WriteGPIOSettings(); });
+    for (int i = 0; i < kLines; ++i) {
+        OnUserChoice(cmbDir[i], [this, i] { cmbDir_Click(i); });
+        OnUserChoice(cmbPolarity[i], [this, i] { cmbPolarity_Click(i); });
+        OnUserChoice(cmbStatus[i], [this, i] { cmbStatus_Click(i); });
+    }
     connect(cmdCancel, &QPushButton::clicked, this, &frmGPIO::cmdCancel_Click);
     SetFormOpenFlag(gGPIOFormOpen);
     KeepTimerTask(TaskAttachment::Window(WindowTask::Gpio, [this] { UpdateGPIOStatus(); }));
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(cmdCancel);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(10, 8, 10, 8);
     layout->addWidget(chkEnGPIO);
     layout->addWidget(Frame1, 1);
-    layout->addLayout(buttons);
+    layout->addLayout(NewButtonRow({cmdCancel}));
 }
 
 void frmGPIO::BuildGrid() {
@@ -128,6 +126,10 @@ void frmGPIO::UpdateGPIOStatus() {
 }
 
 void frmGPIO::chkEnGPIO_Click() { config3_.WriteModified(chkEnGPIO); }
+
+void frmGPIO::cmbDir_Click(int /*index*/) { WriteGPIOSettings(); }
+void frmGPIO::cmbPolarity_Click(int /*index*/) { WriteGPIOSettings(); }
+void frmGPIO::cmbStatus_Click(int /*index*/) { WriteGPIOSettings(); }
 
 void frmGPIO::WriteGPIOSettings() {
     behaviour1_.WriteRebuilt();

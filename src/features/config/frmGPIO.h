@@ -33,6 +33,10 @@ public:
     void UpdateGPIOStatus();
 
     void chkEnGPIO_Click();
+    // A line's list chosen: all three line registers are written, whichever line it was.
+    void cmbDir_Click(int index);
+    void cmbPolarity_Click(int index);
+    void cmbStatus_Click(int index);
     void cmdCancel_Click();
 
     QCheckBox* chkEnGPIO = nullptr;

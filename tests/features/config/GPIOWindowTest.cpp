@@ -50,14 +50,6 @@ protected:
         return *window;
     }
 
-    // What the list does when the user picks an item from it.
-    static void Pick(QComboBox& list, const QString& item) {
-        const int index = list.findText(item);
-        ASSERT_GE(index, 0) << item.toStdString();
-        list.setCurrentIndex(index);
-        emit list.activated(index);
-    }
-
     // The master timer's tick once the GPIO task is due.
     void TickGpioTask() {
         clock.step = 0.0;
@@ -212,22 +204,22 @@ TEST_F(GPIOWindowTest, TheRefreshLeavesAListTheUserHasOpenAlone) {
 TEST_F(GPIOWindowTest, EachChoiceRebuildsAllThreeLineRegisters) {
     frmGPIO& w = OpenWith(0x00, {0x41, 0x8C, 0x10});
     StartRecording();
-    Pick(*w.cmbDir[2], "O/P");  // GPIO 3: 0x09 bit 5
+    PickAsUser(*w.cmbDir[2], "O/P");  // GPIO 3: 0x09 bit 5
     ExpectTraffic({W(0x09, 0x61), W(0x0A, 0x8C), W(0xBF, 0x10)});
 
     StartRecording();
-    Pick(*w.cmbPolarity[5], "Active High");                      // GPIO 6: 0x0A bit 2, already set
-    Pick(*w.cmbPolarity[7], "Active Low");                       // GPIO 8: 0x0A bit 6, clear
-    Pick(*w.cmbDir[7], "I/P");                                   // GPIO 8: 0x0A bit 7
+    PickAsUser(*w.cmbPolarity[5], "Active High");                // GPIO 6: 0x0A bit 2, already set
+    PickAsUser(*w.cmbPolarity[7], "Active Low");                 // GPIO 8: 0x0A bit 6, clear
+    PickAsUser(*w.cmbDir[7], "I/P");                             // GPIO 8: 0x0A bit 7
     ExpectTraffic({W(0x09, 0x61), W(0x0A, 0x8C), W(0xBF, 0x10),  //
                    W(0x09, 0x61), W(0x0A, 0x8C), W(0xBF, 0x10),  //
                    W(0x09, 0x61), W(0x0A, 0x0C), W(0xBF, 0x10)});
 
     // GPIO 8's status list (an output when the window loaded) sets bit 7 of 0xBF.
     StartRecording();
-    Pick(*w.cmbStatus[7], "Inactive");
-    Pick(*w.cmbStatus[5], "Inactive");
-    Pick(*w.cmbStatus[7], "Active");
+    PickAsUser(*w.cmbStatus[7], "Inactive");
+    PickAsUser(*w.cmbStatus[5], "Inactive");
+    PickAsUser(*w.cmbStatus[7], "Active");
     ExpectTraffic({W(0x09, 0x61), W(0x0A, 0x0C), W(0xBF, 0x90),  //
                    W(0x09, 0x61), W(0x0A, 0x0C), W(0xBF, 0xB0),  //
                    W(0x09, 0x61), W(0x0A, 0x0C), W(0xBF, 0x30)});
