@@ -6,7 +6,6 @@
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLineEdit>
-#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QTest>
 #include <QToolButton>
@@ -19,7 +18,6 @@
 #include "monitor/frmGraph.h"
 #include "support/Pictures.h"
 #include "support/WindowFixture.h"
-#include "widgets/Controls.h"
 #include "widgets/UpDown.h"
 
 namespace kestrum {
@@ -29,257 +27,196 @@ using test::Access;
 using test::R;
 using test::W;
 using test::WritesOnly;
-
-const char* const kRangeMessage = "Option value must be in range 1-5";
+using Writes = std::vector<Access>;
 
 class EasySetupWindowTest : public test::WindowTest {
 protected:
     void SetUp() override {
         WindowTest::SetUp();
         Chip().Poke(0x01, 0x01);
-        Chip().Poke(0x02, 0x00);
+        Chip().Poke(0x02, 0x07);
         Chip().Poke(0x07, 0x30);
     }
 
     frmEasySetup& OpenSetup() {
-        window = &Open<frmEasySetup>();
-        return *window;
+        w = &Open<frmEasySetup>();
+        return *w;
     }
 
-    // Ticks exactly the given option boxes, as the user would.
-    void TickOnly(std::initializer_list<int> options) {
-        for (int i = 0; i < frmEasySetup::kOptionCount; ++i) {
-            const bool wanted = std::find(options.begin(), options.end(), i) != options.end();
-            if (window->chkOption[i]->isChecked() != wanted) window->chkOption[i]->click();
-        }
+    // Ticks exactly these option boxes, and types the option number.
+    void Choose(std::initializer_list<int> ticked, const QString& number = "1") {
+        for (int i = 0; i < frmEasySetup::kOptionCount; ++i)
+            if (w->chkOption[i]->isChecked() != (std::count(ticked.begin(), ticked.end(), i) == 1))
+                w->chkOption[i]->click();
+        w->txtOption->selectAll();
+        QTest::keyClick(w->txtOption, Qt::Key_Delete);
+        QTest::keyClicks(w->txtOption, number);
     }
 
-    void TypeOption(const QString& text) {
-        window->txtOption->selectAll();
-        QTest::keyClick(window->txtOption, Qt::Key_Delete);
-        QTest::keyClicks(window->txtOption, text);
-        ASSERT_EQ(window->txtOption->text(), text);
-    }
-
-    // OK with only option 0 ticked and this number typed: the Easy Config code written.
-    std::vector<Access> WritesForNumber(const QString& text) {
-        OpenSetup();
-        TickOnly({frmEasySetup::kEasyConfig});
-        TypeOption(text);
+    // OK, as the user presses it; the traffic it caused.
+    std::vector<Access> PressOk() {
         StartRecording();
-        window->cmdApply->click();
+        w->cmdApply->click();
         QApplication::processEvents();
-        return WritesOnly(Traffic());
+        return Traffic();
     }
 
     bool IsOpen() const { return Find<frmEasySetup>() != nullptr; }
+    std::string Stored() const { return GetSetting("OpenEasySetup", "absent"); }
 
-    frmEasySetup* window = nullptr;
+    frmEasySetup* w = nullptr;
 };
 
-TEST_F(EasySetupWindowTest, OpensCentredWithItsOptionsInScreenOrderAndTouchesNoRegister) {
+TEST_F(EasySetupWindowTest, OpensCentredWithItsOptionsInScreenOrderAndReadsNoRegister) {
     StartRecording();
-    frmEasySetup& w = OpenSetup();
+    OpenSetup();
     ExpectTraffic({});
-    EXPECT_EQ(w.windowTitle(), "Setup");
-    QWidget* frame = w.parentWidget();
-    EXPECT_EQ(frame->size(), QSize(340, 390));
-    // Top 1000 twips; centred across the main window's outer frame.
-    const int mainWidth = this->frame->frameGeometry().width();
-    EXPECT_EQ(frame->pos(), QPoint((mainWidth - 340) / 2, 67));
+    EXPECT_EQ(w->windowTitle(), "Setup");
+    QWidget* sub = w->parentWidget();
+    EXPECT_EQ(sub->size(), QSize(340, 390));
+    EXPECT_EQ(sub->pos(), QPoint((frame->frameGeometry().width() - 340) / 2, 67)) << "Top 1000 twips";
 
-    EXPECT_EQ(Control<QGroupBox>(w, "Frame1").title(), "Initialisation options : ");
-    const std::vector<std::pair<std::string, bool>> expected{
-        {"Set Easy Configuration Option", true},
-        {"Enable Tachs 1-4 ", true},
-        {"Enable 'Setup Complete' configuration bit", true},
-        {"Load Graphing Window", true},
-        {"Set Max PWM1-4 to 100%", true},
-        {"Set fans to run at Max PWM", false},
-        {"Set ALERT to Comparator mode ", false},
-    };
-    for (int i = 0; i < frmEasySetup::kOptionCount; ++i) {
-        const QCheckBox& box = Control<QCheckBox>(w, ElementName("chkOption", i));
-        EXPECT_EQ(box.text().toStdString(), expected[i].first);
-        EXPECT_EQ(box.isChecked(), expected[i].second) << i;
-    }
-    std::vector<int> rows(frmEasySetup::kOptionCount);
-    for (int i = 0; i < frmEasySetup::kOptionCount; ++i) rows[i] = i;
-    std::sort(rows.begin(), rows.end(),
-              [&](int a, int b) { return w.chkOption[a]->y() < w.chkOption[b]->y(); });
-    EXPECT_EQ(rows, (std::vector<int>{0, 1, 4, 5, 6, 2, 3}));
-
-    EXPECT_EQ(Control<QLineEdit>(w, "txtOption").text(), "1");
-    const UpDown& spinner = Control<UpDown>(w, "UpDown1");
-    EXPECT_EQ(spinner.Minimum(), 1);
-    EXPECT_EQ(spinner.Maximum(), 5);
-    const QPoint box = w.txtOption->mapTo(&w, QPoint(0, w.txtOption->height() / 2));
-    const QPoint option =
-        w.chkOption[0]->mapTo(&w, QPoint(w.chkOption[0]->width(), w.chkOption[0]->height() / 2));
+    EXPECT_EQ(Control<QGroupBox>(*w, "Frame1").title(), "Initialisation options : ");
+    std::vector<std::pair<std::string, bool>> boxes;
+    for (int i = 0; i < frmEasySetup::kOptionCount; ++i)
+        boxes.emplace_back(w->chkOption[i]->text().toStdString(), w->chkOption[i]->isChecked());
+    EXPECT_EQ(boxes,
+              (std::vector<std::pair<std::string, bool>>{{"Set Easy Configuration Option", true},
+                                                         {"Enable Tachs 1-4 ", true},
+                                                         {"Enable 'Setup Complete' configuration bit", true},
+                                                         {"Load Graphing Window", true},
+                                                         {"Set Max PWM1-4 to 100%", true},
+                                                         {"Set fans to run at Max PWM", false},
+                                                         {"Set ALERT to Comparator mode ", false}}));
+    std::vector<int> topToBottom{0, 1, 2, 3, 4, 5, 6};
+    std::sort(topToBottom.begin(), topToBottom.end(),
+              [&](int a, int b) { return w->chkOption[a]->y() < w->chkOption[b]->y(); });
+    EXPECT_EQ(topToBottom, (std::vector<int>{0, 1, 4, 5, 6, 2, 3}));
+    EXPECT_EQ(w->txtOption->text(), "1");
+    const QPoint box = w->txtOption->mapTo(w, w->txtOption->rect().center());
+    const QPoint option = w->chkOption[0]->mapTo(w, w->chkOption[0]->rect().center());
     EXPECT_NEAR(box.y(), option.y(), 2) << "beside option 0";
-    EXPECT_GT(box.x(), option.x());
-    EXPECT_EQ(Control<QCheckBox>(w, "chkStartUp").text(), "Show at start-up");
-    EXPECT_TRUE(w.chkStartUp->isChecked()) << "no stored setting";
-    EXPECT_EQ(Control<QPushButton>(w, "cmdApply").text(), "OK");
-    EXPECT_EQ(Control<QPushButton>(w, "cmdClose").text(), "Cancel");
-}
+    EXPECT_EQ(w->chkStartUp->text(), "Show at start-up");
+    EXPECT_EQ(Control<QPushButton>(*w, "cmdApply").text(), "OK");
+    EXPECT_EQ(Control<QPushButton>(*w, "cmdClose").text(), "Cancel");
 
-TEST_F(EasySetupWindowTest, ShowAtStartUpFollowsTheStoredSetting) {
-    const std::vector<std::pair<std::string, bool>> cases{
-        {"True", true}, {"False", false}, {"0", false}, {"-1", true}, {"maybe", true}};
-    for (const auto& [text, ticked] : cases) {
-        SaveSetting("OpenEasySetup", text);
-        frmEasySetup& w = OpenSetup();
-        EXPECT_EQ(w.chkStartUp->isChecked(), ticked) << '"' << text << '"';
-        Close(w);
-    }
-}
-
-TEST_F(EasySetupWindowTest, OkRunsTheTickedStepsInOrderSavesAndCloses) {
-    SaveSetting("OpenEasySetup", "False");
-    frmEasySetup& w = OpenSetup();
-    ASSERT_FALSE(w.chkStartUp->isChecked());
-    w.chkStartUp->click();
-    StartRecording();
-    w.cmdApply->click();
-    QApplication::processEvents();
-
-    // 0x14 first, its pin decode, then the read-modify-writes and the PWM limit.
-    const std::vector<Access> traffic = Traffic();
-    ASSERT_FALSE(traffic.empty());
-    EXPECT_EQ(traffic.front(), W(0x14, 0x01));
-    EXPECT_EQ(WritesOnly(traffic),
-              (std::vector<Access>{W(0x14, 0x01), W(0x07, 0x3F), W(0x01, 0x21), W(0x2C, 0xFF)}));
-    std::vector<Access> reads;
-    for (const Access& a : traffic)
-        if (a.kind == test::AccessKind::Read) reads.push_back(a);
-    EXPECT_EQ(reads, (std::vector<Access>{R(0x07), R(0x01)}));
-
-    frmGraph* graphs = Find<frmGraph>();
-    ASSERT_NE(graphs, nullptr);
-    EXPECT_EQ(graphs->parentWidget()->pos(), QPoint(33, 33)) << "500, 500 twips";
-    EXPECT_FALSE(IsOpen());
-    EXPECT_EQ(GetSetting("OpenEasySetup", "absent"), "True");
-}
-
-TEST_F(EasySetupWindowTest, EveryOptionTickedRunsInIndexOrder) {
-    Chip().Poke(0x01, 0x40);
-    Chip().Poke(0x02, 0x07);
-    OpenSetup();
-    TickOnly({0, 1, 2, 3, 4, 5, 6});
-    TypeOption("3");
-    StartRecording();
-    window->cmdApply->click();
-    EXPECT_EQ(WritesOnly(Traffic()), (std::vector<Access>{W(0x14, 0x04), W(0x07, 0x3F), W(0x01, 0x60),
-                                                          W(0x2C, 0xFF), W(0x02, 0x27), W(0x01, 0x68)}));
-    EXPECT_EQ(GetSetting("OpenEasySetup", "absent"), "True");
-}
-
-TEST_F(EasySetupWindowTest, SetupCompleteAndComparatorModeEachReadAndWriteConfiguration1) {
-    OpenSetup();
-    TickOnly({frmEasySetup::kSetupComplete, frmEasySetup::kComparatorAlert});
-    StartRecording();
-    window->cmdApply->click();
-    ExpectTraffic({R(0x01), W(0x01, 0x21), R(0x01), W(0x01, 0x29)});
-    EXPECT_EQ(Find<frmGraph>(), nullptr);
-}
-
-TEST_F(EasySetupWindowTest, AnOptionNumberOutOfRangeStopsOkBeforeAnyWrite) {
-    SaveSetting("OpenEasySetup", "True");
-    for (const char* text : {"0", "6", "abc", "", "-1", "6.0", "1x"}) {
-        SCOPED_TRACE(text);
-        messages.shown.clear();
-        frmEasySetup& w = OpenSetup();
-        w.chkStartUp->click();
-        TypeOption(text);
-        StartRecording();
-        w.cmdApply->click();
-        QApplication::processEvents();
-        ExpectTraffic({});
-        ASSERT_EQ(messages.shown.size(), 1u);
-        EXPECT_EQ(messages.shown[0].text, kRangeMessage);
-        EXPECT_EQ(messages.shown[0].buttons, MsgButtons::OK);
-        EXPECT_EQ(messages.shown[0].caption, kAppTitle);
-        EXPECT_TRUE(IsOpen()) << "the dialog stays open";
-        EXPECT_EQ(Find<frmGraph>(), nullptr);
-        EXPECT_EQ(GetSetting("OpenEasySetup", "absent"), "True") << "not saved";
-
-        // With option 0 clear the number is not looked at.
-        w.chkOption[0]->click();
-        w.cmdApply->click();
-        EXPECT_EQ(messages.shown.size(), 1u);
-        EXPECT_EQ(WritesOnly(Traffic()), (std::vector<Access>{W(0x07, 0x3F), W(0x01, 0x21), W(0x2C, 0xFF)}));
-        EXPECT_FALSE(IsOpen());
-        EXPECT_EQ(GetSetting("OpenEasySetup", "absent"), "False");
-        SaveSetting("OpenEasySetup", "True");
-        if (frmGraph* graphs = Find<frmGraph>()) Close(*graphs);
-    }
-}
-
-TEST_F(EasySetupWindowTest, TheOptionNumberGivesItsOneHotCode) {
-    const std::vector<std::pair<QString, int32_t>> cases{
-        {"1", 0x01},   {"2", 0x02},   {"3", 0x04},   {"4", 0x08},    {"5", 0x10},
-        {"0.5", 0x00}, {"2.5", 0x02}, {"5.9", 0x10}, {"1.99", 0x01}, {" 4 ", 0x08}};
-    for (const auto& [text, code] : cases) {
-        const std::vector<Access> writes = WritesForNumber(text);
-        EXPECT_EQ(writes, std::vector<Access>{W(0x14, code)}) << '"' << text.toStdString() << '"';
-        EXPECT_FALSE(IsOpen());
-    }
-    EXPECT_TRUE(messages.shown.empty());
-}
-
-TEST_F(EasySetupWindowTest, TheSpinnerStepsTheNumberWithinOneToFive) {
-    frmEasySetup& w = OpenSetup();
-    TickOnly({frmEasySetup::kEasyConfig});
-    w.UpDown1->downButton->click();
-    EXPECT_EQ(w.txtOption->text(), "1");
-    for (int i = 0; i < 6; ++i) w.UpDown1->upButton->click();
-    EXPECT_EQ(w.txtOption->text(), "5");
-    w.UpDown1->downButton->click();
-    StartRecording();
-    w.cmdApply->click();
-    EXPECT_EQ(WritesOnly(Traffic()), std::vector<Access>{W(0x14, 0x08)});
-}
-
-TEST_F(EasySetupWindowTest, CancelWritesAndSavesNothing) {
-    SaveSetting("OpenEasySetup", "True");
-    frmEasySetup& w = OpenSetup();
-    w.chkStartUp->click();
-    StartRecording();
-    w.cmdClose->click();
-    QApplication::processEvents();
-    ExpectTraffic({});
-    EXPECT_FALSE(IsOpen());
-    EXPECT_EQ(GetSetting("OpenEasySetup", "absent"), "True");
-
-    // Show at start-up cleared with OK: the next opening finds it clear.
-    OpenSetup();
-    TickOnly({});
-    window->chkStartUp->click();
-    window->cmdApply->click();
-    ExpectTraffic({});
-    EXPECT_EQ(GetSetting("OpenEasySetup", "absent"), "False");
-    EXPECT_FALSE(OpenSetup().chkStartUp->isChecked());
-    EXPECT_EQ(window->chkOption[0]->isChecked(), true) << "the boxes start afresh";
-}
-
-TEST_F(EasySetupWindowTest, AFailedTransferEndsTheProgram) {
-    frmEasySetup& w = OpenSetup();
-    ExpectFailedTransferEnds([&] { w.cmdApply_Click(); });
-}
-
-TEST_F(EasySetupWindowTest, PictureOfTheOptions) {
-    frmEasySetup& w = OpenSetup();
-    QApplication::processEvents();
-    // Every caption whole.
-    for (QWidget* child : w.findChildren<QWidget*>()) {
-        if (!child->isVisible() || child->objectName().isEmpty() || child->inherits("QLineEdit") ||
-            child->inherits("kestrum::UpDown"))
+    // Every caption whole (the spinner's arrows share the box's height by design).
+    for (QWidget* child : w->findChildren<QWidget*>()) {
+        if (!child->isVisible() ||
+            !(child->inherits("QCheckBox") || child->inherits("QPushButton") || child->inherits("QGroupBox")))
             continue;
         EXPECT_GE(child->width(), child->minimumSizeHint().width()) << child->objectName().toStdString();
         EXPECT_GE(child->height(), child->minimumSizeHint().height()) << child->objectName().toStdString();
     }
-    test::KeepPicture(w.parentWidget()->grab().toImage(), "easy-setup.png");
+    test::KeepPicture(sub->grab().toImage(), "easy-setup.png");
+}
+
+TEST_F(EasySetupWindowTest, OkRunsTheDefaultStepsInOrderSavesAndCloses) {
+    OpenSetup();
+    const std::vector<Access> traffic = PressOk();
+    ASSERT_FALSE(traffic.empty());
+    EXPECT_EQ(traffic.front(), W(0x14, 0x01)) << "written without a read";
+    EXPECT_EQ(WritesOnly(traffic), (Writes{W(0x14, 0x01), W(0x07, 0x3F), W(0x01, 0x21), W(0x2C, 0xFF)}));
+    Writes reads;
+    std::copy_if(traffic.begin(), traffic.end(), std::back_inserter(reads),
+                 [](const Access& a) { return a.kind == test::AccessKind::Read; });
+    EXPECT_EQ(reads, (Writes{R(0x07), R(0x01)}));
+    const frmGraph* graphs = Find<frmGraph>();
+    ASSERT_NE(graphs, nullptr);
+    EXPECT_EQ(graphs->parentWidget()->pos(), QPoint(33, 33)) << "500, 500 twips";
+    EXPECT_FALSE(IsOpen());
+    EXPECT_EQ(Stored(), "True");
+}
+
+TEST_F(EasySetupWindowTest, TickedStepsRunInIndexOrderEachReadingAfresh) {
+    OpenSetup();
+    Choose({2, 6});
+    EXPECT_EQ(PressOk(), (Writes{R(0x01), W(0x01, 0x21), R(0x01), W(0x01, 0x29)}));
+    EXPECT_EQ(Find<frmGraph>(), nullptr);
+
+    OpenSetup();
+    Choose({0, 1, 2, 4, 5, 6}, "3");
+    EXPECT_EQ(WritesOnly(PressOk()), (Writes{W(0x14, 0x04), W(0x07, 0x3F), W(0x01, 0x29), W(0x2C, 0xFF),
+                                             W(0x02, 0x27), W(0x01, 0x29)}));
+}
+
+TEST_F(EasySetupWindowTest, TheOptionNumberGivesItsOneHotCodeOrStopsOkBeforeAnyWrite) {
+    const std::vector<std::pair<QString, int32_t>> accepted{
+        {"1", 0x01}, {"2", 0x02}, {"5", 0x10}, {"0.5", 0x00}, {"2.5", 0x02}, {"5.9", 0x10}, {" 4 ", 0x08}};
+    for (const auto& [number, code] : accepted) {
+        OpenSetup();
+        Choose({0}, number);
+        EXPECT_EQ(WritesOnly(PressOk()), Writes{W(0x14, code)}) << '"' << number.toStdString() << '"';
+    }
+    EXPECT_TRUE(messages.shown.empty());
+
+    SaveSetting("OpenEasySetup", "True");
+    for (const char* number : {"0", "6", "abc", "", "-1", "6.0", "1x"}) {
+        SCOPED_TRACE(number);
+        messages.shown.clear();
+        OpenSetup();
+        w->chkStartUp->click();
+        Choose({0, 1, 2, 4}, number);
+        EXPECT_EQ(PressOk(), Writes{});
+        ASSERT_EQ(messages.shown.size(), 1u);
+        EXPECT_EQ(messages.shown[0].text, "Option value must be in range 1-5");
+        EXPECT_EQ(messages.shown[0].buttons, MsgButtons::OK);
+        EXPECT_EQ(messages.shown[0].caption, kAppTitle);
+        EXPECT_TRUE(IsOpen());
+        EXPECT_EQ(Stored(), "True") << "not saved";
+
+        // With option 0 clear the number is not looked at.
+        w->chkOption[0]->click();
+        EXPECT_EQ(WritesOnly(PressOk()), (Writes{W(0x07, 0x3F), W(0x01, 0x21), W(0x2C, 0xFF)}));
+        EXPECT_EQ(messages.shown.size(), 1u);
+        EXPECT_FALSE(IsOpen());
+        EXPECT_EQ(Stored(), "False");
+        SaveSetting("OpenEasySetup", "True");
+    }
+}
+
+TEST_F(EasySetupWindowTest, TheSpinnerStepsTheNumberWithinOneToFive) {
+    OpenSetup();
+    Choose({0});
+    w->UpDown1->downButton->click();
+    EXPECT_EQ(w->txtOption->text(), "1");
+    for (int i = 0; i < 6; ++i) w->UpDown1->upButton->click();
+    EXPECT_EQ(w->txtOption->text(), "5");
+    w->UpDown1->downButton->click();
+    EXPECT_EQ(WritesOnly(PressOk()), Writes{W(0x14, 0x08)});
+}
+
+TEST_F(EasySetupWindowTest, ShowAtStartUpComesFromTheSettingAndIsSavedOnlyByOk) {
+    for (const auto& [stored, ticked] : std::vector<std::pair<const char*, bool>>{
+             {"True", true}, {"False", false}, {"0", false}, {"-1", true}, {"maybe", true}}) {
+        SaveSetting("OpenEasySetup", stored);
+        EXPECT_EQ(OpenSetup().chkStartUp->isChecked(), ticked) << '"' << stored << '"';
+        Close(*w);
+    }
+
+    SaveSetting("OpenEasySetup", "True");
+    OpenSetup();
+    Choose({0, 1, 2, 3, 4, 5, 6});
+    w->chkStartUp->click();
+    StartRecording();
+    w->cmdClose->click();
+    QApplication::processEvents();
+    ExpectTraffic({});
+    EXPECT_FALSE(IsOpen());
+    EXPECT_EQ(Stored(), "True") << "Cancel saves nothing";
+
+    OpenSetup();
+    EXPECT_TRUE(w->chkOption[0]->isChecked() && !w->chkOption[6]->isChecked()) << "the boxes start afresh";
+    Choose({});
+    w->chkStartUp->click();
+    EXPECT_EQ(PressOk(), Writes{});
+    EXPECT_EQ(Stored(), "False");
+    EXPECT_FALSE(OpenSetup().chkStartUp->isChecked());
+}
+
+TEST_F(EasySetupWindowTest, AFailedTransferEndsTheProgram) {
+    OpenSetup();
+    ExpectFailedTransferEnds([&] { w->cmdApply_Click(); });
 }
 
 }  // namespace
