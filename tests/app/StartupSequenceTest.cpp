@@ -110,7 +110,7 @@ TEST_F(StartupSequenceTest, EasySetupOpensUnlessTheSettingSaysNo) {
 class StartupEasySetupTest : public StartupSequenceTest,
                              public ::testing::WithParamInterface<std::pair<const char*, bool>> {};
 
-TEST_P(StartupEasySetupTest, OpensEasySetupOnceTheTimerRunsUnlessTheSettingSaysNo) {
+TEST_P(StartupEasySetupTest, OpensEasySetupUnlessTheSettingSaysNo) {
     const auto& [stored, opens] = GetParam();
     if (stored != nullptr) SaveSetting("OpenEasySetup", stored);
     ASSERT_TRUE(Main());
