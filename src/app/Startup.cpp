@@ -10,6 +10,7 @@
 #include "core/General.h"
 #include "core/Measurement.h"
 #include "core/PinDefinitions.h"
+#include "features/config/frmEasySetup.h"
 #include "regmap/RegMapStuff.h"
 
 namespace kestrum {
@@ -46,6 +47,7 @@ bool Main() {
 
     InitSharedState();
     mainForm->tmrMaster->start();
+    if (ShouldOpenEasySetup()) mainForm->Windows().Open<frmEasySetup>();
 
     // From here the window owns itself: closing it deletes it.
     mainForm->setAttribute(Qt::WA_DeleteOnClose);

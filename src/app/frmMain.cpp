@@ -19,7 +19,9 @@
 #include "core/Twips.h"
 #include "core/USBStuff.h"
 #include "features/config/frmEDO.h"
+#include "features/config/frmEasySetup.h"
 #include "features/config/frmFanConfig.h"
+#include "features/config/frmGPIO.h"
 #include "features/config/frmGenConfig.h"
 #include "features/config/frmPinConfig.h"
 #include "features/config/frmTherm.h"
@@ -52,13 +54,13 @@ Opener OpenerOf(Command command) {
         case Command::RegMap: return &OpenWindow<frmRegMap>;
         case Command::Graph: return &OpenWindow<frmGraph>;
         case Command::Limits: return &OpenWindow<frmLimits>;
-        case Command::EasySetup: return nullptr;
+        case Command::EasySetup: return &OpenWindow<frmEasySetup>;
         case Command::FanConfig: return &OpenWindow<frmFanConfig>;
         case Command::GenConfig: return &OpenWindow<frmGenConfig>;
         case Command::PinConfig: return &OpenWindow<frmPinConfig>;
         case Command::Voltage: return &OpenWindow<frmVoltConfig>;
         case Command::THERM: return &OpenWindow<frmTherm>;
-        case Command::GPIO: return nullptr;
+        case Command::GPIO: return &OpenWindow<frmGPIO>;
         case Command::EDO: return &OpenWindow<frmEDO>;
         case Command::AutoControl: return nullptr;
         case Command::DynTmin: return nullptr;

@@ -184,4 +184,9 @@ std::string_view TrimBlanks(std::string_view text) {
     return text;
 }
 
+bool IsNumericText(std::string_view text) {
+    const std::string_view trimmed = TrimBlanks(text);
+    return !trimmed.empty() && NumberPrefixLength(trimmed) == trimmed.size();
+}
+
 }  // namespace kestrum

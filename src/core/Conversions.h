@@ -65,4 +65,8 @@ int32_t ListFieldValue(std::span<const std::string> items, std::string_view text
 // The text without leading and trailing blanks.
 std::string_view TrimBlanks(std::string_view text);
 
+// Whether the whole text, blanks around it aside, is one decimal number of the form
+// LeadingNumber reads ("2.5", " -1e2 "); "", "abc" and "5x" are not.
+bool IsNumericText(std::string_view text);
+
 }  // namespace kestrum

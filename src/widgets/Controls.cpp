@@ -1,8 +1,10 @@
 #include "widgets/Controls.h"
 
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -62,6 +64,18 @@ void ClearOptionButtons(std::span<QRadioButton* const> buttons) {
         button->setChecked(false);
         button->setAutoExclusive(exclusive);
     }
+}
+
+QHBoxLayout* NewButtonRow(std::initializer_list<QPushButton*> buttons) {
+    auto* row = new QHBoxLayout;
+    row->addStretch();
+    for (QPushButton* button : buttons) row->addWidget(button);
+    return row;
+}
+
+bool IsListOpen(const QWidget* control) {
+    const auto* list = qobject_cast<const QComboBox*>(control);
+    return list != nullptr && list->view() != nullptr && list->view()->isVisible();
 }
 
 }  // namespace kestrum

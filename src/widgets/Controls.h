@@ -10,6 +10,7 @@
 #include <span>
 
 class QCheckBox;
+class QHBoxLayout;
 class QComboBox;
 class QGroupBox;
 class QLabel;
@@ -56,5 +57,12 @@ QLabel* NewReadout(QWidget* parent, const QString& name);
 // Leaves none of a set of option buttons selected, as a load of "no option" does. The user
 // cannot do this, and Qt ignores unticking the selected button of an exclusive set.
 void ClearOptionButtons(std::span<QRadioButton* const> buttons);
+
+// The window's buttons in a row at its right-hand side, in this order.
+QHBoxLayout* NewButtonRow(std::initializer_list<QPushButton*> buttons);
+
+// Whether the control is a list whose drop-down the user has open: a periodic refresh
+// leaves such a list alone until the user has chosen.
+bool IsListOpen(const QWidget* control);
 
 }  // namespace kestrum

@@ -8,6 +8,7 @@
 
 #include "core/ChipAccess.h"
 #include "core/Conversions.h"
+#include "widgets/Controls.h"
 
 namespace kestrum {
 
@@ -103,6 +104,11 @@ int32_t RegisterBinding::EncodeOne(const Binding& b, int32_t base) {
 
 void RegisterBinding::Load(int32_t byte) const {
     for (const Binding& binding : bindings_) LoadOne(binding, byte);
+}
+
+void RegisterBinding::LoadAroundOpenLists(int32_t byte) const {
+    for (const Binding& binding : bindings_)
+        if (!IsListOpen(binding.control)) LoadOne(binding, byte);
 }
 
 int32_t RegisterBinding::Encode(int32_t base) const {

@@ -50,6 +50,8 @@ public:
 
     // Sets every control from the register's value.
     void Load(int32_t byte) const;
+    // The same, except for a list whose drop-down the user has open (a periodic refresh).
+    void LoadAroundOpenLists(int32_t byte) const;
     // The base with every control's bits put in, or only those of one control.
     int32_t Encode(int32_t base) const;
     int32_t Encode(int32_t base, const QWidget* control) const;

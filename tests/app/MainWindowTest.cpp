@@ -17,7 +17,9 @@
 #include "core/Settings.h"
 #include "core/USBStuff.h"
 #include "features/config/frmEDO.h"
+#include "features/config/frmEasySetup.h"
 #include "features/config/frmFanConfig.h"
+#include "features/config/frmGPIO.h"
 #include "features/config/frmGenConfig.h"
 #include "features/config/frmPinConfig.h"
 #include "features/config/frmTherm.h"
@@ -84,7 +86,8 @@ TEST_F(MainWindowCommandsTest, MenusInOrderWithOnlyBuiltWindowsEnabled) {
     // Every command has its menu item; only windows that exist can be opened.
     const std::set<Command> built{Command::About,   Command::Graph,     Command::Log,   Command::RegMap,
                                   Command::Save,    Command::Limits,    Command::EDO,   Command::GenConfig,
-                                  Command::Voltage, Command::FanConfig, Command::THERM, Command::PinConfig};
+                                  Command::Voltage, Command::FanConfig, Command::THERM, Command::PinConfig,
+                                  Command::GPIO,    Command::EasySetup};
     for (size_t i = 0; i < kCommandCount; ++i) {
         const auto command = static_cast<Command>(i);
         ASSERT_NE(main->MenuItem(command), nullptr) << i;
@@ -187,6 +190,18 @@ TEST_F(MainWindowCommandsTest, FanAndThermConfigurationOpenFromTheirMenuItemsAnd
     EXPECT_EQ(main->Windows().Find<frmFanConfig>(), fans) << "an open dialog is only brought forward";
     main->mnuTHERM_Click();
     ASSERT_NE(main->Windows().Find<frmTherm>(), nullptr);
+    EXPECT_EQ(main->Windows().OpenWindows().size(), 2u);
+}
+
+TEST_F(MainWindowCommandsTest, TheGpioButtonAndTheEasySetupItemOpenTheirWindows) {
+    main->tbToolBar_ButtonClick("GPIO");
+    frmGPIO* gpio = main->Windows().Find<frmGPIO>();
+    ASSERT_NE(gpio, nullptr);
+    EXPECT_TRUE(gGPIOFormOpen);
+    main->mnuGPIO_Click();
+    EXPECT_EQ(main->Windows().Find<frmGPIO>(), gpio);
+    main->MenuItem(Command::EasySetup)->trigger();
+    EXPECT_NE(main->Windows().Find<frmEasySetup>(), nullptr);
     EXPECT_EQ(main->Windows().OpenWindows().size(), 2u);
 }
 

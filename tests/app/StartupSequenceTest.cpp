@@ -12,6 +12,7 @@
 #include "core/PinDefinitions.h"
 #include "core/Settings.h"
 #include "core/USBStuff.h"
+#include "features/config/frmEasySetup.h"
 #include "regmap/RegMapStuff.h"
 #include "support/Fixture.h"
 
@@ -104,6 +105,33 @@ TEST_F(StartupSequenceTest, EasySetupOpensUnlessTheSettingSaysNo) {
         EXPECT_EQ(ShouldOpenEasySetup(), expected) << '"' << text << '"';
     }
 }
+
+// Start-up with the stored "OpenEasySetup" text, or none: whether Easy Setup opens.
+class StartupEasySetupTest : public StartupSequenceTest,
+                             public ::testing::WithParamInterface<std::pair<const char*, bool>> {};
+
+TEST_P(StartupEasySetupTest, OpensEasySetupUnlessTheSettingSaysNo) {
+    const auto& [stored, opens] = GetParam();
+    if (stored != nullptr) SaveSetting("OpenEasySetup", stored);
+    ASSERT_TRUE(Main());
+    ASSERT_NE(MainWindow(), nullptr);
+    const frmEasySetup* setup = MainWindow()->Windows().Find<frmEasySetup>();
+    EXPECT_EQ(setup != nullptr, opens);
+    EXPECT_TRUE(MainWindow()->tmrMaster->isActive());
+    if (setup != nullptr) {
+        EXPECT_TRUE(setup->isVisible());
+        EXPECT_EQ(MainWindow()->Windows().OpenWindows().size(), 1u);
+    } else {
+        EXPECT_TRUE(MainWindow()->Windows().OpenWindows().empty());
+    }
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(StoredSetting, StartupEasySetupTest,
+                         ::testing::Values(std::make_pair(nullptr, true), std::make_pair("True", true),
+                                           std::make_pair("maybe", true), std::make_pair("-1", true),
+                                           std::make_pair("False", false), std::make_pair("false", false),
+                                           std::make_pair("0", false)));
 
 }  // namespace
 }  // namespace kestrum

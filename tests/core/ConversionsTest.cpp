@@ -174,5 +174,12 @@ TEST(ListFieldValue, OrsTheIndexOfEveryExactMatch) {
     EXPECT_EQ(ListFieldValue(ramp, "17.6 sec"), 0);
 }
 
+TEST(IsNumericText, TheWholeTextIsOneNumber) {
+    for (const char* text : {"1", "2.5", " 5 ", "-0.5", "+3", "1e2", ".5", "5."})
+        EXPECT_TRUE(IsNumericText(text)) << '"' << text << '"';
+    for (const char* text : {"", "   ", "abc", "5x", "2 5", ".", "-", "e5", "3e", "1,5"})
+        EXPECT_FALSE(IsNumericText(text)) << '"' << text << '"';
+}
+
 }  // namespace
 }  // namespace kestrum

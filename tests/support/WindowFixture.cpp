@@ -31,6 +31,13 @@ void WindowTest::Close(ChildWindow& window) {
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
+void WindowTest::PickAsUser(QComboBox& list, const QString& item) {
+    const int index = list.findText(item);
+    ASSERT_GE(index, 0) << item.toStdString();
+    list.setCurrentIndex(index);
+    emit list.activated(index);
+}
+
 void WindowTest::ExpectFailedTransferEnds(const std::function<void()>& action) {
     board.FailTransfer(1);
     EXPECT_THROW(action(), ProgramEnded);

@@ -4,6 +4,7 @@
 // checks the chip traffic (ExpectTraffic) and the texts the user sees.
 
 #include <QApplication>
+#include <QComboBox>
 #include <QMainWindow>
 #include <QMdiArea>
 #include <functional>
@@ -43,6 +44,9 @@ protected:
         }
         return *control;
     }
+
+    // What a list does when the user picks this item from it.
+    static void PickAsUser(QComboBox& list, const QString& item);
 
     // The action fails on its next chip transfer: the program shows the link layer's
     // message and ends. Under test the end is an exception, so the action calls the

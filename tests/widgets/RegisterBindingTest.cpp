@@ -130,6 +130,27 @@ TEST_F(RegisterBindingTest, TwoItemListsOnOneBit) {
     EXPECT_EQ(pinConfig1.Encode(0x00), 0x40);
 }
 
+TEST_F(RegisterBindingTest, ARefreshLeavesAListTheUserHasOpenAlone) {
+    RegisterBinding acoustics(0x1A);
+    acoustics.Bit(direct, 0).Field(rate, 5, 3).Field(pin25, 2, 2);
+    form.show();
+    rate->setCurrentIndex(1);
+    rate->showPopup();
+    ASSERT_TRUE(IsListOpen(rate));
+    EXPECT_FALSE(IsListOpen(pin25));
+    EXPECT_FALSE(IsListOpen(direct)) << "not a list";
+
+    acoustics.LoadAroundOpenLists(0xC9);  // rate 6, pin25 2, bit 0 set
+    EXPECT_EQ(rate->currentText(), "17.6  sec") << "open: kept";
+    EXPECT_EQ(pin25->currentText(), "VR_Hot1");
+    EXPECT_TRUE(direct->isChecked());
+
+    rate->hidePopup();
+    ASSERT_FALSE(IsListOpen(rate));
+    acoustics.LoadAroundOpenLists(0xC9);
+    EXPECT_EQ(rate->currentText(), "1.6 sec") << "closed again: refreshed";
+}
+
 TEST_F(RegisterBindingTest, TextBoxesInPercentDegreesAndNibbles) {
     RegisterBinding maxPwm(0x2C), tmin(0x5C), hysteresis(0x54);
     maxPwm.Percent(percent);

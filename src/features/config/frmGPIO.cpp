@@ -1,0 +1,142 @@
+#include "features/config/frmGPIO.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "core/ChipAccess.h"
+#include "core/Conversions.h"
+#include "core/Declarations.h"
+#include "core/PinDefinitions.h"
+#include "widgets/Controls.h"
+
+namespace kestrum {
+
+namespace {
+
+constexpr int kWidthTwips = 7050;
+constexpr int kHeightTwips = 5595;
+
+constexpr int32_t kEnableBit = 0;
+constexpr int kLinesPerRegister = 4;
+
+enum Column { kNameColumn, kDirColumn, kPolarityColumn, kStatusColumn, kPinColumn };
+
+}  // namespace
+
+frmGPIO::frmGPIO(QWidget* parent) : WriteAtOnceWindow(parent) {
+    setObjectName("frmGPIO");
+    setWindowTitle("GPIO Configuration");
+    chkEnGPIO = NewCheckBox(this, "chkEnGPIO", "Enable GPIO");
+    BuildGrid();
+    cmdCancel = NewButton(this, "cmdCancel", "Close");
+
+    config3_.Bit(chkEnGPIO, kEnableBit);
+    for (int i = 0; i < kLines; ++i) {
+        // Two bits a line: polarity below, direction above.
+        RegisterBinding& behaviour = i < kLinesPerRegister ? behaviour1_ : behaviour2_;
+        const int polarityBit = 2 * (i % kLinesPerRegister);
+        behaviour.BitList(cmbPolarity[i], polarityBit, Sense::Direct)
+            .BitList(cmbDir[i], polarityBit + 1, Sense::Direct);
+        status_.BitList(cmbStatus[i], i, Sense::Direct);
+    }
+
+    OnUserClick(chkEnGPIO, [this] { chkEnGPIO_Click(); });
+    for (int i = 0; i < kLines; ++i) {
+        OnUserChoice(cmbDir[i], [this, i] { cmbDir_Click(i); });
+        OnUserChoice(cmbPolarity[i], [this, i] { cmbPolarity_Click(i); });
+        OnUserChoice(cmbStatus[i], [this, i] { cmbStatus_Click(i); });
+    }
+    connect(cmdCancel, &QPushButton::clicked, this, &frmGPIO::cmdCancel_Click);
+    SetFormOpenFlag(gGPIOFormOpen);
+    KeepTimerTask(TaskAttachment::Window(WindowTask::Gpio, [this] { UpdateGPIOStatus(); }));
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(10, 8, 10, 8);
+    layout->addWidget(chkEnGPIO);
+    layout->addWidget(Frame1, 1);
+    layout->addLayout(NewButtonRow({cmdCancel}));
+}
+
+void frmGPIO::BuildGrid() {
+    Frame1 = NewFrame(this, "Frame1");
+    auto* grid = new QGridLayout(Frame1);
+    grid->setHorizontalSpacing(16);
+    grid->setVerticalSpacing(4);
+    Label1 = NewLabel(Frame1, "Label1", "Direction");
+    Label2 = NewLabel(Frame1, "Label2", "Polarity");
+    Label4 = NewLabel(Frame1, "Label4", "Status");
+    Label5 = NewLabel(Frame1, "Label5", "Pin Enabled");
+    grid->addWidget(Label1, 0, kDirColumn);
+    grid->addWidget(Label2, 0, kPolarityColumn);
+    grid->addWidget(Label4, 0, kStatusColumn);
+    grid->addWidget(Label5, 0, kPinColumn, Qt::AlignHCenter);
+    for (int i = 0; i < kLines; ++i) {
+        Label3[i] = NewLabel(Frame1, ElementName("Label3", i), QString("GPIO %1").arg(i + 1));
+        cmbDir[i] = NewList(Frame1, ElementName("cmbDir", i), {"I/P", "O/P"});
+        cmbPolarity[i] = NewList(Frame1, ElementName("cmbPolarity", i), {"Active Low", "Active High"});
+        cmbStatus[i] = NewList(Frame1, ElementName("cmbStatus", i), {"Active", "Inactive"});
+        lblStatus[i] = NewLabel(Frame1, ElementName("lblStatus", i), QString());
+        chkPinEn[i] = NewCheckBox(Frame1, ElementName("chkPinEn", i), QString());
+        // The label takes the list's place while the list is hidden: as wide, its text
+        // where the list shows its own.
+        lblStatus[i]->setMinimumWidth(cmbStatus[i]->sizeHint().width());
+        lblStatus[i]->setIndent(4);
+        // Shows the routing; only the program sets it.
+        chkPinEn[i]->setAttribute(Qt::WA_TransparentForMouseEvents);
+        chkPinEn[i]->setFocusPolicy(Qt::NoFocus);
+        const int row = i + 1;
+        grid->addWidget(Label3[i], row, kNameColumn);
+        grid->addWidget(cmbDir[i], row, kDirColumn);
+        grid->addWidget(cmbPolarity[i], row, kPolarityColumn);
+        grid->addWidget(lblStatus[i], row, kStatusColumn);
+        grid->addWidget(cmbStatus[i], row, kStatusColumn);
+        grid->addWidget(chkPinEn[i], row, kPinColumn, Qt::AlignHCenter);
+    }
+    grid->setRowStretch(kLines + 1, 1);
+}
+
+void frmGPIO::Form_Load() {
+    SetSizeTwips(kWidthTwips, kHeightTwips);
+    config3_.Load(ChipRead(0x03));
+    UpdateGPIOStatus();
+}
+
+void frmGPIO::UpdateGPIOStatus() {
+    const RegisterBlock block = ChipReadBlock(0x09, 2);
+    behaviour1_.LoadAroundOpenLists(block.Of(0x09));
+    behaviour2_.LoadAroundOpenLists(block.Of(0x0A));
+    const int32_t word = block.Of(0x0A) * 256 + block.Of(0x09);
+    for (int i = 0; i < kLines; ++i) {
+        if (IsListOpen(cmbStatus[i])) continue;
+        // An output's status is the user's to set; an input's is only shown.
+        const bool output = BitIsSet(word, 2 * i + 1);
+        cmbStatus[i]->setVisible(output);
+        lblStatus[i]->setVisible(!output);
+    }
+    status_.LoadAroundOpenLists(ChipRead(0xBF));
+    for (int i = 0; i < kLines; ++i) {
+        lblStatus[i]->setText(cmbStatus[i]->currentText());
+        chkPinEn[i]->setChecked(gPinFunction[static_cast<size_t>(kLinePins[i])] == 0);
+    }
+}
+
+void frmGPIO::chkEnGPIO_Click() { config3_.WriteModified(chkEnGPIO); }
+
+void frmGPIO::cmbDir_Click(int /*index*/) { WriteGPIOSettings(); }
+void frmGPIO::cmbPolarity_Click(int /*index*/) { WriteGPIOSettings(); }
+void frmGPIO::cmbStatus_Click(int /*index*/) { WriteGPIOSettings(); }
+
+void frmGPIO::WriteGPIOSettings() {
+    behaviour1_.WriteRebuilt();
+    behaviour2_.WriteRebuilt();
+    status_.WriteRebuilt();
+}
+
+void frmGPIO::cmdCancel_Click() { Unload(); }
+
+}  // namespace kestrum
