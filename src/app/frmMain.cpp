@@ -18,6 +18,7 @@
 #include "core/Settings.h"
 #include "core/Twips.h"
 #include "core/USBStuff.h"
+#include "features/fancontrol/frmDynamicTmin.h"
 #include "monitor/frmLimits.h"
 #include "monitor/frmGraph.h"
 #include "monitor/frmLogging.h"
@@ -55,7 +56,7 @@ Opener OpenerOf(Command command) {
         case Command::GPIO: return nullptr;
         case Command::EDO: return nullptr;
         case Command::AutoControl: return nullptr;
-        case Command::DynTmin: return nullptr;
+        case Command::DynTmin: return &OpenWindow<frmDynamicTmin>;
         case Command::ManualControl: return nullptr;
         case Command::Heaters: return nullptr;
         case Command::Switches: return nullptr;

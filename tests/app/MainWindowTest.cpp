@@ -77,7 +77,7 @@ TEST_F(MainWindowCommandsTest, MenusInOrderWithOnlyBuiltWindowsEnabled) {
 
     // Every command has its menu item; only windows that exist can be opened.
     const std::set<Command> built{Command::About, Command::Graph, Command::Log, Command::RegMap,
-                                  Command::Save, Command::Limits};
+                                  Command::Save, Command::Limits, Command::DynTmin};
     for (size_t i = 0; i < kCommandCount; ++i) {
         const auto command = static_cast<Command>(i);
         ASSERT_NE(main->MenuItem(command), nullptr) << i;
