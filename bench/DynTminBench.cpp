@@ -5,39 +5,22 @@
 
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
-#include <QMainWindow>
-#include <QMdiArea>
 #include <cmath>
 #include <cstdint>
 
-#include "core/General.h"
 #include "core/Measurement.h"
 #include "core/Scheduler.h"
 #include "features/fancontrol/frmDynamicTmin.h"
 #include "monitor/instruments/StripChart.h"
 #include "support/BenchSupport.h"
-#include "widgets/WindowManager.h"
+#include "support/WindowRig.h"
 
 namespace kestrum {
 namespace {
 
-// The program after start-up with the Dynamic Tmin window open; only its task runs.
-struct Rig : BoardRig {
-    QMainWindow frame;
-    QMdiArea* area = new QMdiArea(&frame);  // owned by the frame
-    WindowManager windows{*area};
+// The Dynamic Tmin window open; only its task runs.
+struct Rig : WindowRig<frmDynamicTmin> {
     int tick = 0;
-
-    Rig() {
-        gMeasureEnabled = false;
-        frame.setCentralWidget(area);
-        frame.resize(1200, 900);
-        frame.show();
-        windows.Open<frmDynamicTmin>();
-        QApplication::processEvents();
-    }
-    ~Rig() { windows.UnloadAll(); }
 
     // Readings that move, as on a live board: labels move and the axis follows.
     void Measure() {
@@ -73,7 +56,7 @@ void BM_DynTminChartTask(benchmark::State& state) {
     while (rig.tick < static_cast<int>(StripChart::kSampleCapacity) + 10) rig.Tick();
     const int64_t before = AllocationCount();
     for (auto _ : state) rig.Tick();
-    const StripChart* chart = rig.windows.Find<frmDynamicTmin>()->Strip2[0];
+    const StripChart* chart = rig.Window().Strip2[0];
     state.counters["samples_held"] = static_cast<double>(chart->sampleCount(0));
     state.counters["allocs_per_iter"] =
         static_cast<double>(AllocationCount() - before) / static_cast<double>(state.iterations());

@@ -1,5 +1,7 @@
 #include "support/WindowFixture.h"
 
+#include <QTest>
+
 #include "core/General.h"
 #include "regmap/RegMapStuff.h"
 
@@ -29,6 +31,18 @@ void WindowTest::TearDown() {
 void WindowTest::Close(ChildWindow& window) {
     window.Unload();
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+void WindowTest::Choose(QComboBox& list, const QString& item) {
+    const int index = list.findText(item);
+    ASSERT_GE(index, 0) << item.toStdString();
+    list.setCurrentIndex(index);
+    emit list.activated(index);
+}
+
+void WindowTest::Type(QLineEdit& box, const QString& text) {
+    box.clear();
+    QTest::keyClicks(&box, text);
 }
 
 void WindowTest::ExpectFailedTransferEnds(const std::function<void()>& action) {

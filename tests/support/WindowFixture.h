@@ -4,6 +4,8 @@
 // checks the chip traffic (ExpectTraffic) and the texts the user sees.
 
 #include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
 #include <QMainWindow>
 #include <QMdiArea>
 #include <functional>
@@ -43,6 +45,11 @@ protected:
         }
         return *control;
     }
+
+    // What a user does: picks an item of a list (which must hold it), or types into a box
+    // after it has been emptied from code (which writes nothing).
+    static void Choose(QComboBox& list, const QString& item);
+    static void Type(QLineEdit& box, const QString& text);
 
     // The action fails on its next chip transfer: the program shows the link layer's
     // message and ends. Under test the end is an exception, so the action calls the

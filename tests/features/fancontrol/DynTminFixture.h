@@ -38,17 +38,6 @@ protected:
         RunMasterTick();
     }
 
-    static void Choose(QComboBox& list, const QString& item) {
-        const int index = list.findText(item);
-        ASSERT_GE(index, 0) << item.toStdString();
-        list.setCurrentIndex(index);
-        emit list.activated(index);
-    }
-    // Types into the box after emptying it from code (which writes nothing).
-    static void Type(QLineEdit& box, const QString& text) {
-        box.clear();
-        QTest::keyClicks(&box, text);
-    }
     // The user deletes the whole text.
     static void Erase(QLineEdit& box) {
         box.selectAll();
