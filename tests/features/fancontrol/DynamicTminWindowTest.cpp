@@ -15,6 +15,7 @@
 #include "core/Measurement.h"
 #include "features/fancontrol/ChannelLabel.h"
 #include "features/fancontrol/DynTminFixture.h"
+#include "support/Pictures.h"
 #include "widgets/UpDown.h"
 
 namespace kestrum {
@@ -128,6 +129,7 @@ TEST_F(DynamicTminWindowTest, TheTabsChooseTheChartAndRemote1NeedsItsDiode) {
     EXPECT_FALSE(without.SSTab1->isTabEnabled(0));
     EXPECT_FALSE(Chart(without, 0).isVisible());
     EXPECT_TRUE(Chart(without, 1).isVisible());
+    test::KeepPicture(without.parentWidget()->grab().toImage(), "dyntmin-no-remote1.png");
 }
 
 TEST_F(DynamicTminWindowTest, EachBoxChangesOnlyItsOwnBitsOfWhatItReads) {
