@@ -25,23 +25,14 @@
 #include "platform/Seams.h"
 #include "sim/SimulatedBoard.h"
 #include "support/BenchSupport.h"
+#include "support/WindowRig.h"
 #include "widgets/WindowManager.h"
 
 namespace kestrum {
 namespace {
 
-// The program after start-up with the Limits window open; only its task runs.
-struct Rig : BoardRig {
-    QMainWindow frame;
-    QMdiArea* area = new QMdiArea(&frame);  // owned by the frame
-    WindowManager windows{*area};
-
-    Rig() {
-        gMeasureEnabled = false;
-        frame.setCentralWidget(area);
-        windows.Open<frmLimits>();
-    }
-    ~Rig() { windows.UnloadAll(); }
+// The Limits window open; only its task runs.
+struct Rig : WindowRig<frmLimits> {
     void Tick() {
         clock.now += 0.6f;
         if (clock.now >= 86400.0f) clock.now -= 86400.0f;

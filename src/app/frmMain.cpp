@@ -26,6 +26,7 @@
 #include "features/config/frmPinConfig.h"
 #include "features/config/frmTherm.h"
 #include "features/config/frmVoltConfig.h"
+#include "features/fancontrol/frmDynamicTmin.h"
 #include "monitor/frmGraph.h"
 #include "monitor/frmLimits.h"
 #include "monitor/frmLogging.h"
@@ -63,7 +64,7 @@ Opener OpenerOf(Command command) {
         case Command::GPIO: return &OpenWindow<frmGPIO>;
         case Command::EDO: return &OpenWindow<frmEDO>;
         case Command::AutoControl: return nullptr;
-        case Command::DynTmin: return nullptr;
+        case Command::DynTmin: return &OpenWindow<frmDynamicTmin>;
         case Command::ManualControl: return nullptr;
         case Command::Heaters: return nullptr;
         case Command::Switches: return nullptr;

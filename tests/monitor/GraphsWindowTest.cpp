@@ -47,17 +47,6 @@ protected:
         clock.Advance(seconds);
         RunMasterTick();
     }
-    // The user picks an item of the list.
-    static void Choose(QComboBox& list, const QString& item) {
-        const int index = list.findText(item);
-        ASSERT_GE(index, 0) << item.toStdString();
-        list.setCurrentIndex(index);
-        emit list.activated(index);
-    }
-    static void Type(QLineEdit& box, const QString& text) {
-        box.clear();
-        QTest::keyClicks(&box, text);
-    }
     std::vector<int> VisibleCharts(frmGraph& window) {
         std::vector<int> visible;
         for (int i = 0; i < frmGraph::kChartCount; ++i)

@@ -1,5 +1,7 @@
 #include "support/WindowFixture.h"
 
+#include <QTest>
+
 #include "core/General.h"
 #include "regmap/RegMapStuff.h"
 
@@ -31,11 +33,16 @@ void WindowTest::Close(ChildWindow& window) {
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
-void WindowTest::PickAsUser(QComboBox& list, const QString& item) {
+void WindowTest::Choose(QComboBox& list, const QString& item) {
     const int index = list.findText(item);
     ASSERT_GE(index, 0) << item.toStdString();
     list.setCurrentIndex(index);
     emit list.activated(index);
+}
+
+void WindowTest::Type(QLineEdit& box, const QString& text) {
+    box.clear();
+    QTest::keyClicks(&box, text);
 }
 
 void WindowTest::ExpectFailedTransferEnds(const std::function<void()>& action) {

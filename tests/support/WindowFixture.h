@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QLineEdit>
 #include <QMainWindow>
 #include <QMdiArea>
 #include <functional>
@@ -45,8 +46,10 @@ protected:
         return *control;
     }
 
-    // What a list does when the user picks this item from it.
-    static void PickAsUser(QComboBox& list, const QString& item);
+    // What a user does: picks an item of a list (which must hold it), or types into a box
+    // after it has been emptied from code (which writes nothing).
+    static void Choose(QComboBox& list, const QString& item);
+    static void Type(QLineEdit& box, const QString& text);
 
     // The action fails on its next chip transfer: the program shows the link layer's
     // message and ends. Under test the end is an exception, so the action calls the

@@ -157,10 +157,10 @@ TEST_F(GPIOWindowTest, TheRefreshLeavesAListTheUserHasOpenAlone) {
 TEST_F(GPIOWindowTest, EachChoiceRebuildsAllThreeLineRegistersAndEnableChangesOneBit) {
     OpenWith(0xA4, 0x41, 0x8C, 0x10);
     StartRecording();
-    PickAsUser(*w->cmbDir[2], "O/P");                            // GPIO 3: 0x09 bit 5
-    PickAsUser(*w->cmbPolarity[5], "Active High");               // GPIO 6: 0x0A bit 2, already set
-    PickAsUser(*w->cmbDir[7], "I/P");                            // GPIO 8: 0x0A bit 7
-    PickAsUser(*w->cmbStatus[7], "Inactive");                    // 0xBF bit 7
+    Choose(*w->cmbDir[2], "O/P");                            // GPIO 3: 0x09 bit 5
+    Choose(*w->cmbPolarity[5], "Active High");               // GPIO 6: 0x0A bit 2, already set
+    Choose(*w->cmbDir[7], "I/P");                            // GPIO 8: 0x0A bit 7
+    Choose(*w->cmbStatus[7], "Inactive");                    // 0xBF bit 7
     ExpectTraffic({W(0x09, 0x61), W(0x0A, 0x8C), W(0xBF, 0x10),  //
                    W(0x09, 0x61), W(0x0A, 0x8C), W(0xBF, 0x10),  //
                    W(0x09, 0x61), W(0x0A, 0x0C), W(0xBF, 0x10),  //
