@@ -28,6 +28,8 @@ constexpr uint8_t kTach7Bit = 0x08;         // pin config 2, pin 21
 constexpr uint8_t kTach8Bit = 0x04;         // pin config 2, pin 22
 
 // Fan control, one register per PWM output (or per temperature channel) from the base.
+constexpr uint8_t kConfig2 = 0x02;
+constexpr uint8_t kFullSpeedBit = 0x20;  // configuration 2: every automatic fan at full speed
 constexpr uint8_t kPwmConfigBase = 0x21;
 constexpr uint8_t kPwmMinFlags12 = 0x25;
 constexpr uint8_t kPwmMinFlags34 = 0x26;
@@ -309,6 +311,7 @@ uint8_t SimulatedChip::ChannelDuty(int pwm, int channel) const {
 }
 
 uint8_t SimulatedChip::AutomaticDuty(int pwm) const {
+    if ((regs_[kConfig2] & kFullSpeedBit) != 0) return 255;
     const int source = regs_[kPwmConfigBase + pwm] >> 5;
     if (source < kSourceOff) return ChannelDuty(pwm, source);
     if (source == kSourceHottestLocalRemote3)

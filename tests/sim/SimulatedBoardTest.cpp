@@ -211,6 +211,19 @@ TEST(SimulatedChip, AutomaticPwmRampsFromMinimumOverTheRange) {
     EXPECT_EQ(chip.Peek(0xAA), 0x40);
 }
 
+TEST(SimulatedChip, FullSpeedRunsEveryAutomaticFanFlatOutAndLeavesManualOnesAlone) {
+    SimulatedChip chip(1);
+    chip.Write(0x21, 0x80, 0.0);  // PWM1 off
+    chip.Write(0x24, 0xE0, 0.0);  // PWM4 manual
+    chip.Write(0xAD, 0x30, 0.0);
+    EXPECT_EQ(chip.Peek(0xAA), 0);
+    chip.Write(0x02, chip.Peek(0x02) | 0x20, 0.0);
+    EXPECT_EQ(chip.Peek(0xAA), 0xFF);
+    EXPECT_EQ(chip.Peek(0xAD), 0x30);
+    chip.Write(0x02, chip.Peek(0x02) & ~0x20, 0.0);
+    EXPECT_EQ(chip.Peek(0xAA), 0);
+}
+
 TEST(SimulatedChip, StatusBitsAppearInHostAndBmcCopies) {
     SimulatedChip chip;
     chip.Poke(0x89, 0x96);  // above the 0x95 high limit
