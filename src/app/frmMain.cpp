@@ -18,6 +18,9 @@
 #include "core/Settings.h"
 #include "core/Twips.h"
 #include "core/USBStuff.h"
+#include "features/board/frmHeaters.h"
+#include "features/board/frmSwitches.h"
+#include "features/fancontrol/frmManualControl.h"
 #include "monitor/frmLimits.h"
 #include "monitor/frmGraph.h"
 #include "monitor/frmLogging.h"
@@ -56,9 +59,9 @@ Opener OpenerOf(Command command) {
         case Command::EDO: return nullptr;
         case Command::AutoControl: return nullptr;
         case Command::DynTmin: return nullptr;
-        case Command::ManualControl: return nullptr;
-        case Command::Heaters: return nullptr;
-        case Command::Switches: return nullptr;
+        case Command::ManualControl: return &OpenWindow<frmManualControl>;
+        case Command::Heaters: return &OpenWindow<frmHeaters>;
+        case Command::Switches: return &OpenWindow<frmSwitches>;
         case Command::About: return &OpenWindow<frmAbout>;
     }
     return nullptr;

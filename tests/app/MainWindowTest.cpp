@@ -16,6 +16,8 @@
 #include "core/MainCommands.h"
 #include "core/Settings.h"
 #include "core/USBStuff.h"
+#include "features/board/frmHeaters.h"
+#include "features/board/frmSwitches.h"
 #include "monitor/frmLimits.h"
 #include "monitor/frmGraph.h"
 #include "monitor/frmLogging.h"
@@ -76,8 +78,9 @@ TEST_F(MainWindowCommandsTest, MenusInOrderWithOnlyBuiltWindowsEnabled) {
     EXPECT_FALSE(main->mnuWindow->menuAction()->isEnabled()) << "nothing to list yet";
 
     // Every command has its menu item; only windows that exist can be opened.
-    const std::set<Command> built{Command::About, Command::Graph, Command::Log, Command::RegMap,
-                                  Command::Save, Command::Limits};
+    const std::set<Command> built{Command::About,         Command::Graph,   Command::Log,
+                                  Command::RegMap,        Command::Save,    Command::Limits,
+                                  Command::ManualControl, Command::Heaters, Command::Switches};
     for (size_t i = 0; i < kCommandCount; ++i) {
         const auto command = static_cast<Command>(i);
         ASSERT_NE(main->MenuItem(command), nullptr) << i;
@@ -135,7 +138,6 @@ TEST_F(MainWindowCommandsTest, ToolbarKeysDispatchExactlyAndUnknownKeysDoNothing
         EXPECT_EQ(ToolbarCommand(key), std::nullopt) << key;
 
     main->tbToolBar_ButtonClick("About");
-    main->tbToolBar_ButtonClick("Switches");  // its window is not part of the program yet
     EXPECT_TRUE(main->Windows().OpenWindows().empty());
 
     // The menu item and its button open the same window.
@@ -158,6 +160,11 @@ TEST_F(MainWindowCommandsTest, ToolbarKeysDispatchExactlyAndUnknownKeysDoNothing
     main->MenuItem(Command::Log)->trigger();
     EXPECT_NE(main->Windows().Find<frmLogging>(), nullptr);
     EXPECT_EQ(main->Windows().OpenWindows().size(), 5u);
+    main->tbToolBar_ButtonClick("Switches");
+    EXPECT_NE(main->Windows().Find<frmSwitches>(), nullptr);
+    main->tbToolBar_ButtonClick("Heaters");
+    EXPECT_NE(main->Windows().Find<frmHeaters>(), nullptr);
+    EXPECT_EQ(main->Windows().OpenWindows().size(), 7u);
 }
 
 TEST_F(MainWindowCommandsTest, StatusBarShowsStatusDateAndTimeKeptCurrent) {

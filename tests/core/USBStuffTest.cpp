@@ -106,6 +106,28 @@ TEST_F(USBStuffTest, BoardPortWritesOnlySendBytes) {
     EXPECT_TRUE(board.Transfers().empty());
 }
 
+TEST_F(USBStuffTest, TheSwitchDialogsWriteSendsTheByteInTheIndexAndReportsNoFailure) {
+    board.SetRecording(true);
+    EXPECT_EQ(SendBoardPort(0x4A, 0x03), 0);
+    EXPECT_EQ(board.SwitchByte(0x4A), 0x03);
+    ASSERT_EQ(board.Transfers().size(), 1u);
+    EXPECT_EQ(board.Transfers()[0].request, kRequestBoardPort);
+    EXPECT_EQ(board.Transfers()[0].value, 0x4A);
+    EXPECT_EQ(board.Transfers()[0].index, 0x03);
+    EXPECT_EQ(board.Transfers()[0].direction, kDirectionWrite);
+
+    board.FailTransfer(1);
+    EXPECT_NE(SendBoardPort(0x48, 0xF0), 0);
+    EXPECT_TRUE(messages.shown.empty());
+    EXPECT_TRUE(programEnd.exits.empty());
+    EXPECT_EQ(board.SwitchByte(0x48), 0);
+
+    gInterfaceType = kInterfaceSmbus;
+    board.ClearRecording();
+    EXPECT_EQ(SendBoardPort(0x48, 0x0F), 0);
+    EXPECT_TRUE(board.Transfers().empty());
+}
+
 TEST_F(USBStuffTest, HeaterPercentIsClampedAndStoredBack) {
     int32_t percent = 150;
     EXPECT_EQ(SetHeater(1, percent), 0);
