@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -38,6 +39,13 @@ QComboBox* NewList(QWidget* parent, const QString& name, std::initializer_list<c
     auto* list = Named(new QComboBox(parent), name);
     for (const char* item : items) list->addItem(QString::fromUtf8(item));
     return list;
+}
+
+QHBoxLayout* RightAlignedRow(std::initializer_list<QWidget*> widgets) {
+    auto* row = new QHBoxLayout;
+    row->addStretch();
+    for (QWidget* widget : widgets) row->addWidget(widget);
+    return row;
 }
 
 QLabel* NewReadout(QWidget* parent, const QString& name) {

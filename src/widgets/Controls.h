@@ -11,6 +11,7 @@
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -48,5 +49,7 @@ QLineEdit* NewTextBox(QWidget* parent, const QString& name);
 QComboBox* NewList(QWidget* parent, const QString& name, std::initializer_list<const char*> items);
 // A sunken read-only field for a value the window shows.
 QLabel* NewReadout(QWidget* parent, const QString& name);
+// A row of widgets (a window's buttons) kept to the right, for the window's layout.
+QHBoxLayout* RightAlignedRow(std::initializer_list<QWidget*> widgets);
 
 }  // namespace kestrum

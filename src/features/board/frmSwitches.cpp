@@ -3,7 +3,6 @@
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QHBoxLayout>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -52,13 +51,9 @@ frmSwitches::frmSwitches(QWidget* parent)
     connect(cmdRefresh, &QPushButton::clicked, this, &frmSwitches::cmdRefresh_Click);
     connect(cmbApply, &QPushButton::clicked, this, &frmSwitches::cmbApply_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &frmSwitches::cmdCancel_Click);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    for (QPushButton* button : {cmdRefresh, cmbApply, cmdCancel}) buttons->addWidget(button);
-
     auto* window = new QVBoxLayout(this);
     window->addWidget(Frame1, 1);
-    window->addLayout(buttons);
+    window->addLayout(RightAlignedRow({cmdRefresh, cmbApply, cmdCancel}));
 }
 
 void frmSwitches::Form_Load() {

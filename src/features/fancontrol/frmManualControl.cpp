@@ -2,7 +2,6 @@
 
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -57,13 +56,9 @@ frmManualControl::frmManualControl(QWidget* parent) : ChildWindow(parent) {
 
     cmdClose = NewButton(this, "cmdClose", "Close");
     connect(cmdClose, &QPushButton::clicked, this, &frmManualControl::cmdClose_Click);
-    auto* closeRow = new QHBoxLayout;
-    closeRow->addStretch();
-    closeRow->addWidget(cmdClose);
-
     auto* window = new QVBoxLayout(this);
     window->addWidget(Frame1, 1);
-    window->addLayout(closeRow);
+    window->addLayout(RightAlignedRow({cmdClose}));
 }
 
 void frmManualControl::Form_Load() {
