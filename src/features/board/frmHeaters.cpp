@@ -24,6 +24,7 @@ frmHeaters::frmHeaters(QWidget* parent) : ChildWindow(parent) {
         }));
 
     auto* row = new QHBoxLayout;
+    row->setSpacing(4);
     for (int i = 0; i < kHeaters; ++i) {
         QGroupBox*& frame = i == 0 ? Frame1 : Frame2;
         QLabel*& caption = i == 0 ? Label1 : Label2;
@@ -58,7 +59,6 @@ frmHeaters::frmHeaters(QWidget* parent) : ChildWindow(parent) {
 
     auto* window = new QVBoxLayout(this);
     window->setContentsMargins(4, 4, 4, 4);
-    row->setSpacing(4);
     window->addLayout(row, 1);
     window->addLayout(closeRow);
 }
