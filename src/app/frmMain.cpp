@@ -18,6 +18,8 @@
 #include "core/Settings.h"
 #include "core/Twips.h"
 #include "core/USBStuff.h"
+#include "features/board/frmHeaters.h"
+#include "features/board/frmSwitches.h"
 #include "features/config/frmEDO.h"
 #include "features/config/frmEasySetup.h"
 #include "features/config/frmFanConfig.h"
@@ -27,6 +29,7 @@
 #include "features/config/frmTherm.h"
 #include "features/config/frmVoltConfig.h"
 #include "features/fancontrol/frmDynamicTmin.h"
+#include "features/fancontrol/frmManualControl.h"
 #include "monitor/frmGraph.h"
 #include "monitor/frmLimits.h"
 #include "monitor/frmLogging.h"
@@ -65,9 +68,9 @@ Opener OpenerOf(Command command) {
         case Command::EDO: return &OpenWindow<frmEDO>;
         case Command::AutoControl: return nullptr;
         case Command::DynTmin: return &OpenWindow<frmDynamicTmin>;
-        case Command::ManualControl: return nullptr;
-        case Command::Heaters: return nullptr;
-        case Command::Switches: return nullptr;
+        case Command::ManualControl: return &OpenWindow<frmManualControl>;
+        case Command::Heaters: return &OpenWindow<frmHeaters>;
+        case Command::Switches: return &OpenWindow<frmSwitches>;
         case Command::About: return &OpenWindow<frmAbout>;
     }
     return nullptr;

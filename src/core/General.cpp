@@ -1,5 +1,6 @@
 #include "core/General.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdint>
 #include <cstdlib>
@@ -10,6 +11,7 @@
 #include "core/Conversions.h"
 #include "core/Declarations.h"
 #include "core/LogFile.h"
+#include "core/Measurement.h"
 #include "core/Settings.h"
 #include "core/USBStuff.h"
 #include "platform/LinkLibraries.h"
@@ -158,6 +160,12 @@ void Delay(float ms) {
         if (now > end || now < start) return;
         clock.Nap();
     }
+}
+
+bool ManualControlEnabled(int output) { return gPWMManual.at(static_cast<size_t>(output) + 1); }
+
+double ManualSliderPercent(int output) {
+    return std::min<double>(gPWMDuty.at(static_cast<size_t>(output)), 100.0);
 }
 
 void SetWindowUnloader(std::function<void()> unloadAll) { unloadAllWindows = std::move(unloadAll); }

@@ -95,6 +95,12 @@ void SetStatusTextSink(std::function<void(const std::string&)> sink);
 // readings. Handles no events.
 void Delay(float ms);
 
+// Manual fan control of PWM output i + 1 (i = 0..3): its duty goes to register 0xAA + i,
+// its slider is usable only in manual mode and shows the measured duty, at most 100 %.
+inline constexpr int32_t kPWMValueRegister = 0xAA;
+bool ManualControlEnabled(int output);
+double ManualSliderPercent(int output);
+
 // Ending the program. EndProgram unloads every window first (each runs its unload
 // handling) and is used after fatal errors; EndProgramAtOnce unloads nothing.
 void SetWindowUnloader(std::function<void()> unloadAll);

@@ -145,6 +145,11 @@ int16_t WriteBoardPort(int32_t device, int32_t data) {
     return status;
 }
 
+int16_t SendBoardPort(int32_t device, int32_t data) {
+    if (!OnUsb()) return 0;
+    return VendorIORequest(kRequestBoardPort, device, data, kDirectionWrite, 1, gRegBuffer.data());
+}
+
 void ShowCommError(int16_t code) {
     // Stop the ticks first, so that a failing tick cannot stack further messages.
     const bool timerWasRunning = gMasterTimer != nullptr && gMasterTimer->IsEnabled();

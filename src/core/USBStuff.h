@@ -56,6 +56,12 @@ int16_t ReadHeaters();
 int32_t ReadBoardPort(int32_t device);
 int16_t WriteBoardPort(int32_t device, int32_t data);
 
+// The heater module reports each heater's duty as twice its percent (75 is 37.5 %).
+inline double HeaterPercentOfByte(uint8_t byte) { return byte / 2.0; }
+// The switch dialog's write of a switch byte: sent on the adapter link only, its status
+// returned unreported, since the dialog reads both devices back at once.
+int16_t SendBoardPort(int32_t device, int32_t data);
+
 // Codes of ShowCommError.
 inline constexpr int16_t kCommInitialConnection = 2;
 inline constexpr int16_t kCommInterrupted = 3;

@@ -50,6 +50,13 @@ QComboBox* NewTypedList(QWidget* parent, const QString& name, std::initializer_l
     return list;
 }
 
+QHBoxLayout* RightAlignedRow(std::initializer_list<QWidget*> widgets) {
+    auto* row = new QHBoxLayout;
+    row->addStretch();
+    for (QWidget* widget : widgets) row->addWidget(widget);
+    return row;
+}
+
 QLabel* NewReadout(QWidget* parent, const QString& name) {
     auto* label = Named(new QLabel(parent), name);
     label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
@@ -64,13 +71,6 @@ void ClearOptionButtons(std::span<QRadioButton* const> buttons) {
         button->setChecked(false);
         button->setAutoExclusive(exclusive);
     }
-}
-
-QHBoxLayout* NewButtonRow(std::initializer_list<QPushButton*> buttons) {
-    auto* row = new QHBoxLayout;
-    row->addStretch();
-    for (QPushButton* button : buttons) row->addWidget(button);
-    return row;
 }
 
 bool IsListOpen(const QWidget* control) {

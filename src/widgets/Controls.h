@@ -13,6 +13,7 @@ class QCheckBox;
 class QHBoxLayout;
 class QComboBox;
 class QGroupBox;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -53,13 +54,12 @@ QComboBox* NewList(QWidget* parent, const QString& name, std::initializer_list<c
 QComboBox* NewTypedList(QWidget* parent, const QString& name, std::initializer_list<const char*> items);
 // A sunken read-only field for a value the window shows.
 QLabel* NewReadout(QWidget* parent, const QString& name);
+// A row of widgets (a window's buttons) kept to the right, for the window's layout.
+QHBoxLayout* RightAlignedRow(std::initializer_list<QWidget*> widgets);
 
 // Leaves none of a set of option buttons selected, as a load of "no option" does. The user
 // cannot do this, and Qt ignores unticking the selected button of an exclusive set.
 void ClearOptionButtons(std::span<QRadioButton* const> buttons);
-
-// The window's buttons in a row at its right-hand side, in this order.
-QHBoxLayout* NewButtonRow(std::initializer_list<QPushButton*> buttons);
 
 // Whether the control is a list whose drop-down the user has open: a periodic refresh
 // leaves such a list alone until the user has chosen.

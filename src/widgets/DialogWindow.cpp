@@ -24,13 +24,6 @@ void DialogWindow::cmdOK_Click() {
 
 void DialogWindow::cmdCancel_Click() { Unload(); }
 
-QHBoxLayout* DialogWindow::ButtonRow() {
-    auto* row = new QHBoxLayout;
-    row->addStretch();
-    row->addWidget(cmdOK);
-    row->addWidget(cmdCancel);
-    row->addWidget(cmdApply);
-    return row;
-}
+QHBoxLayout* DialogWindow::ButtonRow() { return RightAlignedRow({cmdOK, cmdCancel, cmdApply}); }
 
 }  // namespace kestrum

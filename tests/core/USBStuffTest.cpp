@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "core/General.h"
 #include "support/FakeTimer.h"
@@ -104,6 +105,19 @@ TEST_F(USBStuffTest, BoardPortWritesOnlySendBytes) {
     EXPECT_EQ(WriteBoardPort(0x48, 0x0F), 0);
     EXPECT_EQ(ReadBoardPort(0x48), 0);
     EXPECT_TRUE(board.Transfers().empty());
+}
+
+TEST_F(USBStuffTest, TheSwitchDialogsWriteSendsTheByteInTheIndexAndReportsNoFailure) {
+    board.SetRecording(true);
+    EXPECT_EQ(SendBoardPort(0x4A, 0x03), 0);
+    board.FailTransfer(1);
+    EXPECT_NE(SendBoardPort(0x48, 0xF0), 0);
+    EXPECT_TRUE(messages.shown.empty());
+    EXPECT_EQ(test::Decode(board.Transfers()), (std::vector<test::Access>{test::SwitchWrite(0x4A, 0x03),
+                                                                           test::SwitchWrite(0x48, 0xF0)}));
+    gInterfaceType = kInterfaceSmbus;
+    EXPECT_EQ(SendBoardPort(0x48, 0x0F), 0);
+    EXPECT_EQ(board.Transfers().size(), 2u);
 }
 
 TEST_F(USBStuffTest, HeaterPercentIsClampedAndStoredBack) {

@@ -77,6 +77,9 @@ Access HeaterWrite(int32_t heater, int32_t percent) {
     return Make(AccessKind::HeaterWrite, heater, 0, percent);
 }
 
+Access SwitchRead(int32_t device) { return Make(AccessKind::SwitchRead, device, 0, 0); }
+Access HeaterRead() { return Make(AccessKind::HeaterRead, 0, 0, 0); }
+
 std::vector<Access> Decode(const std::vector<sim::Transfer>& transfers) {
     std::vector<Access> traffic;
     traffic.reserve(transfers.size());

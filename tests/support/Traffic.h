@@ -39,6 +39,8 @@ Access W(int32_t reg, int32_t value, int32_t chip = sim::SimulatedBoard::kDefaul
 Access B(int32_t first, int32_t count, int32_t chip = sim::SimulatedBoard::kDefaultChipAddress);
 Access SwitchWrite(int32_t device, int32_t byte);
 Access HeaterWrite(int32_t heater, int32_t percent);
+Access SwitchRead(int32_t device);
+Access HeaterRead();
 
 std::vector<Access> Decode(const std::vector<sim::Transfer>& transfers);
 std::vector<Access> Decode(const std::vector<sim::SmbusAccess>& accesses);

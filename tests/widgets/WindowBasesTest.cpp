@@ -264,5 +264,18 @@ TEST(OptionButtonsTest, ClearingLeavesNoneSelectedAndTheSetStillExclusive) {
     EXPECT_TRUE(options[1]->isChecked());
 }
 
+TEST(Controls, ARightAlignedRowKeepsItsWidgetsInOrderAtTheRightEdge) {
+    QWidget form;
+    QPushButton* read = NewButton(&form, "cmdRead", "Read");
+    QPushButton* close = NewButton(&form, "cmdClose", "Close");
+    QHBoxLayout* row = RightAlignedRow({read, close});
+    form.setLayout(row);
+    form.resize(600, 60);
+    row->activate();
+    EXPECT_GT(read->x(), 300);
+    EXPECT_LT(read->x(), close->x());
+    EXPECT_EQ(close->geometry().right(), form.width() - 1 - row->contentsMargins().right());
+}
+
 }  // namespace
 }  // namespace kestrum

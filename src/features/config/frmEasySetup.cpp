@@ -71,7 +71,7 @@ frmEasySetup::frmEasySetup(QWidget* parent) : ChildWindow(parent) {
     layout->addSpacing(6);
     layout->addWidget(chkStartUp);
     layout->addStretch(1);
-    layout->addLayout(NewButtonRow({cmdApply, cmdClose}));
+    layout->addLayout(RightAlignedRow({cmdApply, cmdClose}));
 }
 
 void frmEasySetup::BuildOptions() {

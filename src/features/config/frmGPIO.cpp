@@ -59,7 +59,7 @@ frmGPIO::frmGPIO(QWidget* parent) : WriteAtOnceWindow(parent) {
     layout->setContentsMargins(10, 8, 10, 8);
     layout->addWidget(chkEnGPIO);
     layout->addWidget(Frame1, 1);
-    layout->addLayout(NewButtonRow({cmdCancel}));
+    layout->addLayout(RightAlignedRow({cmdCancel}));
 }
 
 void frmGPIO::BuildGrid() {
