@@ -18,8 +18,9 @@
 #include "core/Settings.h"
 #include "core/Twips.h"
 #include "core/USBStuff.h"
-#include "monitor/frmLimits.h"
+#include "features/fancontrol/frmAutoGraph.h"
 #include "monitor/frmGraph.h"
+#include "monitor/frmLimits.h"
 #include "monitor/frmLogging.h"
 #include "platform/LinkLibraries.h"
 #include "platform/Seams.h"
@@ -54,7 +55,7 @@ Opener OpenerOf(Command command) {
         case Command::THERM: return nullptr;
         case Command::GPIO: return nullptr;
         case Command::EDO: return nullptr;
-        case Command::AutoControl: return nullptr;
+        case Command::AutoControl: return &OpenWindow<frmAutoGraph>;
         case Command::DynTmin: return nullptr;
         case Command::ManualControl: return nullptr;
         case Command::Heaters: return nullptr;
