@@ -16,6 +16,7 @@
 #include "core/MainCommands.h"
 #include "core/Settings.h"
 #include "core/USBStuff.h"
+#include "features/fancontrol/frmAutoGraph.h"
 #include "monitor/frmGraph.h"
 #include "monitor/frmLimits.h"
 #include "monitor/frmLogging.h"
@@ -158,6 +159,9 @@ TEST_F(MainWindowCommandsTest, ToolbarKeysDispatchExactlyAndUnknownKeysDoNothing
     main->MenuItem(Command::Log)->trigger();
     EXPECT_NE(main->Windows().Find<frmLogging>(), nullptr);
     EXPECT_EQ(main->Windows().OpenWindows().size(), 5u);
+    main->tbToolBar_ButtonClick("AutoControl");
+    EXPECT_NE(main->Windows().Find<frmAutoGraph>(), nullptr);
+    EXPECT_EQ(main->Windows().OpenWindows().size(), 6u);
 }
 
 TEST_F(MainWindowCommandsTest, StatusBarShowsStatusDateAndTimeKeptCurrent) {

@@ -95,8 +95,12 @@ void StripChart::Clear() {
     for (TraceBuffer& buffer : samples_) buffer.Clear();
     for (TraceBuffer& buffer : points_) buffer.Clear();
     for (Axis& axis : axes_) axis.hasData = false;
-    Invalidate();
-    Refresh();
+    // An x-y plot's scales do not follow its points: a fan curve redrawn from scratch
+    // three times a second lays nothing out again.
+    if (mode_ == Mode::Time) {
+        Invalidate();
+        Refresh();
+    }
     ScheduleRepaint();
 }
 
