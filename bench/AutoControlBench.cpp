@@ -40,29 +40,13 @@ struct Rig : BoardRig {
         emit control->activated(control->currentIndex());
     }
     ~Rig() { windows.UnloadAll(); }
-    void Tick() {
-        clock.now += 0.35;
-        if (clock.now >= 86400.0) clock.now -= 86400.0;
-        RunMasterTick();
-    }
 };
 
 void BM_AutoControlRefresh(benchmark::State& state) {
     Rig rig;
-    rig.Tick();  // the first refresh sizes the texts' and traces' storage
-    rig.board.ClearRecording();
-    rig.board.SetRecording(true);
-    rig.Tick();
-    rig.board.SetRecording(false);
-    const auto transfers = static_cast<double>(rig.board.Transfers().size());
-    state.counters["transfers_per_refresh"] = transfers;
-    const int64_t before = AllocationCount();
-    for (auto _ : state) rig.Tick();
-    const double allocations =
-        static_cast<double>(AllocationCount() - before) / static_cast<double>(state.iterations());
-    state.counters["allocs_per_iter"] = allocations;
-    if (transfers != 0.0) state.SkipWithError("the refresh reached the chip");
-    if (allocations != 0.0) state.SkipWithError("the refresh allocated in steady state");
+    const SteadyState measured = MeasureSteadyState(state, rig, [&] { rig.TickAfter(0.35); });
+    if (measured.transfers != 0.0) state.SkipWithError("the refresh reached the chip");
+    if (measured.allocations != 0.0) state.SkipWithError("the refresh allocated in steady state");
 }
 BENCHMARK(BM_AutoControlRefresh)->Unit(benchmark::kMicrosecond);
 

@@ -318,45 +318,42 @@ void frmAutoGraph::Redraw() {
     DrawCurves();
 }
 
+// Read afresh with only this control's bits changed, or, for a box that owns its whole
+// register, written outright; then the curve is drawn anew.
+bool frmAutoGraph::WriteOnly(const RegisterBinding& binding, const QWidget* control) {
+    if (!mReady) return false;
+    binding.WriteModified(control);
+    Redraw();
+    return true;
+}
+
+bool frmAutoGraph::WriteWhole(const RegisterBinding& binding) {
+    if (!mReady) return false;
+    binding.WriteRebuilt();
+    Redraw();
+    return true;
+}
+
 void frmAutoGraph::chkMinSpeed_Click(int index) {
-    if (!mReady) return;
-    minSpeed_[static_cast<std::size_t>(index / 2)].WriteModified(
-        chkMinSpeed[static_cast<std::size_t>(index)]);
-    Redraw();
+    const auto k = static_cast<std::size_t>(index);
+    WriteOnly(minSpeed_[k / 2], chkMinSpeed[k]);
 }
 
-void frmAutoGraph::chkThermFS1_Click() {
-    if (!mReady) return;
-    thermConfig_.WriteModified(chkThermFS1);
-    Redraw();
-}
+void frmAutoGraph::chkThermFS1_Click() { WriteOnly(thermConfig_, chkThermFS1); }
 
-void frmAutoGraph::chkThermFS2_Click() {
-    if (!mReady) return;
-    thermConfig_.WriteModified(chkThermFS2);
-    Redraw();
-}
+void frmAutoGraph::chkThermFS2_Click() { WriteOnly(thermConfig_, chkThermFS2); }
 
 void frmAutoGraph::cmbControl_Click(int index) {
-    if (!mReady) return;
     const auto k = static_cast<std::size_t>(index);
-    pwmConfig_[k].WriteModified(cmbControl[k]);
-    Redraw();
-    tbPWM_Click(0);
+    if (WriteOnly(pwmConfig_[k], cmbControl[k])) tbPWM_Click(0);
 }
 
 void frmAutoGraph::cmbTrange_Click(int index) {
-    if (!mReady) return;
     const auto k = static_cast<std::size_t>(index);
-    trange_[k].WriteModified(cmbTrange[k]);
-    Redraw();
+    WriteOnly(trange_[k], cmbTrange[k]);
 }
 
-void frmAutoGraph::txtMaxPWM_Change() {
-    if (!mReady) return;
-    maxPwm_.WriteRebuilt();
-    Redraw();
-}
+void frmAutoGraph::txtMaxPWM_Change() { WriteWhole(maxPwm_); }
 
 void frmAutoGraph::txtMinPWM_Change(int index) {
     if (!mReady) return;
@@ -365,36 +362,20 @@ void frmAutoGraph::txtMinPWM_Change(int index) {
     tbPWM_Click(0);
 }
 
-void frmAutoGraph::txtTmin_Change(int index) {
-    if (!mReady) return;
-    tmin_[static_cast<std::size_t>(index)].WriteRebuilt();
-    Redraw();
-}
+void frmAutoGraph::txtTmin_Change(int index) { WriteWhole(tmin_[static_cast<std::size_t>(index)]); }
 
-void frmAutoGraph::txtTH1_Change(int index) {
-    if (!mReady) return;
-    therm1_[static_cast<std::size_t>(index)].WriteRebuilt();
-    Redraw();
-}
+void frmAutoGraph::txtTH1_Change(int index) { WriteWhole(therm1_[static_cast<std::size_t>(index)]); }
 
-void frmAutoGraph::txtTH2_Change(int index) {
-    if (!mReady) return;
-    therm2_[static_cast<std::size_t>(index)].WriteRebuilt();
-    Redraw();
-}
+void frmAutoGraph::txtTH2_Change(int index) { WriteWhole(therm2_[static_cast<std::size_t>(index)]); }
 
 void frmAutoGraph::txtTminHyst_Change(int index) {
-    if (!mReady) return;
     const auto k = static_cast<std::size_t>(index);
-    trange_[k].WriteModified(txtTminHyst[k]);
-    Redraw();
+    WriteOnly(trange_[k], txtTminHyst[k]);
 }
 
 void frmAutoGraph::txtHyst_Change(int index) {
-    if (!mReady) return;
     const auto k = static_cast<std::size_t>(index);
-    thermHyst_[k / 2].WriteModified(txtHyst[k]);
-    Redraw();
+    WriteOnly(thermHyst_[k / 2], txtHyst[k]);
 }
 
 }  // namespace kestrum

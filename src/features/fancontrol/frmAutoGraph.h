@@ -107,6 +107,9 @@ private:
     void ShowPlot();
     // The write's follow-up shared by most handlers.
     void Redraw();
+    // A change handler's write and redraw; false (nothing done) until the window is ready.
+    bool WriteOnly(const RegisterBinding& binding, const QWidget* control);
+    bool WriteWhole(const RegisterBinding& binding);
 
     bool mReady = false;
     FanCurveModel model_;
