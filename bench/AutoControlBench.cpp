@@ -7,39 +7,25 @@
 #include <benchmark/benchmark.h>
 
 #include <QComboBox>
-#include <QMainWindow>
-#include <QMdiArea>
-#include <cstdint>
 
-#include "core/General.h"
 #include "core/Measurement.h"
-#include "core/Scheduler.h"
 #include "features/fancontrol/frmAutoGraph.h"
 #include "support/BenchSupport.h"
-#include "widgets/WindowManager.h"
+#include "support/WindowRig.h"
 
 namespace kestrum {
 namespace {
 
 // The program after start-up with the Automatic Control window open on a PWM output
 // driven by all four channels: four curves, four segments, four live points.
-struct Rig : BoardRig {
-    QMainWindow frame;
-    QMdiArea* area = new QMdiArea(&frame);  // owned by the frame
-    WindowManager windows{*area};
-    frmAutoGraph* window = nullptr;
-
+struct Rig : WindowRig<frmAutoGraph> {
     Rig() {
-        gMeasureEnabled = false;
         gTemperature = {41.25f, 38.5f, 44.0f, 36.75f};
         gPWMDuty = {55, 40, 30, 20, 0};
-        frame.setCentralWidget(area);
-        window = &windows.Open<frmAutoGraph>();
         QComboBox* control = window->cmbControl[0];
         control->setCurrentIndex(control->findText("Max of 4 Channels"));
         emit control->activated(control->currentIndex());
     }
-    ~Rig() { windows.UnloadAll(); }
 };
 
 void BM_AutoControlRefresh(benchmark::State& state) {

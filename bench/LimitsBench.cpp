@@ -25,24 +25,14 @@
 #include "platform/Seams.h"
 #include "sim/SimulatedBoard.h"
 #include "support/BenchSupport.h"
+#include "support/WindowRig.h"
 #include "widgets/WindowManager.h"
 
 namespace kestrum {
 namespace {
 
 // The program after start-up with the Limits window open; only its task runs.
-struct Rig : BoardRig {
-    QMainWindow frame;
-    QMdiArea* area = new QMdiArea(&frame);  // owned by the frame
-    WindowManager windows{*area};
-
-    Rig() {
-        gMeasureEnabled = false;
-        frame.setCentralWidget(area);
-        windows.Open<frmLimits>();
-    }
-    ~Rig() { windows.UnloadAll(); }
-};
+using Rig = WindowRig<frmLimits>;
 
 void BM_LimitsRefresh(benchmark::State& state) {
     Rig rig;

@@ -44,6 +44,12 @@ void AssignText(std::string& out, const QString& text) {
     out.resize(static_cast<std::size_t>(end - out.data()));
 }
 
+// Each binding loaded from its byte of a block read.
+template <std::size_t N>
+void LoadFromBlock(const RegisterBlock& block, const std::array<RegisterBinding, N>& bindings) {
+    for (const RegisterBinding& binding : bindings) binding.Load(block.Of(binding.Register()));
+}
+
 QComboBox* NewFixedList(QWidget* parent, const QString& name, const auto& items) {
     QComboBox* list = NewList(parent, name, {});
     for (const char* item : items) list->addItem(QString::fromUtf8(item));
@@ -222,24 +228,18 @@ void frmAutoGraph::LoadThermAndMaxPwm() {
 }
 
 void frmAutoGraph::LoadPwmSettings() {
-    const RegisterBlock config = ChipReadBlock(0x21, 4);
-    for (const RegisterBinding& binding : pwmConfig_) binding.Load(config.Of(binding.Register()));
-    const RegisterBlock minSpeed = ChipReadBlock(0x25, 2);
-    for (const RegisterBinding& binding : minSpeed_) binding.Load(minSpeed.Of(binding.Register()));
-    const RegisterBlock minPwm = ChipReadBlock(0x28, 4);
-    for (const RegisterBinding& binding : minPwm_) binding.Load(minPwm.Of(binding.Register()));
+    LoadFromBlock(ChipReadBlock(0x21, 4), pwmConfig_);
+    LoadFromBlock(ChipReadBlock(0x25, 2), minSpeed_);
+    LoadFromBlock(ChipReadBlock(0x28, 4), minPwm_);
 }
 
 void frmAutoGraph::LoadTempSettings() {
-    const RegisterBlock tmin = ChipReadBlock(0x5C, 4);
-    for (const RegisterBinding& binding : tmin_) binding.Load(tmin.Of(binding.Register()));
-    const RegisterBlock trange = ChipReadBlock(0x60, 4);
-    for (const RegisterBinding& binding : trange_) binding.Load(trange.Of(binding.Register()));
-    const RegisterBlock hyst = ChipReadBlock(0x54, 2);
-    for (const RegisterBinding& binding : thermHyst_) binding.Load(hyst.Of(binding.Register()));
+    LoadFromBlock(ChipReadBlock(0x5C, 4), tmin_);
+    LoadFromBlock(ChipReadBlock(0x60, 4), trange_);
+    LoadFromBlock(ChipReadBlock(0x54, 2), thermHyst_);
     const RegisterBlock limits = ChipReadBlock(0x4C, 8);
-    for (const RegisterBinding& binding : therm1_) binding.Load(limits.Of(binding.Register()));
-    for (const RegisterBinding& binding : therm2_) binding.Load(limits.Of(binding.Register()));
+    LoadFromBlock(limits, therm1_);
+    LoadFromBlock(limits, therm2_);
 }
 
 void frmAutoGraph::GatherControls() {
