@@ -57,11 +57,9 @@ QComboBox* NewFixedList(QWidget* parent, const QString& name, const auto& items)
 }
 
 // A text box with its spinner on a form row.
-QLineEdit* AddSpinnerRow(QFormLayout& form, QWidget* parent, const char* caption, const char* name, int index,
-                         UpDown*& spinner, int minimum, int maximum) {
-    SpinnerBox box =
-        NewSpinnerBox(parent, ElementName(name, index),
-                      ElementName((std::string("upd") + (name + 3)).c_str(), index), minimum, maximum);
+QLineEdit* AddSpinnerRow(QFormLayout& form, QWidget* parent, const char* caption, const QString& textName,
+                         const QString& spinnerName, UpDown*& spinner, int minimum, int maximum) {
+    SpinnerBox box = NewSpinnerBox(parent, textName, spinnerName, minimum, maximum);
     spinner = box.spinner;
     form.addRow(caption, box.box);
     return box.text;
@@ -119,18 +117,18 @@ QWidget* frmAutoGraph::BuildTempTabs() {
         const auto k = static_cast<std::size_t>(t);
         auto* page = new QWidget(tbTemp);
         QFormLayout* form = NewForm(page);
-        txtTmin[k] =
-            AddSpinnerRow(*form, page, "Tmin", "txtTmin", t, updTmin[k], kTminMinimum, kTemperatureMaximum);
+        txtTmin[k] = AddSpinnerRow(*form, page, "Tmin", ElementName("txtTmin", t), ElementName("updTmin", t),
+                                   updTmin[k], kTminMinimum, kTemperatureMaximum);
         cmbTrange[k] = NewFixedList(page, ElementName("cmbTrange", t), kTrangeItems);
         form->addRow("Trange", cmbTrange[k]);
-        txtTminHyst[k] =
-            AddSpinnerRow(*form, page, "Tmin Hyst", "txtTminHyst", t, updTminHyst[k], 0, kHysteresisMaximum);
-        txtTH1[k] =
-            AddSpinnerRow(*form, page, "THERM1 Limit", "txtTH1", t, updTH1[k], 0, kTemperatureMaximum);
-        txtTH2[k] =
-            AddSpinnerRow(*form, page, "THERM2 Limit", "txtTH2", t, updTH2[k], 0, kTemperatureMaximum);
-        txtHyst[k] =
-            AddSpinnerRow(*form, page, "THERM Hyst", "txtHyst", t, updHyst[k], 0, kHysteresisMaximum);
+        txtTminHyst[k] = AddSpinnerRow(*form, page, "Tmin Hyst", ElementName("txtTminHyst", t),
+                                       ElementName("updTminHyst", t), updTminHyst[k], 0, kHysteresisMaximum);
+        txtTH1[k] = AddSpinnerRow(*form, page, "THERM1 Limit", ElementName("txtTH1", t),
+                                  ElementName("updTH1", t), updTH1[k], 0, kTemperatureMaximum);
+        txtTH2[k] = AddSpinnerRow(*form, page, "THERM2 Limit", ElementName("txtTH2", t),
+                                  ElementName("updTH2", t), updTH2[k], 0, kTemperatureMaximum);
+        txtHyst[k] = AddSpinnerRow(*form, page, "THERM Hyst", ElementName("txtHyst", t),
+                                   ElementName("updHyst", t), updHyst[k], 0, kHysteresisMaximum);
         tbTemp->addTab(page, kTempTabs[k]);
     }
     return tbTemp;
@@ -145,8 +143,8 @@ QWidget* frmAutoGraph::BuildPwmTabs() {
         QFormLayout* form = NewForm(page);
         cmbControl[k] = NewFixedList(page, ElementName("cmbControl", p), kControlSourceItems);
         form->addRow("Control", cmbControl[k]);
-        txtMinPWM[k] =
-            AddSpinnerRow(*form, page, "Min Duty", "txtMinPWM", p, updMinPWM[k], 0, kPercentMaximum);
+        txtMinPWM[k] = AddSpinnerRow(*form, page, "Min Duty", ElementName("txtMinPWM", p),
+                                     ElementName("updMinPWM", p), updMinPWM[k], 0, kPercentMaximum);
         chkMinSpeed[k] = NewCheckBox(page, ElementName("chkMinSpeed", p), "Always On");
         form->addRow(QString(), chkMinSpeed[k]);
         tbPWM->addTab(page, kPwmTabs[k]);
@@ -157,11 +155,8 @@ QWidget* frmAutoGraph::BuildPwmTabs() {
 QWidget* frmAutoGraph::BuildAllFans() {
     fraAllFans = NewFrame(this, "fraAllFans", "All Fans");
     QFormLayout* form = NewForm(fraAllFans);
-    txtMaxPWM =
-        AddSpinnerRow(*form, fraAllFans, "Max PWM 1-4", "txtMaxPWM", 0, updMaxPWM, 0, kPercentMaximum);
-    // One box, not an array: its names carry no index.
-    txtMaxPWM->setObjectName("txtMaxPWM");
-    updMaxPWM->setObjectName("updMaxPWM");
+    txtMaxPWM = AddSpinnerRow(*form, fraAllFans, "Max PWM 1-4", "txtMaxPWM", "updMaxPWM", updMaxPWM, 0,
+                              kPercentMaximum);
     chkThermFS1 = NewCheckBox(fraAllFans, "chkThermFS1", "Full Speed on THERM1");
     chkThermFS2 = NewCheckBox(fraAllFans, "chkThermFS2", "Full Speed on THERM2");
     form->addRow(chkThermFS1);

@@ -57,7 +57,6 @@ public:
     void txtHyst_Change(int index);
 
     bool Ready() const { return mReady; }
-    const FanCurveModel& Model() const { return model_; }
 
     QTabWidget* tbTemp = nullptr;
     std::array<QLineEdit*, 4> txtTmin{};

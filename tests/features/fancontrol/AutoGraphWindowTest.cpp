@@ -148,6 +148,25 @@ TEST_F(AutoGraphWindowTest, OpensWithTheChipsSettingsAndWritesNothing) {
     EXPECT_EQ(Trace(8), (Points{{36, 0}, {36, 20}, {40, 20}}));
 }
 
+TEST_F(AutoGraphWindowTest, LoadingAgainReadsAfreshAndWritesNothing) {
+    frmAutoGraph& w = OpenWindow();
+    Chip().Poke(0x21, 0xC2);  // PWM1 now on all four channels
+    Chip().Poke(0x61, 0xA3);  // Remote1: Trange 20 °C, Tmin hyst 3
+    Chip().Poke(0x0D, 0x00);  // both THERM full-speed boxes ticked
+    StartRecording();
+    w.Form_Load();
+    ExpectTraffic(kLoadTraffic);
+    EXPECT_EQ(w.cmbControl[0]->currentText(), "Max of 4 Channels");
+    EXPECT_EQ(w.cmbTrange[1]->currentText(), "20°C");
+    EXPECT_EQ(w.txtTminHyst[1]->text(), "3");
+    EXPECT_TRUE(w.chkThermFS1->isChecked());
+    EXPECT_TRUE(w.chkThermFS2->isChecked());
+    EXPECT_EQ(Label(4), "Remote3");
+    EXPECT_EQ(w.tbTemp->currentIndex(), 0);
+    // Remote1: a ramp of (100 - 20) x 20 / 64 = 25 °C, then full speed from THERM1 at 91.
+    EXPECT_EQ(Trace(1), (Points{{0, 0}, {40, 0}, {40, 20}, {65, 100}, {91, 100}, {91, 100}, {149, 100}}));
+}
+
 TEST_F(AutoGraphWindowTest, ControlsCarryTheirRangesAndNames) {
     frmAutoGraph& w = OpenWindow();
     const auto range = [](const UpDown* spinner) {
