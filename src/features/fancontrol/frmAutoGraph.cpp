@@ -84,6 +84,12 @@ frmAutoGraph::frmAutoGraph(QWidget* parent) : WriteAtOnceWindow(parent) {
     QWidget* allFans = BuildAllFans();
     stpGraph = Named(new StripChart(this), "stpGraph");
     stpGraph->SetMode(StripChart::Mode::XY);
+    // A channel's live point and Tmin hysteresis belong to its curve: the same hue, the
+    // hysteresis paler.
+    for (int j = 0; j < 4; ++j) {
+        stpGraph->SetTraceColour(j + 4, StripChart::TraceColour(j));
+        stpGraph->SetTraceColour(j + 8, StripChart::TraceColour(j).lighter(150));
+    }
     stpGraph->setToolTip(kChartTip);
     cmdCancel = NewButton(this, "cmdCancel", "Close");
 
