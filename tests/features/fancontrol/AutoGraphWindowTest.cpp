@@ -290,9 +290,11 @@ TEST_F(AutoGraphWindowTest, LocalTminComesFromItsBoxAndRemote1FromTheChip) {
 
 TEST_F(AutoGraphWindowTest, DutyBoxesWritePercentAndClearingWritesZero) {
     frmAutoGraph& w = OpenWindow();
+    w.tbTemp->setCurrentIndex(3);  // the user looks at Remote3's settings meanwhile
     StartRecording();
     Retype(*w.txtMinPWM[0], "");
     ExpectTraffic({W(0x28, 0x00)});
+    EXPECT_EQ(w.tbTemp->currentIndex(), 1) << "back to Remote1, which drives PWM1";
     EXPECT_EQ(Trace(0), (Points{{0, 0}, {40, 0}, {40, 0}, {56, 100}, {149, 100}})) << "a ramp from 0 %";
 
     StartRecording();
