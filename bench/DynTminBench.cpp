@@ -56,7 +56,7 @@ void BM_DynTminChartTask(benchmark::State& state) {
     while (rig.tick < static_cast<int>(StripChart::kSampleCapacity) + 10) rig.Tick();
     const int64_t before = AllocationCount();
     for (auto _ : state) rig.Tick();
-    const StripChart* chart = rig.Window().Strip2[0];
+    const StripChart* chart = rig.window->Strip2[0];
     state.counters["samples_held"] = static_cast<double>(chart->sampleCount(0));
     state.counters["allocs_per_iter"] =
         static_cast<double>(AllocationCount() - before) / static_cast<double>(state.iterations());

@@ -31,27 +31,12 @@
 namespace kestrum {
 namespace {
 
-// The Limits window open; only its task runs.
-struct Rig : WindowRig<frmLimits> {
-    void Tick() {
-        clock.now += 0.6f;
-        if (clock.now >= 86400.0f) clock.now -= 86400.0f;
-        RunMasterTick();
-    }
-};
+// The program after start-up with the Limits window open; only its task runs.
+using Rig = WindowRig<frmLimits>;
 
 void BM_LimitsRefresh(benchmark::State& state) {
     Rig rig;
-    rig.Tick();  // the first refresh formats the captions
-    rig.board.ClearRecording();
-    rig.board.SetRecording(true);
-    rig.Tick();
-    rig.board.SetRecording(false);
-    state.counters["transfers_per_refresh"] = static_cast<double>(rig.board.Transfers().size());
-    const int64_t before = AllocationCount();
-    for (auto _ : state) rig.Tick();
-    state.counters["allocs_per_iter"] =
-        static_cast<double>(AllocationCount() - before) / static_cast<double>(state.iterations());
+    MeasureSteadyState(state, rig, [&] { rig.TickAfter(0.6); });
 }
 BENCHMARK(BM_LimitsRefresh)->Unit(benchmark::kMicrosecond);
 

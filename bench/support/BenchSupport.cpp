@@ -55,6 +55,29 @@ BoardRig::BoardRig() {
     UpdateBoardSwitches();
 }
 
+void BoardRig::TickAfter(double seconds) {
+    clock.now += seconds;
+    if (clock.now >= 86400.0) clock.now -= 86400.0;
+    RunMasterTick();
+}
+
+SteadyState MeasureSteadyState(benchmark::State& state, BoardRig& rig, const std::function<void()>& run) {
+    run();  // the first run sizes what it keeps
+    rig.board.ClearRecording();
+    rig.board.SetRecording(true);
+    run();
+    rig.board.SetRecording(false);
+    SteadyState result;
+    result.transfers = static_cast<double>(rig.board.Transfers().size());
+    const int64_t before = AllocationCount();
+    for (auto _ : state) run();
+    result.allocations =
+        static_cast<double>(AllocationCount() - before) / static_cast<double>(state.iterations());
+    state.counters["transfers_per_refresh"] = result.transfers;
+    state.counters["allocs_per_iter"] = result.allocations;
+    return result;
+}
+
 BoardRig::~BoardRig() {
     InstallUsbBackend(nullptr);
     InstallSeams({});

@@ -3,7 +3,10 @@
 // and realloc, so operator new and the toolkit's own strings are counted too), a clock
 // that reads what the benchmark sets, and a program end that stops the run.
 
+#include <benchmark/benchmark.h>
+
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "platform/Seams.h"
@@ -36,8 +39,19 @@ struct BoardRig {
 
     BoardRig();
     ~BoardRig();
+    // The clock moved on (past midnight to its start) and one master-timer tick run.
+    void TickAfter(double seconds);
     BoardRig(const BoardRig&) = delete;
     BoardRig& operator=(const BoardRig&) = delete;
 };
+
+// A periodic task in steady state: after a first run, the chip transfers of one run
+// (counter transfers_per_refresh), then the benchmark's loop over it with the heap
+// allocations per run (allocs_per_iter). Returns the two.
+struct SteadyState {
+    double transfers = 0.0;
+    double allocations = 0.0;
+};
+SteadyState MeasureSteadyState(benchmark::State& state, BoardRig& rig, const std::function<void()>& run);
 
 }  // namespace kestrum

@@ -1,7 +1,6 @@
 #pragma once
-// The program after start-up on the simulated adapter with one window open in an MDI
-// frame, as the main window opens it; the measurement task is off, so a tick runs only
-// the window's own task.
+// A widget benchmark's program after start-up with one window open in an MDI frame, the
+// measurement task off so that only the window's own master-timer task runs.
 
 #include <QApplication>
 #include <QMainWindow>
@@ -18,17 +17,19 @@ struct WindowRig : BoardRig {
     QMainWindow frame;
     QMdiArea* area = new QMdiArea(&frame);  // owned by the frame
     WindowManager windows{*area};
+    W* window = nullptr;
 
     WindowRig() {
         gMeasureEnabled = false;
         frame.setCentralWidget(area);
         frame.resize(1200, 900);
-        frame.show();
-        windows.Open<W>();
+        frame.show();  // shown, so that a tick pays for what a visible window repaints
+        window = &windows.template Open<W>();
         QApplication::processEvents();
     }
     ~WindowRig() { windows.UnloadAll(); }
-    W& Window() { return *windows.Find<W>(); }
+    WindowRig(const WindowRig&) = delete;
+    WindowRig& operator=(const WindowRig&) = delete;
 };
 
 }  // namespace kestrum

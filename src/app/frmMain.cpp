@@ -28,6 +28,7 @@
 #include "features/config/frmPinConfig.h"
 #include "features/config/frmTherm.h"
 #include "features/config/frmVoltConfig.h"
+#include "features/fancontrol/frmAutoGraph.h"
 #include "features/fancontrol/frmDynamicTmin.h"
 #include "features/fancontrol/frmManualControl.h"
 #include "monitor/frmGraph.h"
@@ -66,7 +67,7 @@ Opener OpenerOf(Command command) {
         case Command::THERM: return &OpenWindow<frmTherm>;
         case Command::GPIO: return &OpenWindow<frmGPIO>;
         case Command::EDO: return &OpenWindow<frmEDO>;
-        case Command::AutoControl: return nullptr;
+        case Command::AutoControl: return &OpenWindow<frmAutoGraph>;
         case Command::DynTmin: return &OpenWindow<frmDynamicTmin>;
         case Command::ManualControl: return &OpenWindow<frmManualControl>;
         case Command::Heaters: return &OpenWindow<frmHeaters>;

@@ -26,6 +26,7 @@
 #include "features/config/frmPinConfig.h"
 #include "features/config/frmTherm.h"
 #include "features/config/frmVoltConfig.h"
+#include "features/fancontrol/frmAutoGraph.h"
 #include "features/fancontrol/frmDynamicTmin.h"
 #include "features/fancontrol/frmManualControl.h"
 #include "monitor/frmGraph.h"
@@ -88,12 +89,12 @@ TEST_F(MainWindowCommandsTest, MenusInOrderWithOnlyBuiltWindowsEnabled) {
     EXPECT_FALSE(main->mnuWindow->menuAction()->isEnabled()) << "nothing to list yet";
 
     // Every command has its menu item; only windows that exist can be opened.
-    const std::set<Command> built{Command::About,         Command::Graph,     Command::Log,
-                                  Command::RegMap,        Command::Save,      Command::Limits,
-                                  Command::EDO,           Command::GenConfig, Command::Voltage,
-                                  Command::FanConfig,     Command::THERM,     Command::PinConfig,
-                                  Command::GPIO,          Command::EasySetup, Command::DynTmin,
-                                  Command::ManualControl, Command::Heaters,   Command::Switches};
+    const std::set<Command> built{
+        Command::About,   Command::Graph,     Command::Log,        Command::RegMap,
+        Command::Save,    Command::Limits,    Command::EDO,        Command::GenConfig,
+        Command::Voltage, Command::FanConfig, Command::THERM,      Command::PinConfig,
+        Command::GPIO,    Command::EasySetup, Command::DynTmin,    Command::ManualControl,
+        Command::Heaters, Command::Switches,  Command::AutoControl};
     for (size_t i = 0; i < kCommandCount; ++i) {
         const auto command = static_cast<Command>(i);
         ASSERT_NE(main->MenuItem(command), nullptr) << i;

@@ -224,6 +224,21 @@ TEST_F(StripChartTest, ALonePointShowsAsADotAndOneBeyondTheViewNotAtAll) {
     EXPECT_EQ(PixelsOf(image, StripChart::TraceColour(6)), 0) << "x = 1000 lies beyond the view";
 }
 
+TEST_F(StripChartTest, ATraceTakesAnotherColourForItsLineDotAndLegend) {
+    const QColor teal(0, 128, 128);
+    chart->SetTraceColour(4, teal);
+    chart->SetTraceColour(99, Qt::red);  // no such trace
+    chart->SetTraceColour(5, QColor());  // no colour
+    EXPECT_EQ(chart->ColourOf(4), teal);
+    EXPECT_EQ(chart->ColourOf(5), StripChart::TraceColour(5));
+    EXPECT_EQ(StripChart::TraceColour(4), QColor::fromRgba(0xff9467bd)) << "the palette stays";
+    chart->SetLabelCaption(5, "Live");  // label 5 goes with trace 4
+    chart->PlotPoint(4, 75.0, 50.0);
+    const QImage image = chart->grab().toImage();
+    EXPECT_GT(PixelsOf(image, teal, 12), 20) << "the dot and the swatch";
+    EXPECT_EQ(PixelsOf(image, StripChart::TraceColour(4), 12), 0);
+}
+
 TEST_F(StripChartTest, LabelsKeepCaptionTraceVisibilityAndPosition) {
     chart->SetLabelCaption(0, "Remote1");
     chart->SetLabelCaption(1, "Temp");

@@ -95,8 +95,12 @@ void StripChart::Clear() {
     for (TraceBuffer& buffer : samples_) buffer.Clear();
     for (TraceBuffer& buffer : points_) buffer.Clear();
     for (Axis& axis : axes_) axis.hasData = false;
-    Invalidate();
-    Refresh();
+    // An x-y plot's scales do not follow its points: a fan curve redrawn from scratch
+    // three times a second lays nothing out again.
+    if (mode_ == Mode::Time) {
+        Invalidate();
+        Refresh();
+    }
     ScheduleRepaint();
 }
 
@@ -231,6 +235,18 @@ double StripChart::LegendCentre(int label) const {
 
 QColor StripChart::TraceColour(int trace) {
     return ValidTrace(trace) ? QColor::fromRgba(kTraceColours[trace]) : QColor(Qt::gray);
+}
+
+void StripChart::SetTraceColour(int trace, const QColor& colour) {
+    if (!ValidTrace(trace) || !colour.isValid() || colours_[trace] == colour) return;
+    colours_[trace] = colour;
+    legendChanged_ = true;
+    wholeChanged_ = true;
+    ScheduleRepaint();
+}
+
+QColor StripChart::ColourOf(int trace) const {
+    return ValidTrace(trace) && colours_[trace].isValid() ? colours_[trace] : TraceColour(trace);
 }
 
 std::size_t StripChart::BytesHeld() const {
@@ -568,7 +584,7 @@ void StripChart::PaintTimeTraces(QPainter& painter, const Geometry& g) {
         const bool dense = static_cast<double>(count) > kDenseSamplesPerPixel * plot.width() && span > 0.0;
 
         polyline_.clear();
-        QPen pen(TraceColour(trace), 1.0, Qt::SolidLine, Qt::FlatCap, Qt::BevelJoin);
+        QPen pen(ColourOf(trace), 1.0, Qt::SolidLine, Qt::FlatCap, Qt::BevelJoin);
         pen.setCosmetic(true);
         painter.setPen(pen);
         // A dense trace keeps, per pixel column, its first, lowest, highest and last value.
@@ -623,8 +639,7 @@ void StripChart::PaintPointTraces(QPainter& painter, const Geometry& g) {
         polyline_.clear();
         for (std::size_t i = 0; i < buffer.Size(); ++i)
             polyline_.emplace_back(xScale.ToPixel(buffer[i].key), yScale.ToPixel(buffer[i].value));
-        painter.setPen(
-            QPen(TraceColour(trace), kTraceWidth + 0.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        painter.setPen(QPen(ColourOf(trace), kTraceWidth + 0.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
         PaintPolyline(painter, trace);
     }
 }
@@ -635,7 +650,7 @@ void StripChart::PaintPolyline(QPainter& painter, int trace) {
     if (polyline_.size() == 1) {
         painter.save();
         painter.setPen(QPen(palette().color(QPalette::Base), 1.0));
-        painter.setBrush(TraceColour(trace));
+        painter.setBrush(ColourOf(trace));
         painter.drawEllipse(polyline_.front(), kDotRadius + 0.5, kDotRadius + 0.5);
         painter.restore();
     } else if (polyline_.size() > 1) {
@@ -680,7 +695,7 @@ void StripChart::PaintLegend(QPainter& painter, const Geometry& g) {
         if (ValidTrace(entry.trace)) {
             painter.setRenderHint(QPainter::Antialiasing, false);
             painter.fillRect(QRectF(legend.left(), std::round(y) - 1, kSwatchLength, 3),
-                             TraceColour(entry.trace));
+                             ColourOf(entry.trace));
         }
         painter.setPen(text);
         painter.drawText(QRectF(textLeft, y - line / 2, textWidth, line), Qt::AlignLeft | Qt::AlignVCenter,

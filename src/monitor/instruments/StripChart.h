@@ -101,6 +101,10 @@ public:
     const ChartLayout& Layout() const { return Current().layout; }
 
     static QColor TraceColour(int trace);
+    // A trace drawn in another colour than its default (a live point in its curve's
+    // colour); the legend swatch follows. An invalid trace or colour changes nothing.
+    void SetTraceColour(int trace, const QColor& colour);
+    QColor ColourOf(int trace) const;
     // Memory held by the traces' histories.
     std::size_t BytesHeld() const;
 
@@ -187,6 +191,7 @@ private:
     std::vector<TraceBuffer> samples_;
     std::vector<TraceBuffer> points_;
     std::array<int, kTraceCount> traceAxis_{};
+    std::array<QColor, kTraceCount> colours_;
     std::array<Label, kLabelCount> labels_;
     std::array<int, kAxisCount> axisTitleLabel_ = {0, -1};
     std::array<Axis, kAxisCount> axes_;

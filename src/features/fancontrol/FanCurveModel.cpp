@@ -1,0 +1,231 @@
+#include "features/fancontrol/FanCurveModel.h"
+
+#include <algorithm>
+
+#include "core/Conversions.h"
+
+namespace kestrum {
+
+namespace {
+
+constexpr std::array<std::string_view, 4> kChannelNames{"Local", "Remote1", "Remote2", "Remote3"};
+constexpr std::string_view kNotUnderControl = " is not under automatic control";
+constexpr int16_t kFullDuty = 100;
+
+// The channels (1 Local .. 4 Remote3) that each control source gives its output, in slot
+// order; Off and Manual Mode give none.
+struct Source {
+    int16_t count;
+    std::array<int16_t, 4> channels;
+};
+constexpr std::array<Source, 8> kSources{{
+    {1, {1, 0, 0, 0}},
+    {1, {2, 0, 0, 0}},
+    {1, {3, 0, 0, 0}},
+    {1, {4, 0, 0, 0}},
+    {0, {0, 0, 0, 0}},
+    {2, {1, 4, 0, 0}},
+    {4, {1, 2, 3, 4}},
+    {0, {0, 0, 0, 0}},
+}};
+
+// Slope of the ramp in percent per degree.
+float Slope(int16_t trange) { return 64.0f / static_cast<float>(trange); }
+
+// Fills one line of a point table and ends it.
+class LineWriter {
+public:
+    explicit LineWriter(std::array<std::array<int16_t, 2>, 11>& line) : line_(line) {}
+    LineWriter& operator()(int16_t x, int16_t y) {
+        line_[k_++] = {x, y};
+        return *this;
+    }
+    void End() { line_[k_] = {FanCurveModel::kEndOfLine, 0}; }
+
+private:
+    std::array<std::array<int16_t, 2>, 11>& line_;
+    std::size_t k_ = 0;
+};
+
+}  // namespace
+
+int16_t CurveNumber(std::string_view text) { return RoundToInt16(LeadingNumber(text)); }
+
+void CurvePlot::Trace::Add(double x, double y) {
+    if (count >= kMaxPoints) return;
+    points[static_cast<std::size_t>(count++)] = {x, y};
+}
+
+void CurvePlot::Clear() {
+    for (Trace& trace : traces) trace.count = 0;
+}
+
+void FanCurveModel::ClearCurveModel() {
+    mMaxPWM = 0;
+    mThermFS1 = false;
+    mThermFS2 = false;
+    for (PwmCurve& curve : mCurve) curve = PwmCurve{};
+}
+
+void FanCurveModel::BuildCurveModel(const CurveControls& controls) {
+    ClearCurveModel();
+    mMaxPWM = CurveNumber(controls.txtMaxPWM);
+    mThermFS1 = controls.chkThermFS1;
+    mThermFS2 = controls.chkThermFS2;
+    for (int p = 0; p < 4; ++p) {
+        PwmCurve& curve = mCurve[static_cast<std::size_t>(p)];
+        curve.AlwaysOn = controls.chkMinSpeed[static_cast<std::size_t>(p)];
+        curve.MinPWM = CurveNumber(controls.txtMinPWM[static_cast<std::size_t>(p)]);
+        MapControlSource(controls, p);
+    }
+}
+
+void FanCurveModel::MapControlSource(const CurveControls& controls, int p) {
+    const std::string& text = controls.cmbControl[static_cast<std::size_t>(p)];
+    const auto item =
+        std::find(kControlSourceItems.begin(), kControlSourceItems.end(), std::string_view(text));
+    if (item == kControlSourceItems.end()) return;
+    const Source& source = kSources[static_cast<std::size_t>(item - kControlSourceItems.begin())];
+    PwmCurve& curve = mCurve[static_cast<std::size_t>(p)];
+    curve.ChannelCount = source.count;
+    for (int j = 0; j < source.count; ++j) {
+        CurveChannel& slot = curve.Channels[static_cast<std::size_t>(j)];
+        slot.Channel = source.channels[static_cast<std::size_t>(j)];
+        slot.Name = kChannelNames[static_cast<std::size_t>(slot.Channel - 1)];
+        LoadCurveChannel(controls, p, j);
+    }
+}
+
+void FanCurveModel::LoadCurveChannel(const CurveControls& controls, int p, int j) {
+    CurveChannel& slot = mCurve[static_cast<std::size_t>(p)].Channels[static_cast<std::size_t>(j)];
+    const auto t = static_cast<std::size_t>(slot.Channel - 1);
+    slot.Therm1Limit = CurveNumber(controls.txtTH1[t]);
+    slot.Therm2Limit = CurveNumber(controls.txtTH2[t]);
+    slot.ThermHyst = CurveNumber(controls.txtHyst[t]);
+    slot.TminHyst = CurveNumber(controls.txtTminHyst[t]);
+    slot.Trange = CurveNumber(controls.cmbTrange[t]);
+    // The dynamic Tmin control may move Remote1's and Remote2's Tmin: the chip's own
+    // value counts for them, not what the box showed when the window loaded.
+    const bool dynamic = slot.Channel == 2 || slot.Channel == 3;
+    slot.Tmin = dynamic ? controls.tmin[t] : CurveNumber(controls.txtTmin[t]);
+}
+
+float FanCurveModel::RampSpan(int p, int j) const {
+    const PwmCurve& curve = mCurve[static_cast<std::size_t>(p)];
+    const CurveChannel& slot = curve.Channels[static_cast<std::size_t>(j)];
+    // A zero range would be a vertical ramp: the duty reaches its maximum at Tmin.
+    if (mMaxPWM <= curve.MinPWM || slot.Trange <= 0) return 0.0f;
+    const float s = Slope(slot.Trange);
+    const float b = static_cast<float>(curve.MinPWM) - static_cast<float>(slot.Tmin) * s;
+    return (static_cast<float>(mMaxPWM) - b) / s - static_cast<float>(slot.Tmin);
+}
+
+int16_t FanCurveModel::ThermLimit(int p, int j) const {
+    const CurveChannel& slot = mCurve[static_cast<std::size_t>(p)].Channels[static_cast<std::size_t>(j)];
+    int16_t limit = kNoLimit;
+    if (mThermFS1) limit = slot.Therm1Limit;
+    if (mThermFS2 && slot.Therm2Limit < limit) limit = slot.Therm2Limit;
+    return limit;
+}
+
+float FanCurveModel::DutyAtThermLimit(int p, int j) const {
+    const PwmCurve& curve = mCurve[static_cast<std::size_t>(p)];
+    const CurveChannel& slot = curve.Channels[static_cast<std::size_t>(j)];
+    if (mMaxPWM <= curve.MinPWM || slot.Trange <= 0) return static_cast<float>(mMaxPWM);
+    const float s = Slope(slot.Trange);
+    const float b = static_cast<float>(curve.MinPWM) - static_cast<float>(slot.Tmin) * s;
+    return static_cast<float>(ThermLimit(p, j)) * s + b;
+}
+
+void FanCurveModel::LabelGraphChannels(int p, const std::string& title, CurvePlot& plot) const {
+    const PwmCurve& curve = mCurve[static_cast<std::size_t>(p)];
+    plot.labels[0].assign(title);
+    for (std::size_t n = 1; n < plot.labels.size(); ++n) plot.labels[n].clear();
+    if (curve.ChannelCount == 0) {
+        plot.labels[1].assign(title).append(kNotUnderControl);
+        return;
+    }
+    for (int j = 0; j < curve.ChannelCount; ++j)
+        plot.labels[static_cast<std::size_t>(j + 1)].assign(curve.Channels[static_cast<std::size_t>(j)].Name);
+}
+
+void FanCurveModel::DrawCurves(const CurveView& view, CurvePlot& plot) {
+    const int p = std::clamp(view.pwm, 0, 3);
+    LabelGraphChannels(p, view.title, plot);
+    plot.Clear();
+    if (!view.ready) return;
+
+    PwmCurve& curve = mCurve[static_cast<std::size_t>(p)];
+    PointTable curvePts{};
+    PointTable hystPts{};
+    const int16_t x0 = RoundToInt16(view.xMaximum - view.xSpan);
+    const int16_t xe = RoundToInt16(view.xMaximum - 1.0);
+    for (int j = 0; j < curve.ChannelCount; ++j) {
+        const CurveChannel& slot = curve.Channels[static_cast<std::size_t>(j)];
+        const float r = RampSpan(p, j);
+        const int16_t l = ThermLimit(p, j);
+        const int16_t t = slot.Tmin;
+        const float rampEnd = static_cast<float>(t) + r;
+        const char caseOf = rampEnd <= static_cast<float>(l) ? 'A' : (l > t ? 'B' : 'C');
+
+        if (mMaxPWM <= curve.MinPWM) curve.MinPWM = mMaxPWM;
+        const int16_t lo = curve.AlwaysOn ? curve.MinPWM : 0;
+
+        LineWriter line(curvePts[static_cast<std::size_t>(j)]);
+        if (caseOf == 'A') {
+            line(x0, lo)(t, lo)(t, curve.MinPWM)(RoundToInt16(rampEnd), mMaxPWM)(l, mMaxPWM)(l, kFullDuty)(
+                xe, l != kNoLimit ? kFullDuty : mMaxPWM);
+        } else if (caseOf == 'B') {
+            line(x0, lo)(t, lo)(t, curve.MinPWM)(l, RoundToInt16(DutyAtThermLimit(p, j)))(l, kFullDuty)(
+                xe, kFullDuty);
+        } else {
+            line(x0, lo)(l, lo)(l, kFullDuty)(xe, kFullDuty);
+        }
+        line.End();
+
+        LineWriter hysteresis(hystPts[static_cast<std::size_t>(j)]);
+        if (caseOf != 'C' && !curve.AlwaysOn) {
+            const auto start = static_cast<int16_t>(t - slot.TminHyst);
+            hysteresis(start, 0)(start, curve.MinPWM)(t, curve.MinPWM);
+        }
+        hysteresis.End();
+    }
+    PlotCurves(curvePts, hystPts, curve, view, plot);
+}
+
+void FanCurveModel::PlotCurves(const PointTable& curvePts, const PointTable& hystPts, const PwmCurve& curve,
+                               const CurveView& view, CurvePlot& plot) const {
+    const int16_t edge = RoundToInt16(view.xMaximum);
+    for (int j = 0; j < curve.ChannelCount; ++j) {
+        const auto slot = static_cast<std::size_t>(j);
+        CurvePlot::Trace& trace = plot.traces[slot];
+        for (const auto& point : curvePts[slot]) {
+            if (point[0] == kEndOfLine) break;
+            // A point beyond the zoomed chart is left out; the line goes on to the next.
+            if (point[0] <= view.xMaximum) trace.Add(point[0], point[1]);
+        }
+        CurvePlot::Trace& segment = plot.traces[slot + 8];
+        for (std::size_t k = 0; k < 3; ++k) {
+            const auto& point = hystPts[slot][k];
+            if (point[0] == kEndOfLine) break;
+            segment.Add(point[0] > view.xMaximum ? edge : point[0], point[1]);
+        }
+    }
+}
+
+void FanCurveModel::PlotAFCTemps(const CurveControls& controls, const CurveView& view, CurvePlot& plot) {
+    const int p = std::clamp(view.pwm, 0, 3);
+    plot.Clear();
+    BuildCurveModel(controls);
+    DrawCurves(view, plot);
+    const PwmCurve& curve = mCurve[static_cast<std::size_t>(p)];
+    for (int j = 0; j < curve.ChannelCount; ++j) {
+        const int16_t channel = curve.Channels[static_cast<std::size_t>(j)].Channel;
+        if (channel < 1 || channel > 4) continue;
+        plot.traces[static_cast<std::size_t>(j + 4)].Add(
+            controls.temperature[static_cast<std::size_t>(channel - 1)],
+            controls.pwmDuty[static_cast<std::size_t>(p)]);
+    }
+}
+
+}  // namespace kestrum

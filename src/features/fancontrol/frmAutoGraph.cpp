@@ -1,0 +1,382 @@
+#include "features/fancontrol/frmAutoGraph.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStringEncoder>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "core/ChipAccess.h"
+#include "core/Declarations.h"
+#include "core/Measurement.h"
+#include "core/Scheduler.h"
+#include "monitor/instruments/StripChart.h"
+#include "widgets/Controls.h"
+#include "widgets/UpDown.h"
+
+namespace kestrum {
+
+namespace {
+
+constexpr std::array<const char*, 4> kTempTabs{"Local", "Remote1", "Remote2", "Remote3"};
+constexpr std::array<const char*, 4> kPwmTabs{"PWM1", "PWM2", "PWM3", "PWM4"};
+const char* const kChartTip = "Drag the arrows at the edges of this graph to zoom in and out";
+
+// The spinners' ranges.
+constexpr int kPercentMaximum = 100;
+constexpr int kTminMinimum = -20;
+constexpr int kTemperatureMaximum = 120;
+constexpr int kHysteresisMaximum = 15;
+
+// A control's text as UTF-8 in a string that keeps its storage: the refresh reads every
+// box three times a second and should not allocate to do it.
+void AssignText(std::string& out, const QString& text) {
+    QStringEncoder encoder(QStringEncoder::Utf8);
+    out.resize(static_cast<std::size_t>(encoder.requiredSpace(text.size())));
+    char* end = encoder.appendToBuffer(out.data(), text);
+    out.resize(static_cast<std::size_t>(end - out.data()));
+}
+
+// Each binding loaded from its byte of a block read.
+template <std::size_t N>
+void LoadFromBlock(const RegisterBlock& block, const std::array<RegisterBinding, N>& bindings) {
+    for (const RegisterBinding& binding : bindings) binding.Load(block.Of(binding.Register()));
+}
+
+QComboBox* NewFixedList(QWidget* parent, const QString& name, const auto& items) {
+    QComboBox* list = NewList(parent, name, {});
+    for (const char* item : items) list->addItem(QString::fromUtf8(item));
+    return list;
+}
+
+// A text box with its spinner on a form row.
+QLineEdit* AddSpinnerRow(QFormLayout& form, QWidget* parent, const char* caption, const QString& textName,
+                         const QString& spinnerName, UpDown*& spinner, int minimum, int maximum) {
+    SpinnerBox box = NewSpinnerBox(parent, textName, spinnerName, minimum, maximum);
+    spinner = box.spinner;
+    form.addRow(caption, box.box);
+    return box.text;
+}
+
+QFormLayout* NewForm(QWidget* page) {
+    auto* form = new QFormLayout(page);
+    form->setContentsMargins(8, 8, 8, 6);
+    form->setVerticalSpacing(4);
+    form->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
+    return form;
+}
+
+}  // namespace
+
+frmAutoGraph::frmAutoGraph(QWidget* parent) : WriteAtOnceWindow(parent) {
+    setObjectName("frmAutoGraph");
+    setWindowTitle("Automatic Control");
+
+    QWidget* temps = BuildTempTabs();
+    QWidget* pwms = BuildPwmTabs();
+    QWidget* allFans = BuildAllFans();
+    stpGraph = Named(new StripChart(this), "stpGraph");
+    stpGraph->SetMode(StripChart::Mode::XY);
+    // A channel's live point and Tmin hysteresis belong to its curve: the same hue, the
+    // hysteresis paler.
+    for (int j = 0; j < 4; ++j) {
+        stpGraph->SetTraceColour(j + 4, StripChart::TraceColour(j));
+        stpGraph->SetTraceColour(j + 8, StripChart::TraceColour(j).lighter(150));
+    }
+    stpGraph->setToolTip(kChartTip);
+    cmdCancel = NewButton(this, "cmdCancel", "Close");
+
+    auto* controls = new QVBoxLayout;
+    controls->setSpacing(6);
+    controls->addWidget(temps);
+    controls->addWidget(pwms);
+    controls->addWidget(allFans);
+    controls->addStretch(1);
+    auto* right = new QVBoxLayout;
+    right->addWidget(stpGraph, 1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(cmdCancel);
+    right->addLayout(buttons);
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(6, 6, 6, 6);
+    layout->addLayout(controls);
+    layout->addLayout(right, 1);
+
+    BindRegisters();
+    WireUserSignals();
+    SetFormOpenFlag(gAutoGraphFormOpen);
+    KeepTimerTask(TaskAttachment::Window(WindowTask::AutoControl, [this] { PlotAFCTemps(); }));
+}
+
+QWidget* frmAutoGraph::BuildTempTabs() {
+    tbTemp = Named(new QTabWidget(this), "tbTemp");
+    tbTemp->tabBar()->setUsesScrollButtons(false);  // every channel's tab in view
+    for (int t = 0; t < 4; ++t) {
+        const auto k = static_cast<std::size_t>(t);
+        auto* page = new QWidget(tbTemp);
+        QFormLayout* form = NewForm(page);
+        txtTmin[k] = AddSpinnerRow(*form, page, "Tmin", ElementName("txtTmin", t), ElementName("updTmin", t),
+                                   updTmin[k], kTminMinimum, kTemperatureMaximum);
+        cmbTrange[k] = NewFixedList(page, ElementName("cmbTrange", t), kTrangeItems);
+        form->addRow("Trange", cmbTrange[k]);
+        txtTminHyst[k] = AddSpinnerRow(*form, page, "Tmin Hyst", ElementName("txtTminHyst", t),
+                                       ElementName("updTminHyst", t), updTminHyst[k], 0, kHysteresisMaximum);
+        txtTH1[k] = AddSpinnerRow(*form, page, "THERM1 Limit", ElementName("txtTH1", t),
+                                  ElementName("updTH1", t), updTH1[k], 0, kTemperatureMaximum);
+        txtTH2[k] = AddSpinnerRow(*form, page, "THERM2 Limit", ElementName("txtTH2", t),
+                                  ElementName("updTH2", t), updTH2[k], 0, kTemperatureMaximum);
+        txtHyst[k] = AddSpinnerRow(*form, page, "THERM Hyst", ElementName("txtHyst", t),
+                                   ElementName("updHyst", t), updHyst[k], 0, kHysteresisMaximum);
+        tbTemp->addTab(page, kTempTabs[k]);
+    }
+    return tbTemp;
+}
+
+QWidget* frmAutoGraph::BuildPwmTabs() {
+    tbPWM = Named(new QTabWidget(this), "tbPWM");
+    tbPWM->tabBar()->setUsesScrollButtons(false);
+    for (int p = 0; p < 4; ++p) {
+        const auto k = static_cast<std::size_t>(p);
+        auto* page = new QWidget(tbPWM);
+        QFormLayout* form = NewForm(page);
+        cmbControl[k] = NewFixedList(page, ElementName("cmbControl", p), kControlSourceItems);
+        form->addRow("Control", cmbControl[k]);
+        txtMinPWM[k] = AddSpinnerRow(*form, page, "Min Duty", ElementName("txtMinPWM", p),
+                                     ElementName("updMinPWM", p), updMinPWM[k], 0, kPercentMaximum);
+        chkMinSpeed[k] = NewCheckBox(page, ElementName("chkMinSpeed", p), "Always On");
+        form->addRow(QString(), chkMinSpeed[k]);
+        tbPWM->addTab(page, kPwmTabs[k]);
+    }
+    return tbPWM;
+}
+
+QWidget* frmAutoGraph::BuildAllFans() {
+    fraAllFans = NewFrame(this, "fraAllFans", "All Fans");
+    QFormLayout* form = NewForm(fraAllFans);
+    txtMaxPWM = AddSpinnerRow(*form, fraAllFans, "Max PWM 1-4", "txtMaxPWM", "updMaxPWM", updMaxPWM, 0,
+                              kPercentMaximum);
+    chkThermFS1 = NewCheckBox(fraAllFans, "chkThermFS1", "Full Speed on THERM1");
+    chkThermFS2 = NewCheckBox(fraAllFans, "chkThermFS2", "Full Speed on THERM2");
+    form->addRow(chkThermFS1);
+    form->addRow(chkThermFS2);
+    return fraAllFans;
+}
+
+void frmAutoGraph::BindRegisters() {
+    thermConfig_.Bit(chkThermFS1, 0, Sense::Inverted).Bit(chkThermFS2, 1, Sense::Inverted);
+    maxPwm_.Percent(txtMaxPWM);
+    for (std::size_t i = 0; i < 4; ++i) {
+        pwmConfig_[i].Field(cmbControl[i], 5, 3);
+        minSpeed_[i / 2].Bit(chkMinSpeed[i], static_cast<int>(i % 2));
+        minPwm_[i].Percent(txtMinPWM[i]);
+        tmin_[i].Celsius(txtTmin[i]);
+        trange_[i].Field(cmbTrange[i], 4, 4).NumberField(txtTminHyst[i], 0, 4);
+        thermHyst_[i / 2].NumberField(txtHyst[i], i % 2 == 0 ? 0 : 4, 4);
+        therm1_[i].Celsius(txtTH1[i]);
+        therm2_[i].Celsius(txtTH2[i]);
+    }
+}
+
+void frmAutoGraph::WireUserSignals() {
+    connect(cmdCancel, &QPushButton::clicked, this, [this] { cmdCancel_Click(); });
+    connect(tbPWM, &QTabWidget::currentChanged, this, [this, previous = 0](int tab) mutable {
+        tbPWM_Click(previous);
+        previous = tab;
+    });
+    OnUserClick(chkThermFS1, [this] { chkThermFS1_Click(); });
+    OnUserClick(chkThermFS2, [this] { chkThermFS2_Click(); });
+    OnUserEdit(txtMaxPWM, [this] { txtMaxPWM_Change(); });
+    for (int i = 0; i < 4; ++i) {
+        const auto k = static_cast<std::size_t>(i);
+        OnUserChoice(cmbControl[k], [this, i] { cmbControl_Click(i); });
+        OnUserChoice(cmbTrange[k], [this, i] { cmbTrange_Click(i); });
+        OnUserClick(chkMinSpeed[k], [this, i] { chkMinSpeed_Click(i); });
+        OnUserEdit(txtMinPWM[k], [this, i] { txtMinPWM_Change(i); });
+        OnUserEdit(txtTmin[k], [this, i] { txtTmin_Change(i); });
+        OnUserEdit(txtTminHyst[k], [this, i] { txtTminHyst_Change(i); });
+        OnUserEdit(txtTH1[k], [this, i] { txtTH1_Change(i); });
+        OnUserEdit(txtTH2[k], [this, i] { txtTH2_Change(i); });
+        OnUserEdit(txtHyst[k], [this, i] { txtHyst_Change(i); });
+    }
+}
+
+void frmAutoGraph::Form_Load() {
+    mReady = false;
+    SetSizeTwips(kWidthTwips, kHeightTwips);
+    LoadThermAndMaxPwm();
+    LoadPwmSettings();
+    LoadTempSettings();
+    BuildCurveModel();
+    mReady = true;
+    tbPWM_Click(0);
+}
+
+void frmAutoGraph::Form_Unload() { mReady = false; }
+
+void frmAutoGraph::cmdCancel_Click() { Unload(); }
+
+void frmAutoGraph::LoadThermAndMaxPwm() {
+    thermConfig_.Load(ChipRead(thermConfig_.Register()));
+    maxPwm_.Load(ChipRead(maxPwm_.Register()));
+}
+
+void frmAutoGraph::LoadPwmSettings() {
+    LoadFromBlock(ChipReadBlock(0x21, 4), pwmConfig_);
+    LoadFromBlock(ChipReadBlock(0x25, 2), minSpeed_);
+    LoadFromBlock(ChipReadBlock(0x28, 4), minPwm_);
+}
+
+void frmAutoGraph::LoadTempSettings() {
+    LoadFromBlock(ChipReadBlock(0x5C, 4), tmin_);
+    LoadFromBlock(ChipReadBlock(0x60, 4), trange_);
+    LoadFromBlock(ChipReadBlock(0x54, 2), thermHyst_);
+    const RegisterBlock limits = ChipReadBlock(0x4C, 8);
+    LoadFromBlock(limits, therm1_);
+    LoadFromBlock(limits, therm2_);
+}
+
+void frmAutoGraph::GatherControls() {
+    AssignText(controls_.txtMaxPWM, txtMaxPWM->text());
+    controls_.chkThermFS1 = chkThermFS1->isChecked();
+    controls_.chkThermFS2 = chkThermFS2->isChecked();
+    for (std::size_t i = 0; i < 4; ++i) {
+        AssignText(controls_.cmbControl[i], cmbControl[i]->currentText());
+        AssignText(controls_.txtMinPWM[i], txtMinPWM[i]->text());
+        controls_.chkMinSpeed[i] = chkMinSpeed[i]->isChecked();
+        AssignText(controls_.txtTmin[i], txtTmin[i]->text());
+        AssignText(controls_.cmbTrange[i], cmbTrange[i]->currentText());
+        AssignText(controls_.txtTminHyst[i], txtTminHyst[i]->text());
+        AssignText(controls_.txtTH1[i], txtTH1[i]->text());
+        AssignText(controls_.txtTH2[i], txtTH2[i]->text());
+        AssignText(controls_.txtHyst[i], txtHyst[i]->text());
+        controls_.tmin[i] = gTmin[i];
+        controls_.temperature[i] = gTemperature[i];
+        controls_.pwmDuty[i] = gPWMDuty[i];
+    }
+}
+
+void frmAutoGraph::GatherView() {
+    view_.pwm = tbPWM->currentIndex();
+    view_.title = title_;
+    view_.ready = mReady;
+    view_.xSpan = stpGraph->XSpan();
+    view_.xMaximum = stpGraph->XMaximum();
+}
+
+void frmAutoGraph::ShowPlot() {
+    stpGraph->Clear();
+    for (std::size_t n = 0; n < plot_.labels.size(); ++n) {
+        if (shownLabels_[n] == plot_.labels[n]) continue;
+        shownLabels_[n] = plot_.labels[n];
+        stpGraph->SetLabelCaption(static_cast<int>(n), QString::fromStdString(plot_.labels[n]));
+    }
+    for (int trace = 0; trace < CurvePlot::kTraceCount; ++trace) {
+        const CurvePlot::Trace& points = plot_.traces[static_cast<std::size_t>(trace)];
+        for (int k = 0; k < points.count; ++k) {
+            const CurvePlot::Point& point = points.points[static_cast<std::size_t>(k)];
+            stpGraph->PlotPoint(trace, point.x, point.y);
+        }
+    }
+}
+
+void frmAutoGraph::BuildCurveModel() {
+    GatherControls();
+    model_.BuildCurveModel(controls_);
+}
+
+void frmAutoGraph::DrawCurves() {
+    GatherView();
+    model_.DrawCurves(view_, plot_);
+    ShowPlot();
+}
+
+void frmAutoGraph::PlotAFCTemps() {
+    GatherControls();
+    GatherView();
+    model_.PlotAFCTemps(controls_, view_, plot_);
+    ShowPlot();
+}
+
+void frmAutoGraph::tbPWM_Click(int /*previousTab*/) {
+    const int p = tbPWM->currentIndex();
+    const FanCurveModel::PwmCurve& curve = model_.mCurve[static_cast<std::size_t>(p)];
+    // The settings that shape the curve are those of its first controlling channel.
+    if (curve.ChannelCount > 0) tbTemp->setCurrentIndex(curve.Channels[0].Channel - 1);
+    title_ = kPwmTabs[static_cast<std::size_t>(p)];
+    DrawCurves();
+}
+
+void frmAutoGraph::Redraw() {
+    BuildCurveModel();
+    DrawCurves();
+}
+
+// Read afresh with only this control's bits changed, or, for a box that owns its whole
+// register, written outright; then the curve is drawn anew.
+bool frmAutoGraph::WriteOnly(const RegisterBinding& binding, const QWidget* control) {
+    if (!mReady) return false;
+    binding.WriteModified(control);
+    Redraw();
+    return true;
+}
+
+bool frmAutoGraph::WriteWhole(const RegisterBinding& binding) {
+    if (!mReady) return false;
+    binding.WriteRebuilt();
+    Redraw();
+    return true;
+}
+
+void frmAutoGraph::chkMinSpeed_Click(int index) {
+    const auto k = static_cast<std::size_t>(index);
+    WriteOnly(minSpeed_[k / 2], chkMinSpeed[k]);
+}
+
+void frmAutoGraph::chkThermFS1_Click() { WriteOnly(thermConfig_, chkThermFS1); }
+
+void frmAutoGraph::chkThermFS2_Click() { WriteOnly(thermConfig_, chkThermFS2); }
+
+void frmAutoGraph::cmbControl_Click(int index) {
+    const auto k = static_cast<std::size_t>(index);
+    if (WriteOnly(pwmConfig_[k], cmbControl[k])) tbPWM_Click(0);
+}
+
+void frmAutoGraph::cmbTrange_Click(int index) {
+    const auto k = static_cast<std::size_t>(index);
+    WriteOnly(trange_[k], cmbTrange[k]);
+}
+
+void frmAutoGraph::txtMaxPWM_Change() { WriteWhole(maxPwm_); }
+
+void frmAutoGraph::txtMinPWM_Change(int index) {
+    if (!mReady) return;
+    minPwm_[static_cast<std::size_t>(index)].WriteRebuilt();
+    BuildCurveModel();
+    tbPWM_Click(0);
+}
+
+void frmAutoGraph::txtTmin_Change(int index) { WriteWhole(tmin_[static_cast<std::size_t>(index)]); }
+
+void frmAutoGraph::txtTH1_Change(int index) { WriteWhole(therm1_[static_cast<std::size_t>(index)]); }
+
+void frmAutoGraph::txtTH2_Change(int index) { WriteWhole(therm2_[static_cast<std::size_t>(index)]); }
+
+void frmAutoGraph::txtTminHyst_Change(int index) {
+    const auto k = static_cast<std::size_t>(index);
+    WriteOnly(trange_[k], txtTminHyst[k]);
+}
+
+void frmAutoGraph::txtHyst_Change(int index) {
+    const auto k = static_cast<std::size_t>(index);
+    WriteOnly(thermHyst_[k / 2], txtHyst[k]);
+}
+
+}  // namespace kestrum

@@ -1,0 +1,378 @@
+#include "features/fancontrol/frmAutoGraph.h"
+
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+#include <utility>
+#include <vector>
+
+#include "core/Declarations.h"
+#include "core/Measurement.h"
+#include "core/Scheduler.h"
+#include "monitor/instruments/StripChart.h"
+#include "support/Pictures.h"
+#include "support/WindowFixture.h"
+#include "widgets/UpDown.h"
+
+namespace kestrum {
+namespace {
+
+using test::B;
+using test::R;
+using test::W;
+using Points = std::vector<std::pair<double, double>>;
+
+const std::vector<test::Access> kLoadTraffic{R(0x0D),    R(0x2C),    B(0x21, 4), B(0x25, 2), B(0x28, 4),
+                                             B(0x5C, 4), B(0x60, 4), B(0x54, 2), B(0x4C, 8)};
+
+class AutoGraphWindowTest : public test::WindowTest {
+protected:
+    void SetUp() override {
+        WindowTest::SetUp();
+        clock.step = 0.0;  // the tests move the clock themselves
+        // PWM1 on Local, PWM2 Off, PWM3 on Remote2, PWM4 Manual; min duty 20 %, max
+        // 100 %, THERM full speed off (bits set), Tmin 40, Trange 10 °C, Tmin hyst 4.
+        Chip().Poke(0x0D, 0x03);
+        Chip().Poke(0x2C, 0xFF);
+        const std::array<uint8_t, 4> config{0x22, 0x82, 0x4B, 0xE0};
+        for (int i = 0; i < 4; ++i) {
+            const auto k = static_cast<std::size_t>(i);
+            Chip().Poke(static_cast<uint8_t>(0x21 + i), config[k]);
+            Chip().Poke(static_cast<uint8_t>(0x28 + i), 0x33);
+            Chip().Poke(static_cast<uint8_t>(0x5C + i), 40 + 64);
+            Chip().Poke(static_cast<uint8_t>(0x60 + i), 0x74);
+            Chip().Poke(static_cast<uint8_t>(0x4C + i), static_cast<uint8_t>(90 + i + 64));
+            Chip().Poke(static_cast<uint8_t>(0x50 + i), static_cast<uint8_t>(100 + i + 64));
+            gTmin[k] = 40;
+        }
+        Chip().Poke(0x25, 0x00);
+        Chip().Poke(0x26, 0x00);
+        Chip().Poke(0x54, 0x21);
+        Chip().Poke(0x55, 0x43);
+    }
+
+    frmAutoGraph& OpenWindow() {
+        window = &Open<frmAutoGraph>();
+        return *window;
+    }
+
+    static void Pick(QComboBox& list, const QString& item) {
+        const int index = list.findText(item);
+        ASSERT_GE(index, 0) << item.toStdString();
+        list.setCurrentIndex(index);
+        emit list.activated(index);
+    }
+    // The user empties the box, then types the text key by key.
+    static void Retype(QLineEdit& box, const char* text) {
+        box.selectAll();
+        QTest::keyClick(&box, Qt::Key_Backspace);
+        QTest::keyClicks(&box, text);
+    }
+    static std::vector<QString> Items(const QComboBox& list) {
+        std::vector<QString> items;
+        for (int i = 0; i < list.count(); ++i) items.push_back(list.itemText(i));
+        return items;
+    }
+    static std::vector<QString> Tabs(const QTabWidget& tabs) {
+        std::vector<QString> captions;
+        for (int i = 0; i < tabs.count(); ++i) captions.push_back(tabs.tabText(i));
+        return captions;
+    }
+    Points Trace(int trace) const {
+        Points points;
+        for (const QPointF& point : window->stpGraph->points(trace))
+            points.emplace_back(point.x(), point.y());
+        return points;
+    }
+    QString Label(int label) const { return window->stpGraph->labelCaption(label); }
+
+    // The master timer's tick once the automatic-control task is due.
+    void TickRefresh() {
+        clock.Advance(0.35);
+        RunMasterTick();
+    }
+
+    frmAutoGraph* window = nullptr;
+};
+
+TEST_F(AutoGraphWindowTest, OpensWithTheChipsSettingsAndWritesNothing) {
+    StartRecording();
+    frmAutoGraph& w = OpenWindow();
+    ExpectTraffic(kLoadTraffic);
+    EXPECT_TRUE(gAutoGraphFormOpen);
+    EXPECT_TRUE(w.Ready());
+    EXPECT_EQ(w.windowTitle(), "Automatic Control");
+    EXPECT_EQ(w.parentWidget()->size(), QSize(708, 485));
+
+    EXPECT_EQ(Tabs(*w.tbTemp), (std::vector<QString>{"Local", "Remote1", "Remote2", "Remote3"}));
+    EXPECT_EQ(Tabs(*w.tbPWM), (std::vector<QString>{"PWM1", "PWM2", "PWM3", "PWM4"}));
+    EXPECT_EQ(Items(*w.cmbControl[2]),
+              (std::vector<QString>{"Local", "Remote1", "Remote2", "Remote3", "Off", "Max of Local/Remote3",
+                                    "Max of 4 Channels", "Manual Mode"}));
+    EXPECT_EQ(Items(*w.cmbTrange[1]),
+              (std::vector<QString>{"2°C", "2.5°C", "3.3°C", "4°C", "5°C", "6.7°C", "8°C", "10°C", "13.3°C",
+                                    "16°C", "20°C", "26.7°C", "32°C", "40°C", "53.3°C", "80°C"}));
+    EXPECT_EQ(Control<QGroupBox>(w, "fraAllFans").title(), "All Fans");
+    EXPECT_EQ(Control<QCheckBox>(w, "chkThermFS2").text(), "Full Speed on THERM2");
+    EXPECT_EQ(Control<QCheckBox>(w, "chkMinSpeed_3").text(), "Always On");
+    EXPECT_EQ(Control<QPushButton>(w, "cmdCancel").text(), "Close");
+
+    // Every control shows its register.
+    EXPECT_FALSE(w.chkThermFS1->isChecked());
+    EXPECT_EQ(w.txtMaxPWM->text(), "100");
+    EXPECT_EQ(w.cmbControl[0]->currentText(), "Remote1");
+    EXPECT_EQ(w.cmbControl[2]->currentText(), "Remote2");
+    EXPECT_EQ(w.cmbControl[3]->currentText(), "Manual Mode");
+    EXPECT_EQ(w.txtMinPWM[1]->text(), "20");
+    EXPECT_EQ(w.txtTmin[3]->text(), "40");
+    EXPECT_EQ(w.cmbTrange[0]->currentText(), "10°C");
+    EXPECT_EQ(w.txtTminHyst[0]->text(), "4");
+    EXPECT_EQ(w.txtHyst[0]->text(), "1");
+    EXPECT_EQ(w.txtHyst[1]->text(), "2");
+    EXPECT_EQ(w.txtHyst[2]->text(), "3");
+    EXPECT_EQ(w.txtHyst[3]->text(), "4");
+    EXPECT_EQ(w.txtTH1[2]->text(), "92");
+    EXPECT_EQ(w.txtTH2[3]->text(), "103");
+
+    // PWM1 is shown, on Remote1: its tab is brought forward and its curve drawn.
+    EXPECT_EQ(w.tbTemp->currentIndex(), 1);
+    EXPECT_EQ(Label(0), "PWM1");
+    EXPECT_EQ(Label(1), "Remote1");
+    EXPECT_EQ(Trace(0), (Points{{0, 0}, {40, 0}, {40, 20}, {52, 100}, {149, 100}}));
+    EXPECT_EQ(Trace(8), (Points{{36, 0}, {36, 20}, {40, 20}}));
+}
+
+TEST_F(AutoGraphWindowTest, LoadingAgainReadsAfreshAndWritesNothing) {
+    frmAutoGraph& w = OpenWindow();
+    Chip().Poke(0x21, 0xC2);  // PWM1 now on all four channels
+    Chip().Poke(0x61, 0xA3);  // Remote1: Trange 20 °C, Tmin hyst 3
+    Chip().Poke(0x0D, 0x00);  // both THERM full-speed boxes ticked
+    StartRecording();
+    w.Form_Load();
+    ExpectTraffic(kLoadTraffic);
+    EXPECT_EQ(w.cmbControl[0]->currentText(), "Max of 4 Channels");
+    EXPECT_EQ(w.cmbTrange[1]->currentText(), "20°C");
+    EXPECT_EQ(w.txtTminHyst[1]->text(), "3");
+    EXPECT_TRUE(w.chkThermFS1->isChecked());
+    EXPECT_TRUE(w.chkThermFS2->isChecked());
+    EXPECT_EQ(Label(4), "Remote3");
+    EXPECT_EQ(w.tbTemp->currentIndex(), 0);
+    // Remote1: a ramp of (100 - 20) x 20 / 64 = 25 °C, then full speed from THERM1 at 91.
+    EXPECT_EQ(Trace(1), (Points{{0, 0}, {40, 0}, {40, 20}, {65, 100}, {91, 100}, {91, 100}, {149, 100}}));
+}
+
+TEST_F(AutoGraphWindowTest, ControlsCarryTheirRangesAndNames) {
+    frmAutoGraph& w = OpenWindow();
+    const auto range = [](const UpDown* spinner) {
+        return std::pair{spinner->Minimum(), spinner->Maximum()};
+    };
+    EXPECT_EQ(range(w.updMaxPWM), (std::pair{0, 100}));
+    EXPECT_EQ(range(w.updMinPWM[3]), (std::pair{0, 100}));
+    EXPECT_EQ(range(w.updTmin[0]), (std::pair{-20, 120}));
+    EXPECT_EQ(range(w.updTH1[1]), (std::pair{0, 120}));
+    EXPECT_EQ(range(w.updTH2[2]), (std::pair{0, 120}));
+    EXPECT_EQ(range(w.updHyst[3]), (std::pair{0, 15}));
+    EXPECT_EQ(range(w.updTminHyst[0]), (std::pair{0, 15}));
+    EXPECT_EQ(&Control<QLineEdit>(w, "txtTminHyst_2"), w.txtTminHyst[2]);
+    EXPECT_EQ(&Control<QComboBox>(w, "cmbControl_1"), w.cmbControl[1]);
+    EXPECT_EQ(&Control<QLineEdit>(w, "txtMaxPWM"), w.txtMaxPWM);
+    EXPECT_EQ(&Control<StripChart>(w, "stpGraph"), w.stpGraph);
+    EXPECT_EQ(w.stpGraph->toolTip(), "Drag the arrows at the edges of this graph to zoom in and out");
+}
+
+TEST_F(AutoGraphWindowTest, BoxesSetAndClearTheirBits) {
+    frmAutoGraph& w = OpenWindow();
+    StartRecording();
+    w.chkThermFS1->click();
+    ExpectTraffic({R(0x0D), W(0x0D, 0x02)});
+    w.chkThermFS1->click();
+    w.chkThermFS2->click();
+    ExpectTraffic({R(0x0D), W(0x0D, 0x02), R(0x0D), W(0x0D, 0x03), R(0x0D), W(0x0D, 0x01)});
+
+    StartRecording();
+    w.chkMinSpeed[0]->click();
+    w.chkMinSpeed[3]->click();
+    w.chkMinSpeed[0]->click();
+    ExpectTraffic({R(0x25), W(0x25, 0x01), R(0x26), W(0x26, 0x02), R(0x25), W(0x25, 0x00)});
+
+    // The curve follows: THERM2 at 100 is ticked but lies beyond the ramp's end (case A).
+    EXPECT_EQ(Trace(0), (Points{{0, 0}, {40, 0}, {40, 20}, {52, 100}, {101, 100}, {101, 100}, {149, 100}}));
+}
+
+TEST_F(AutoGraphWindowTest, ChoosingAControlSourceKeepsTheOtherBitsAndFollowsTheFirstChannel) {
+    frmAutoGraph& w = OpenWindow();
+    w.tbPWM->setCurrentIndex(2);  // the user brings PWM3 forward
+    EXPECT_EQ(w.tbTemp->currentIndex(), 2) << "Remote2";
+    EXPECT_EQ(Label(0), "PWM3");
+    StartRecording();
+    Pick(*w.cmbControl[2], "Max of 4 Channels");
+    // The write hook reads a PWM configuration back for its cached flags.
+    ExpectTraffic({R(0x23), W(0x23, 0xCB), R(0x23)});
+    EXPECT_EQ(w.tbTemp->currentIndex(), 0) << "Local";
+    EXPECT_EQ(Label(1), "Local");
+    EXPECT_EQ(Label(4), "Remote3");
+    for (int trace = 0; trace < 4; ++trace) EXPECT_EQ(Trace(trace).size(), 5u) << trace;
+
+    StartRecording();
+    Pick(*w.cmbControl[2], "Off");
+    ExpectTraffic({R(0x23), W(0x23, 0x8B), R(0x23)});
+    EXPECT_EQ(Label(1), "PWM3 is not under automatic control");
+    EXPECT_EQ(Label(2), "");
+    EXPECT_TRUE(Trace(0).empty());
+    EXPECT_EQ(w.tbTemp->currentIndex(), 0) << "stays where it was";
+}
+
+TEST_F(AutoGraphWindowTest, TrangeAndTminHysteresisShareTheirRegister) {
+    Chip().Poke(0x62, 0x75);
+    frmAutoGraph& w = OpenWindow();
+    w.tbPWM->setCurrentIndex(2);
+    StartRecording();
+    Pick(*w.cmbTrange[2], "80°C");
+    ExpectTraffic({R(0x62), W(0x62, 0xF5)});
+    // Remote2 drives PWM3: (100 - 20) x 80 / 64 = 100 °C of ramp.
+    EXPECT_EQ(Trace(0), (Points{{0, 0}, {40, 0}, {40, 20}, {140, 100}, {149, 100}}));
+
+    StartRecording();
+    Retype(*w.txtTminHyst[2], "9");
+    ExpectTraffic({R(0x62), W(0x62, 0xF0), R(0x62), W(0x62, 0xF9)});
+    EXPECT_EQ(Trace(8), (Points{{31, 0}, {31, 20}, {40, 20}}));
+}
+
+TEST_F(AutoGraphWindowTest, ThermHysteresisGoesIntoItsOwnNibbleRoundedAndMasked) {
+    frmAutoGraph& w = OpenWindow();
+    StartRecording();
+    Retype(*w.txtHyst[1], "20");  // 0x54 high nibble; 20 keeps its low four bits, 4
+    ExpectTraffic({R(0x54), W(0x54, 0x01), R(0x54), W(0x54, 0x21), R(0x54), W(0x54, 0x41)});
+
+    StartRecording();
+    Retype(*w.txtHyst[2], "2.5");  // half to even: 2, as "2" and "2." were
+    QTest::keyClick(w.txtHyst[3], Qt::Key_End);
+    QTest::keyClicks(w.txtHyst[3], ".5");  // "4.5" rounds to 4 as well
+    ExpectTraffic({R(0x55), W(0x55, 0x40), R(0x55), W(0x55, 0x42), R(0x55), W(0x55, 0x42), R(0x55),
+                   W(0x55, 0x42), R(0x55), W(0x55, 0x42), R(0x55), W(0x55, 0x42)});
+    w.updHyst[3]->StepAsUser(1);
+    EXPECT_EQ(w.txtHyst[3]->text(), "5");
+    EXPECT_EQ(Chip().Peek(0x55), 0x52);
+}
+
+TEST_F(AutoGraphWindowTest, TypingATemperatureWritesEachKeystroke) {
+    frmAutoGraph& w = OpenWindow();
+    StartRecording();
+    w.txtTmin[0]->clear();  // from code: nothing written
+    QTest::keyClicks(w.txtTmin[0], "45");
+    ExpectTraffic({W(0x5C, 0x44), W(0x5C, 0x6D)});
+
+    StartRecording();
+    Retype(*w.txtTH1[3], "-5");
+    Retype(*w.txtTH2[1], "x");
+    ExpectTraffic({W(0x4F, 0x40), W(0x4F, 0x40), W(0x4F, 0x3B), W(0x51, 0x40), W(0x51, 0x40)});
+    w.updTH2[1]->StepAsUser(1);
+    EXPECT_EQ(Chip().Peek(0x51), 0x41);
+}
+
+TEST_F(AutoGraphWindowTest, LocalTminComesFromItsBoxAndRemote1FromTheChip) {
+    frmAutoGraph& w = OpenWindow();
+    w.tbPWM->setCurrentIndex(0);
+    gTmin[1] = 50;  // moved by dynamic Tmin control since the window loaded
+    Retype(*w.txtTmin[1], "30");
+    EXPECT_EQ(Chip().Peek(0x5D), 30 + 64);
+    EXPECT_EQ(Trace(0), (Points{{0, 0}, {50, 0}, {50, 20}, {62, 100}, {149, 100}}));
+    Pick(*w.cmbControl[0], "Local");
+    Retype(*w.txtTmin[0], "30");
+    EXPECT_EQ(Trace(0), (Points{{0, 0}, {30, 0}, {30, 20}, {42, 100}, {149, 100}}));
+}
+
+TEST_F(AutoGraphWindowTest, DutyBoxesWritePercentAndClearingWritesZero) {
+    frmAutoGraph& w = OpenWindow();
+    w.tbTemp->setCurrentIndex(3);  // the user looks at Remote3's settings meanwhile
+    StartRecording();
+    Retype(*w.txtMinPWM[0], "");
+    ExpectTraffic({W(0x28, 0x00)});
+    EXPECT_EQ(w.tbTemp->currentIndex(), 1) << "back to Remote1, which drives PWM1";
+    EXPECT_EQ(Trace(0), (Points{{0, 0}, {40, 0}, {40, 0}, {56, 100}, {149, 100}})) << "a ramp from 0 %";
+
+    StartRecording();
+    Retype(*w.txtMaxPWM, "50");
+    w.updMaxPWM->StepAsUser(-1);
+    ExpectTraffic({W(0x2C, 0x00), W(0x2C, 0x0D), W(0x2C, 0x80), W(0x2C, 0x7D)});
+    EXPECT_EQ(w.txtMaxPWM->text(), "49");
+
+    // The minimum above the maximum: a step at Tmin to the maximum.
+    StartRecording();
+    Retype(*w.txtMinPWM[0], "60");
+    ExpectTraffic({W(0x28, 0x0F), W(0x28, 0x99)});  // the box was empty already
+    EXPECT_EQ(Trace(0), (Points{{0, 0}, {40, 0}, {40, 49}, {40, 49}, {149, 49}}));
+}
+
+TEST_F(AutoGraphWindowTest, TheRefreshPlotsLivePointsWithoutTouchingTheChip) {
+    frmAutoGraph& w = OpenWindow();
+    w.tbPWM->setCurrentIndex(1);
+    Pick(*w.cmbControl[1], "Max of Local/Remote3");
+    gTemperature = {45.25f, 30.0f, 31.0f, 52.5f};
+    gPWMDuty = {10, 61, 12, 13, 0};
+    StartRecording();
+    TickRefresh();
+    ExpectTraffic({});
+    EXPECT_EQ(Trace(4), (Points{{45.25, 61}}));
+    EXPECT_EQ(Trace(5), (Points{{52.5, 61}}));
+    EXPECT_EQ(Trace(0).size(), 5u) << "the curves are redrawn too";
+
+    // The refresh rebuilds from the boxes as they stand, so a typed value shows at once.
+    w.txtTmin[3]->setText("60");
+    gPWMDuty[1] = 70;
+    TickRefresh();
+    EXPECT_EQ(Trace(1), (Points{{0, 0}, {60, 0}, {60, 20}, {72, 100}, {149, 100}}));
+    EXPECT_EQ(Trace(5), (Points{{52.5, 70}}));
+
+    // Closing stops the refresh.
+    w.cmdCancel->click();
+    QApplication::processEvents();
+    EXPECT_FALSE(gAutoGraphFormOpen);
+    EXPECT_EQ(Find<frmAutoGraph>(), nullptr);
+    TickRefresh();
+}
+
+TEST_F(AutoGraphWindowTest, HandlersDoNothingBeforeTheWindowIsReady) {
+    frmAutoGraph& w = OpenWindow();
+    w.Form_Unload();  // as when the window goes: not ready any more
+    StartRecording();
+    w.txtTmin_Change(0);
+    w.cmbControl_Click(1);
+    w.chkThermFS1_Click();
+    w.txtHyst_Change(2);
+    ExpectTraffic({});
+}
+
+TEST_F(AutoGraphWindowTest, AFailedTransferEndsTheProgram) {
+    frmAutoGraph& w = OpenWindow();
+    ExpectFailedTransferEnds([&] { w.cmbControl_Click(0); });
+}
+
+TEST_F(AutoGraphWindowTest, PicturesOfTheCurveWithLivePoints) {
+    gTemperature = {47.5f, 44.25f, 38.0f, 30.0f};
+    gPWMDuty = {62, 40, 20, 0, 0};
+    frmAutoGraph& w = OpenWindow();
+    Pick(*w.cmbControl[0], "Max of Local/Remote3");
+    Retype(*w.txtTmin[3], "55");
+    TickRefresh();
+    QTest::qWait(2 * StripChart::kRefreshIntervalMs);
+    test::KeepPicture(w.parentWidget()->grab().toImage(), "auto-control-case-a.png");
+
+    // Case B: THERM1 at 50 on Local cuts its ramp at 84 %.
+    w.chkThermFS1->click();
+    w.tbTemp->setCurrentIndex(0);
+    Retype(*w.txtTH1[0], "50");
+    TickRefresh();
+    EXPECT_EQ(Trace(0), (Points{{0, 0}, {40, 0}, {40, 20}, {50, 84}, {50, 100}, {149, 100}}));
+    QTest::qWait(2 * StripChart::kRefreshIntervalMs);
+    test::KeepPicture(w.parentWidget()->grab().toImage(), "auto-control-case-b.png");
+}
+
+}  // namespace
+}  // namespace kestrum
