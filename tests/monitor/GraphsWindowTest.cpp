@@ -162,7 +162,7 @@ TEST_F(GraphsWindowTest, EveryChartReceivesEverySampleShownOrNot) {
     gThermPercent = {0.0f, 12.0f, 34.0f};
 
     frmGraph& window = Open();
-    Choose(Control<QComboBox>(window, "cmbGraph"), "Voltage");
+    Pick(Control<QComboBox>(window, "cmbGraph"), "Voltage");
     EXPECT_EQ(VisibleCharts(window), std::vector<int>{5});
     StripChart& volts = Chart(window, 5);
     const std::vector<std::string> names = {"12V1", "12V2", "5V(P21)", "12V3", "VBatt", "1.5V2"};
@@ -193,7 +193,7 @@ TEST_F(GraphsWindowTest, EveryChartReceivesEverySampleShownOrNot) {
     EXPECT_EQ(Chart(window, 2).sampleCount(4), 0) << "no trace beyond a chart's own";
 
     // Back to a temperature chart: what the hidden chart received is there.
-    Choose(Control<QComboBox>(window, "cmbGraph"), "Temperature Only");
+    Pick(Control<QComboBox>(window, "cmbGraph"), "Temperature Only");
     EXPECT_EQ(VisibleCharts(window), std::vector<int>{0});
     expectTrace(0, 3, -64.0);
 
@@ -284,7 +284,7 @@ TEST_F(GraphsWindowTest, PictureAfterAMinuteOfData) {
     }
     QTest::qWait(2 * StripChart::kRefreshIntervalMs);
     test::KeepPicture(window.parentWidget()->grab().toImage(), "graphs-window.png");
-    Choose(Control<QComboBox>(window, "cmbGraph"), "Voltage");
+    Pick(Control<QComboBox>(window, "cmbGraph"), "Voltage");
     QTest::qWait(2 * StripChart::kRefreshIntervalMs);
     test::KeepPicture(window.parentWidget()->grab().toImage(), "graphs-window-voltage.png");
 }

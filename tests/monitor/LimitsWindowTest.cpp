@@ -19,7 +19,7 @@
 #include "monitor/LimitFormSubs.h"
 #include "monitor/instruments/Lamp.h"
 #include "monitor/instruments/LinearGauge.h"
-#include "support/Pictures.h"
+#include "support/LayoutChecks.h"
 #include "support/WindowFixture.h"
 
 namespace kestrum {
@@ -64,20 +64,6 @@ protected:
         ConfigurePins(pins);
         window = &Open<frmLimits>();
         return *window;
-    }
-
-    // What the list does when the user picks an item from it.
-    static void Pick(QComboBox& combo, const QString& item) {
-        const int index = combo.findText(item);
-        ASSERT_GE(index, 0) << item.toStdString();
-        combo.setCurrentIndex(index);
-        emit combo.activated(index);
-    }
-
-    static std::vector<QString> Items(const QComboBox& combo) {
-        std::vector<QString> items;
-        for (int i = 0; i < combo.count(); ++i) items.push_back(combo.itemText(i));
-        return items;
     }
 
     // The master timer's tick once the Limits task is due.
@@ -126,8 +112,8 @@ TEST_F(LimitsWindowTest, OpensWithItsTabsTablesAndTipsAndLoadingWritesNothing) {
               "Interrupt Status: Green=OK, Red=Bad, Invisible=Disabled");
     EXPECT_EQ(w.findChildren<QCheckBox*>().size(), 7 + 8 + 13 + 6 + 7);
     EXPECT_EQ(w.findChildren<Lamp*>().size(), 7 + 8 + 13 + 6 + 8 + 7);
-    EXPECT_EQ(Items(*w.cmbTemp), (std::vector<QString>{"Local", "Remote1", "Remote2", "Remote3"}));
-    EXPECT_EQ(Items(*w.cmbThermTimer), (std::vector<QString>{"THERM1", "THERM2"}));
+    EXPECT_EQ(Items(*w.cmbTemp), (QStringList{"Local", "Remote1", "Remote2", "Remote3"}));
+    EXPECT_EQ(Items(*w.cmbThermTimer), (QStringList{"THERM1", "THERM2"}));
     // Only the temperature and voltage gauges carry a low limit.
     EXPECT_TRUE(w.ggeTemp->IsMarkerVisible(kLow));
     EXPECT_TRUE(w.ggeVolt->IsMarkerVisible(kLow));
@@ -216,7 +202,7 @@ TEST_F(LimitsWindowTest, TheHalfSecondRefreshReadsTheSevenStatusCopiesAndLightsT
 
 TEST_F(LimitsWindowTest, RemoteRowsLiveOnlyWithTheirDiodes) {
     OpenWith({0x20, 0xCE, 0x42, 0xFC});  // Remote 3's diode only
-    EXPECT_EQ(Items(*window->cmbTemp), (std::vector<QString>{"Local", "Remote2", "Remote3"}));
+    EXPECT_EQ(Items(*window->cmbTemp), (QStringList{"Local", "Remote2", "Remote3"}));
     for (int row : {1, 4}) {
         EXPECT_FALSE(window->lblTemp[row]->isEnabled()) << row;
         EXPECT_FALSE(window->chkTempMask[row]->isEnabled()) << row;
@@ -364,7 +350,7 @@ TEST_F(LimitsWindowTest, AReloadAfterAPinChangeRenamesRowsAndLeavesNoDuplicate) 
     window->Form_Load();
     EXPECT_EQ(window->lblVolt[7]->text(), "1.5V (pin23)");
     EXPECT_TRUE(window->cmbThermTimer->isEnabled());
-    EXPECT_EQ(Items(*window->cmbThermTimer), (std::vector<QString>{"THERM1"}));
+    EXPECT_EQ(Items(*window->cmbThermTimer), (QStringList{"THERM1"}));
     EXPECT_EQ(window->findChildren<QLabel*>("lblVolt_7").size(), 1);
     EXPECT_EQ(window->cmbVolt->findText("1.8V (pin23)"), -1);
     EXPECT_TRUE(gLimitsFormOpen);
@@ -393,18 +379,7 @@ TEST_F(LimitsWindowTest, EachTabIsTidyAtTheWindowsOwnSize) {
     OpenWith(kPowerOn);
     Chip().Poke(0xC1, 0x81);
     TickLimitsTask();
-    QWidget* frame = window->parentWidget();
-    for (int tab = 0; tab < window->SSTab1->count(); ++tab) {
-        window->SelectTab(static_cast<frmLimits::Tab>(tab));
-        QApplication::processEvents();
-        // Nothing is squeezed below the size it asks for.
-        for (QWidget* child : window->SSTab1->widget(tab)->findChildren<QWidget*>()) {
-            if (!child->isVisible()) continue;
-            EXPECT_GE(child->height(), child->minimumSizeHint().height())
-                << child->objectName().toStdString();
-        }
-        test::KeepPicture(frame->grab().toImage(), QString("limits-tab-%1.png").arg(tab));
-    }
+    test::ExpectTidy(*window, "limits");
 }
 
 }  // namespace

@@ -37,16 +37,42 @@ void WindowTest::Close(ChildWindow& window) {
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
-void WindowTest::Choose(QComboBox& list, const QString& item) {
-    const int index = list.findText(item);
-    ASSERT_GE(index, 0) << item.toStdString();
+void WindowTest::Pick(QComboBox& list, int index) {
+    ASSERT_LT(index, list.count()) << list.objectName().toStdString();
+    if (!list.isEnabled()) return;
     list.setCurrentIndex(index);
     emit list.activated(index);
 }
 
+void WindowTest::Pick(QComboBox& list, const QString& item) {
+    const int index = list.findText(item);
+    ASSERT_GE(index, 0) << item.toStdString();
+    Pick(list, index);
+}
+
 void WindowTest::Type(QLineEdit& box, const QString& text) {
-    box.clear();
-    QTest::keyClicks(&box, text);
+    box.selectAll();
+    if (text.isEmpty())
+        QTest::keyClick(&box, Qt::Key_Backspace);
+    else
+        QTest::keyClicks(&box, text);
+}
+
+void WindowTest::Type(QComboBox& list, const QString& text) {
+    ASSERT_NE(list.lineEdit(), nullptr) << list.objectName().toStdString() << " takes typing";
+    Type(*list.lineEdit(), text);
+}
+
+QStringList WindowTest::Items(const QComboBox& list) {
+    QStringList items;
+    for (int i = 0; i < list.count(); ++i) items.push_back(list.itemText(i));
+    return items;
+}
+
+QStringList WindowTest::Items(const QListWidget& list) {
+    QStringList items;
+    for (int i = 0; i < list.count(); ++i) items.push_back(list.item(i)->text());
+    return items;
 }
 
 void WindowTest::ExpectFailedTransferEnds(const std::function<void()>& action) {

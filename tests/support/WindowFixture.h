@@ -6,13 +6,19 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMainWindow>
 #include <QMdiArea>
+#include <QStringList>
 #include <functional>
 #include <memory>
+#include <ostream>
 
 #include "support/Fixture.h"
 #include "widgets/WindowManager.h"
+
+// Failures show Qt's texts as text.
+inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
 
 namespace kestrum::test {
 
@@ -46,10 +52,17 @@ protected:
         return *control;
     }
 
-    // What a user does: picks an item of a list (which must hold it), or types into a box
-    // after it has been emptied from code (which writes nothing).
-    static void Choose(QComboBox& list, const QString& item);
+    // What a user does: picks an item of a list, by its place or its text (which the list
+    // must hold); a disabled list takes no pick. Or selects a box's text (a list's own edit
+    // field's) and types over it; an empty text erases it.
+    static void Pick(QComboBox& list, int index);
+    static void Pick(QComboBox& list, const QString& item);
     static void Type(QLineEdit& box, const QString& text);
+    static void Type(QComboBox& list, const QString& text);
+
+    // The items the list holds, in order.
+    static QStringList Items(const QComboBox& list);
+    static QStringList Items(const QListWidget& list);
 
     // The action fails on its next chip transfer: the program shows the link layer's
     // message and ends. Under test the end is an exception, so the action calls the

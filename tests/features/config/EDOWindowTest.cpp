@@ -5,9 +5,8 @@
 #include <QPushButton>
 #include <array>
 
-#include "features/config/DialogLayout.h"
 #include "features/config/frmEDO.h"
-#include "support/Pictures.h"
+#include "support/LayoutChecks.h"
 #include "support/WindowFixture.h"
 
 namespace kestrum {
@@ -54,8 +53,7 @@ TEST_F(EDOWindowTest, TwoFramesOfNamedBoxesWithTheReservedBoxHiddenAndEveryCapti
                       QString("Mask %1 EDO%2 Event").arg(events[static_cast<size_t>(bit)]).arg(edo));
         }
     }
-    test::ExpectCaptionsShownWhole(dialog);
-    test::KeepPicture(dialog.parentWidget()->grab().toImage(), "edo-settings.png");
+    test::ExpectTidy(dialog, "edo-settings");
 }
 
 TEST_F(EDOWindowTest, ApplyUntouchedWritesBackWhatWasReadTheReservedBitIncluded) {

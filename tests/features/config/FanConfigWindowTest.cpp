@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "core/USBStuff.h"
-#include "features/config/ConfigTestSupport.h"
+#include "support/LayoutChecks.h"
 #include "support/WindowFixture.h"
 #include "widgets/UpDown.h"
 
@@ -22,9 +22,7 @@ namespace kestrum {
 namespace {
 
 using test::B;
-using test::Pick;
 using test::R;
-using test::Retype;
 using test::W;
 
 class FanConfigWindowTest : public test::WindowTest {
@@ -96,17 +94,17 @@ TEST_F(FanConfigWindowTest, OpensOnSixTabsWithEveryCaptionAndReadsTheChipInBlock
     EXPECT_TRUE(w.SSTab1->widget(3)->isAncestorOf(&Control<QComboBox>(w, "cmbControl_2")));
     EXPECT_TRUE(w.SSTab1->widget(4)->isAncestorOf(&Control<QLineEdit>(w, "txtMinPWM_3")));
 
-    using Strings = std::vector<std::string>;
-    EXPECT_EQ(test::Items(*w.cmbTachPulses), (Strings{"1", "2", "3", "4"}));
+    using Strings = QStringList;
+    EXPECT_EQ(Items(*w.cmbTachPulses), (Strings{"1", "2", "3", "4"}));
     for (int i = 0; i < 4; ++i) {
-        EXPECT_EQ(test::Items(*w.cmbRampRate[i]), (Strings{"35 sec", "17.6  sec", "11.8  sec", "7 sec",
-                                                           "4.4 sec", "3 sec", "1.6 sec", "0.8 sec"}));
-        EXPECT_EQ(test::Items(*w.cmbSpinup[i]),
+        EXPECT_EQ(Items(*w.cmbRampRate[i]), (Strings{"35 sec", "17.6  sec", "11.8  sec", "7 sec", "4.4 sec",
+                                                     "3 sec", "1.6 sec", "0.8 sec"}));
+        EXPECT_EQ(Items(*w.cmbSpinup[i]),
                   (Strings{"None", "100ms", "250ms", "400ms", "667ms", "1 sec", "2 sec", "4 sec"}));
-        EXPECT_EQ(test::Items(*w.cmbControl[i]),
+        EXPECT_EQ(Items(*w.cmbControl[i]),
                   (Strings{"Local", "Remote1", "Remote2", "Remote3", "Off", "Max of Local/Remote3",
                            "Max of 4 Channels", "Manual Mode"}));
-        EXPECT_EQ(test::Items(*w.cmbLowFreq[i]),
+        EXPECT_EQ(Items(*w.cmbLowFreq[i]),
                   (Strings{"11Hz", "14.7Hz", "22.1Hz", "29.4Hz", "35.3Hz", "44.1Hz", "58.8Hz", "88.2Hz"}));
     }
     for (const char* name : {"UpDown1", "UpDown2", "UpDown3", "UpDown4", "UpDown5"}) {
@@ -255,7 +253,7 @@ TEST_F(FanConfigWindowTest, TheUsersChangesLandInTheirBitsAndFields) {
     w.chkMinSpeed[1]->click();
     Pick(*w.cmbLowFreq[1], 3);
     Pick(*w.cmbLowFreq[2], 1);
-    Retype(*w.txtMaxPWM, "80");
+    Type(*w.txtMaxPWM, "80");
     w.minPwmSpinner[0]->StepAsUser(1);
     w.minPwmSpinner[1]->StepAsUser(-1);  // stays at 0
 
@@ -280,14 +278,14 @@ TEST_F(FanConfigWindowTest, TheUsersChangesLandInTheirBitsAndFields) {
 TEST_F(FanConfigWindowTest, TypedTextThatMatchesNoItemOrNumberWritesZero) {
     Poke({{0x02, 0xC0}, {0x1A, 0xFF}, {0x21, 0xFF}, {0x25, 0xFF}, {0x2C, 0x80}, {0x28, 0x80}});
     frmFanConfig& w = OpenDialog();
-    Retype(*w.cmbTachPulses, "5");
-    Retype(*w.cmbRampRate[1], "0.8  sec");  // one blank too many
-    Retype(*w.cmbSpinup[0], "");
-    Retype(*w.cmbControl[0], "manual mode");  // case counts
-    Retype(*w.cmbLowFreq[0], "Remote1");      // another list's item
-    Retype(*w.txtMaxPWM, "");
-    Retype(*w.txtMinPWM[0], "fifty");
-    Retype(*w.txtMinPWM[1], " 40.2 %");
+    Type(*w.cmbTachPulses, "5");
+    Type(*w.cmbRampRate[1], "0.8  sec");  // one blank too many
+    Type(*w.cmbSpinup[0], "");
+    Type(*w.cmbControl[0], "manual mode");  // case counts
+    Type(*w.cmbLowFreq[0], "Remote1");      // another list's item
+    Type(*w.txtMaxPWM, "");
+    Type(*w.txtMinPWM[0], "fifty");
+    Type(*w.txtMinPWM[1], " 40.2 %");
 
     StartRecording();
     w.cmdApply->click();
@@ -302,7 +300,7 @@ TEST_F(FanConfigWindowTest, TypedTextThatMatchesNoItemOrNumberWritesZero) {
     EXPECT_EQ(writes[15], W(0x29, 103)) << "40.2 % is 102.51";
 
     // Typing an item's exact text is the same as picking it.
-    Retype(*w.cmbControl[0], "Remote3");
+    Type(*w.cmbControl[0], "Remote3");
     StartRecording();
     w.cmdApply->click();
     EXPECT_EQ(test::WritesOnly(Traffic())[8], W(0x21, 0x78));
@@ -341,7 +339,7 @@ TEST_F(FanConfigWindowTest, AFailedTransferInApplyEndsTheProgram) {
 
 TEST_F(FanConfigWindowTest, EachTabIsTidyAtTheDialogsOwnSize) {
     frmFanConfig& w = OpenDialog();
-    test::ExpectEveryTabTidy(*w.SSTab1, w, "fan-config");
+    test::ExpectTidy(w, "fan-config");
 }
 
 }  // namespace

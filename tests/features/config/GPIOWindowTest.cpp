@@ -14,7 +14,7 @@
 #include "core/ChipAccess.h"
 #include "core/Declarations.h"
 #include "core/Scheduler.h"
-#include "support/Pictures.h"
+#include "support/LayoutChecks.h"
 #include "support/WindowFixture.h"
 #include "widgets/Controls.h"
 
@@ -157,10 +157,10 @@ TEST_F(GPIOWindowTest, TheRefreshLeavesAListTheUserHasOpenAlone) {
 TEST_F(GPIOWindowTest, EachChoiceRebuildsAllThreeLineRegistersAndEnableChangesOneBit) {
     OpenWith(0xA4, 0x41, 0x8C, 0x10);
     StartRecording();
-    Choose(*w->cmbDir[2], "O/P");                            // GPIO 3: 0x09 bit 5
-    Choose(*w->cmbPolarity[5], "Active High");               // GPIO 6: 0x0A bit 2, already set
-    Choose(*w->cmbDir[7], "I/P");                            // GPIO 8: 0x0A bit 7
-    Choose(*w->cmbStatus[7], "Inactive");                    // 0xBF bit 7
+    Pick(*w->cmbDir[2], "O/P");                                  // GPIO 3: 0x09 bit 5
+    Pick(*w->cmbPolarity[5], "Active High");                     // GPIO 6: 0x0A bit 2, already set
+    Pick(*w->cmbDir[7], "I/P");                                  // GPIO 8: 0x0A bit 7
+    Pick(*w->cmbStatus[7], "Inactive");                          // 0xBF bit 7
     ExpectTraffic({W(0x09, 0x61), W(0x0A, 0x8C), W(0xBF, 0x10),  //
                    W(0x09, 0x61), W(0x0A, 0x8C), W(0xBF, 0x10),  //
                    W(0x09, 0x61), W(0x0A, 0x0C), W(0xBF, 0x10),  //
@@ -203,13 +203,7 @@ TEST_F(GPIOWindowTest, AFailedTransferEndsTheProgram) {
 TEST_F(GPIOWindowTest, EveryCaptionFitsItsPlace) {
     DecodePinConfig(0x75, 0xCE, 0x42, 0x24);
     OpenWith(0x01, 0x2E, 0x47, 0x05);
-    QApplication::processEvents();
-    for (QWidget* child : w->findChildren<QWidget*>()) {
-        if (!child->isVisible()) continue;
-        EXPECT_GE(child->width(), child->minimumSizeHint().width()) << child->objectName().toStdString();
-        EXPECT_GE(child->height(), child->minimumSizeHint().height()) << child->objectName().toStdString();
-    }
-    test::KeepPicture(w->parentWidget()->grab().toImage(), "gpio.png");
+    test::ExpectTidy(*w, "gpio");
 }
 
 }  // namespace

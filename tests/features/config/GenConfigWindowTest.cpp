@@ -7,9 +7,8 @@
 #include <utility>
 #include <vector>
 
-#include "features/config/DialogLayout.h"
 #include "features/config/frmGenConfig.h"
-#include "support/Pictures.h"
+#include "support/LayoutChecks.h"
 #include "support/WindowFixture.h"
 
 namespace kestrum {
@@ -62,8 +61,7 @@ TEST_F(GenConfigWindowTest, ShowsElevenNamedBoxesAtItsSizeWithEveryCaptionWhole)
     }
     EXPECT_EQ(dialog.Frame1->objectName(), "Frame1");
     EXPECT_TRUE(dialog.Frame1->title().isEmpty());
-    test::ExpectCaptionsShownWhole(dialog);
-    test::KeepPicture(dialog.parentWidget()->grab().toImage(), "general-configuration.png");
+    test::ExpectTidy(dialog, "general-configuration");
 }
 
 TEST_F(GenConfigWindowTest, LoadsEachBoxFromItsBitDirectOrInverted) {

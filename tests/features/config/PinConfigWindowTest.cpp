@@ -20,7 +20,7 @@
 #include "core/PinDefinitions.h"
 #include "core/Scheduler.h"
 #include "monitor/frmLimits.h"
-#include "support/Pictures.h"
+#include "support/LayoutChecks.h"
 #include "support/WindowFixture.h"
 #include "widgets/Controls.h"
 
@@ -65,13 +65,6 @@ protected:
         return *window;
     }
 
-    // Picks an item from the closed list with the keyboard, as a user can: a disabled list
-    // takes no keys.
-    static void Pick(QComboBox& list, int index) {
-        QTest::keyClick(&list, Qt::Key_Home);
-        for (int i = 0; i < index; ++i) QTest::keyClick(&list, Qt::Key_Down);
-    }
-
     // What a pin-configuration write brings with it: the decode and both switch devices.
     std::vector<Access> WriteAndFollow(int32_t reg, int32_t value) const {
         return {W(reg, value), B(0x10, 4), SwitchWrite(0x4A, PackBoardFlags(0)),
@@ -111,17 +104,6 @@ protected:
             if (window->optEasy[i]->isChecked()) selected.push_back(i);
         return selected;
     }
-    // A list's items, joined by "|".
-    static QString Items(const QComboBox& list) {
-        QStringList items;
-        for (int i = 0; i < list.count(); ++i) items.push_back(list.itemText(i));
-        return items.join('|');
-    }
-    static QString Items(const QListWidget& list) {
-        QStringList items;
-        for (int i = 0; i < list.count(); ++i) items.push_back(list.item(i)->text());
-        return items.join('|');
-    }
 
     frmPinConfig* window = nullptr;
 };
@@ -153,7 +135,7 @@ TEST_F(PinConfigWindowTest, OpensOnTheEasyTabWithEveryCaptionAndItemAndOnlyReads
         "2 SCSI Termination Inputs|Chassis Intrusion Detecttion",
         three.arg(4), three.arg(3)};
     for (int i = 0; i < 5; ++i)
-        EXPECT_EQ(Items(Control<QListWidget>(w, ElementName("List1", i))), details[i]);
+        EXPECT_EQ(Items(Control<QListWidget>(w, ElementName("List1", i))).join('|'), details[i]);
     EXPECT_EQ(Control<QPushButton>(w, "cmdEasyApply").text(), "Apply");
     EXPECT_EQ(Control<QPushButton>(w, "cmdClose_0").text(), "Close");
     EXPECT_EQ(Control<QPushButton>(w, "cmdApply").text(), "Apply");
@@ -193,7 +175,7 @@ TEST_F(PinConfigWindowTest, OpensOnTheEasyTabWithEveryCaptionAndItemAndOnlyReads
         const QLabel& label = Control<QLabel>(w, ElementName("lblPin", index));
         EXPECT_EQ(label.text(), caption);
         EXPECT_EQ(label.buddy(), all[i]);
-        EXPECT_EQ(Items(*all[i]), items) << caption.toStdString();
+        EXPECT_EQ(Items(*all[i]).join('|'), items) << caption.toStdString();
         EXPECT_EQ(all[i]->x() < w.Frame1->width() / 2, i < 12) << caption.toStdString();
         if (i != 0 && i != 12) {
             EXPECT_GT(all[i]->y(), all[i - 1]->y()) << caption.toStdString();
@@ -498,22 +480,7 @@ TEST_F(PinConfigWindowTest, AFailedWriteDuringApplyEndsTheProgram) {
 
 TEST_F(PinConfigWindowTest, BothTabsAreTidyAtTheWindowsOwnSize) {
     frmPinConfig& w = OpenWith({0x80, 0x00, 0x00, 0x00, 0x08});
-    QWidget* frame = w.parentWidget();
-    EXPECT_LE(w.SSTab1->tabBar()->sizeHint().width(), w.SSTab1->width()) << "both tab captions in full";
-    for (int tab = 0; tab < 2; ++tab) {
-        w.SSTab1->setCurrentIndex(tab);
-        QApplication::processEvents();
-        for (QWidget* child : w.SSTab1->widget(tab)->findChildren<QWidget*>()) {
-            if (!child->isVisible() || child->objectName().isEmpty()) continue;
-            EXPECT_GE(child->width(), child->minimumSizeHint().width()) << child->objectName().toStdString();
-            EXPECT_GE(child->height(), child->minimumSizeHint().height())
-                << child->objectName().toStdString();
-            EXPECT_TRUE(w.SSTab1->widget(tab)->rect().contains(child->geometry().translated(
-                child->parentWidget()->mapTo(w.SSTab1->widget(tab), QPoint(0, 0)))))
-                << child->objectName().toStdString();
-        }
-        test::KeepPicture(frame->grab().toImage(), QString("pin-config-tab-%1.png").arg(tab));
-    }
+    test::ExpectTidy(w, "pin-config");
     // The longest details list shows every item whole, with no scroll bar.
     w.SSTab1->setCurrentIndex(0);
     QApplication::processEvents();

@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "features/config/ConfigTestSupport.h"
 #include "monitor/frmLimits.h"
+#include "support/LayoutChecks.h"
 #include "support/WindowFixture.h"
 #include "widgets/UpDown.h"
 
@@ -21,9 +21,7 @@ namespace kestrum {
 namespace {
 
 using test::B;
-using test::Pick;
 using test::R;
-using test::Retype;
 using test::W;
 
 class ThermWindowTest : public test::WindowTest {
@@ -34,7 +32,7 @@ protected:
     }
     // The chip's hysteresis bytes after the user types these four values and applies.
     std::vector<int32_t> HysteresisWritten(const std::vector<QString>& values) {
-        for (size_t i = 0; i < values.size(); ++i) Retype(*window->txtHyst[i], values[i]);
+        for (size_t i = 0; i < values.size(); ++i) Type(*window->txtHyst[i], values[i]);
         StartRecording();
         window->cmdApply->click();
         const auto writes = test::WritesOnly(Traffic());
@@ -82,8 +80,8 @@ TEST_F(ThermWindowTest, OpensOnThreeTabsWithEveryCaptionAndReadsItsRegisters) {
         EXPECT_FALSE(w.SSTab1->isAncestorOf(&Control<QPushButton>(w, name)));
 
     for (const char* name : {"cmbWindow_0", "cmbWindow_1"})
-        EXPECT_EQ(test::Items(Control<QComboBox>(w, name)),
-                  (std::vector<std::string>{"0.25", "0.5", "1", "2", "4", "8", "8", "8"}));
+        EXPECT_EQ(Items(Control<QComboBox>(w, name)),
+                  (QStringList{"0.25", "0.5", "1", "2", "4", "8", "8", "8"}));
     for (int i = 0; i < 4; ++i) {
         const UpDown& spinner = Control<UpDown>(w, QString("UpDown%1").arg(i + 1));
         EXPECT_EQ(&spinner.Buddy(), w.txtHyst[i]);
@@ -144,11 +142,11 @@ TEST_F(ThermWindowTest, EveryMatchingTimerWindowIsOredInSoEightWritesSeven) {
     };
     Pick(*w.cmbWindow[0], 5);  // the first "8"
     EXPECT_EQ(written0D(), 7 << 2);
-    Retype(*w.cmbWindow[0], "4");
-    Retype(*w.cmbWindow[1], "8");
+    Type(*w.cmbWindow[0], "4");
+    Type(*w.cmbWindow[1], "8");
     EXPECT_EQ(written0D(), (4 << 2) | (7 << 5));
-    Retype(*w.cmbWindow[0], "16");  // no such item
-    Retype(*w.cmbWindow[1], "0.50");
+    Type(*w.cmbWindow[0], "16");  // no such item
+    Type(*w.cmbWindow[1], "0.50");
     EXPECT_EQ(written0D(), 0);
 }
 
@@ -167,7 +165,7 @@ TEST_F(ThermWindowTest, EachHysteresisIsRoundedAndKeptToItsOwnNibble) {
         << "saturated first";
 
     // The spinners stay within 0..15 and count as typing.
-    Retype(*window->txtHyst[0], "14");
+    Type(*window->txtHyst[0], "14");
     window->hystSpinner[0]->StepAsUser(1);
     window->hystSpinner[0]->StepAsUser(1);
     EXPECT_EQ(window->txtHyst[0]->text(), "15");
@@ -193,7 +191,7 @@ TEST_F(ThermWindowTest, AssertBoxesAndTimerEnablesBuildTheirRegistersFromZero) {
 TEST_F(ThermWindowTest, CancelWritesNothing) {
     frmTherm& w = OpenDialog();
     w.chkThermThreshold->click();
-    Retype(*w.txtHyst[1], "9");
+    Type(*w.txtHyst[1], "9");
     StartRecording();
     w.cmdCancel->click();
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -235,7 +233,7 @@ TEST_F(ThermWindowTest, AFailedTransferInLoadEndsTheProgram) {
 
 TEST_F(ThermWindowTest, EachTabIsTidyAtTheDialogsOwnSize) {
     frmTherm& w = OpenDialog();
-    test::ExpectEveryTabTidy(*w.SSTab1, w, "therm-config");
+    test::ExpectTidy(w, "therm-config");
 }
 
 }  // namespace

@@ -6,10 +6,9 @@
 #include <array>
 #include <string>
 
-#include "features/config/DialogLayout.h"
 #include "features/config/frmVoltConfig.h"
 #include "regmap/RegMapStuff.h"
-#include "support/Pictures.h"
+#include "support/LayoutChecks.h"
 #include "support/WindowFixture.h"
 
 namespace kestrum {
@@ -43,8 +42,7 @@ TEST_F(VoltConfigWindowTest, ThirteenNamedBoxesOnePerPinWithEveryCaptionWhole) {
         EXPECT_EQ(box.parentWidget(), dialog.Frame1) << i;
     }
     EXPECT_EQ(dialog.Frame1->findChildren<QCheckBox*>().size(), 13);
-    test::ExpectCaptionsShownWhole(dialog);
-    test::KeepPicture(dialog.parentWidget()->grab().toImage(), "voltage-configuration.png");
+    test::ExpectTidy(dialog, "voltage-configuration");
 }
 
 TEST_F(VoltConfigWindowTest, AtTheRegisterDefaultsOnlyPin26IsTickedAndOkWritesTheSpareBitsAsZero) {

@@ -149,8 +149,8 @@ TEST_F(DynamicTminWindowTest, EachBoxChangesOnlyItsOwnBitsOfWhatItReads) {
     StartRecording();
     w.chkConLoop->click();  // ticked: bit 6 clear
     w.chkConLoop->click();  // unticked: bit 6 set
-    Choose(*w.cmbCycle[1], "16 Sec");
-    Choose(*w.cmbCycle[0], "64 Sec");
+    Pick(*w.cmbCycle[1], "16 Sec");
+    Pick(*w.cmbCycle[0], "64 Sec");
     ExpectTraffic(
         {R(0x0C), W(0x0C, 0x82), R(0x0C), W(0x0C, 0xC2), R(0x0C), W(0x0C, 0xEA), R(0x0C), W(0x0C, 0xEF)});
 }
