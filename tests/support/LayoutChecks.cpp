@@ -8,6 +8,8 @@
 #include <QFontMetrics>
 #include <QLineEdit>
 #include <QStackedWidget>
+#include <QStyle>
+#include <QStyleOption>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QWidget>
@@ -83,6 +85,20 @@ void ExpectControlsTidy(const QWidget& window) {
     }
 }
 
+// The caption fits the frame's title bar beside its buttons.
+void ExpectCaptionShown(const QWidget& frame) {
+    QStyleOptionTitleBar bar;
+    bar.initFrom(&frame);
+    bar.text = frame.windowTitle();
+    bar.titleBarFlags = frame.windowFlags();
+    bar.titleBarState = static_cast<int>(frame.windowState());
+    bar.rect =
+        QRect(0, 0, frame.width(), frame.style()->pixelMetric(QStyle::PM_TitleBarHeight, &bar, &frame));
+    const QRect label =
+        frame.style()->subControlRect(QStyle::CC_TitleBar, &bar, QStyle::SC_TitleBarLabel, &frame);
+    EXPECT_LE(frame.fontMetrics().horizontalAdvance(bar.text), label.width()) << bar.text.toStdString();
+}
+
 void KeepView(QWidget& window, const QString& name) {
     QWidget& shown = window.parentWidget() != nullptr ? *window.parentWidget() : window;
     KeepPicture(shown.grab().toImage(), name + ".png");
@@ -92,6 +108,7 @@ void KeepView(QWidget& window, const QString& name) {
 
 void ExpectTidy(QWidget& window, const QString& picture) {
     QApplication::processEvents();
+    if (window.parentWidget() != nullptr) ExpectCaptionShown(*window.parentWidget());
     QTabWidget* tabs = window.findChild<QTabWidget*>();
     if (tabs == nullptr || !tabs->isVisible()) {
         ExpectRoom(window);

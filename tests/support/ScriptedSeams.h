@@ -26,7 +26,8 @@ public:
     std::vector<ShownMessage> shown;
     std::function<void(const ShownMessage&)> onShow;  // runs while the box would be up
 
-    MsgAnswer Show(const std::string& text, MsgButtons buttons, MsgIcon icon, const std::string& caption) override;
+    MsgAnswer Show(const std::string& text, MsgButtons buttons, MsgIcon icon,
+                   const std::string& caption) override;
 };
 
 class ScriptedFileDialogs final : public FileDialogs {

@@ -1,7 +1,5 @@
 #include "support/WindowFixture.h"
 
-#include <QStyle>
-#include <QStyleOption>
 #include <QTest>
 
 #include "core/General.h"
@@ -84,31 +82,6 @@ void WindowTest::ExpectFailedTransferEnds(const std::function<void()>& action) {
 void WindowTest::TickAfter(double seconds) {
     clock.Advance(seconds);
     RunMasterTick();
-}
-
-void WindowTest::ExpectTidy(ChildWindow& window, const QString& pictureName) {
-    QApplication::processEvents();
-    for (const QWidget* child : window.findChildren<QWidget*>()) {
-        if (!child->isVisible()) continue;
-        const QSize wanted = child->minimumSizeHint();
-        EXPECT_GE(child->width(), wanted.width()) << child->objectName().toStdString();
-        EXPECT_GE(child->height(), wanted.height()) << child->objectName().toStdString();
-    }
-
-    // The caption fits the title bar beside its buttons.
-    QWidget& frame = *window.parentWidget();
-    QStyleOptionTitleBar bar;
-    bar.initFrom(&frame);
-    bar.text = frame.windowTitle();
-    bar.titleBarFlags = frame.windowFlags();
-    bar.titleBarState = static_cast<int>(frame.windowState());
-    bar.rect =
-        QRect(0, 0, frame.width(), frame.style()->pixelMetric(QStyle::PM_TitleBarHeight, &bar, &frame));
-    const QRect label =
-        frame.style()->subControlRect(QStyle::CC_TitleBar, &bar, QStyle::SC_TitleBarLabel, &frame);
-    EXPECT_LE(frame.fontMetrics().horizontalAdvance(bar.text), label.width()) << bar.text.toStdString();
-
-    KeepPicture(frame.grab().toImage(), pictureName);
 }
 
 }  // namespace kestrum::test

@@ -71,9 +71,6 @@ protected:
 
     // The master timer's tick after that many seconds on the clock.
     void TickAfter(double seconds);
-    // Nothing in the open window is squeezed below the size it asks for; its picture, frame
-    // and caption included, is kept under that name.
-    void ExpectTidy(ChildWindow& window, const QString& pictureName);
 
     std::unique_ptr<QMainWindow> frame;
     QMdiArea* area = nullptr;

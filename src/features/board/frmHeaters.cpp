@@ -42,6 +42,7 @@ frmHeaters::frmHeaters(QWidget* parent) : ChildWindow(parent) {
 
         auto* column = new QVBoxLayout(frame);
         column->setContentsMargins(2, 4, 2, 4);
+        column->setSpacing(2);
         column->addWidget(caption);
         column->addWidget(sldHeater[i], 1, Qt::AlignHCenter);
         column->addWidget(lblTemp[i]);

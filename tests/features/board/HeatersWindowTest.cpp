@@ -9,6 +9,7 @@
 #include "core/Measurement.h"
 #include "core/USBStuff.h"
 #include "monitor/instruments/Slider.h"
+#include "support/LayoutChecks.h"
 #include "support/WindowFixture.h"
 
 namespace kestrum {
@@ -93,7 +94,7 @@ TEST_F(HeatersWindowTest, IsTidyAtItsOwnSize) {
     SetHeaterBytes(75, 100);
     OpenWindow();
     TickAfter(1.0);
-    ExpectTidy(*window, "heaters.png");
+    test::ExpectTidy(*window, "heaters");
 }
 
 }  // namespace

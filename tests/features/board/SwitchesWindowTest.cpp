@@ -8,6 +8,7 @@
 
 #include "core/PinDefinitions.h"
 #include "core/USBStuff.h"
+#include "support/LayoutChecks.h"
 #include "support/WindowFixture.h"
 
 namespace kestrum {
@@ -82,7 +83,7 @@ TEST_F(SwitchesWindowTest, AFailedWriteShowsNothingButAFailedReadEndsTheProgram)
 
 TEST_F(SwitchesWindowTest, IsTidyAtItsOwnSize) {
     SetSwitchBytes(0xC3, 0xF0);
-    ExpectTidy(OpenWindow(), "switches.png");
+    test::ExpectTidy(OpenWindow(), "switches");
 }
 
 }  // namespace

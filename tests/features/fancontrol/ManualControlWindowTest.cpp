@@ -10,6 +10,7 @@
 #include "core/Declarations.h"
 #include "core/Measurement.h"
 #include "monitor/instruments/Slider.h"
+#include "support/LayoutChecks.h"
 #include "support/WindowFixture.h"
 
 namespace kestrum {
@@ -116,7 +117,7 @@ TEST_F(ManualControlWindowTest, AFailedWriteEndsTheProgram) {
 TEST_F(ManualControlWindowTest, IsTidyAtItsOwnSize) {
     SetManualMode(1, true);
     gPWMDuty = {25, 50, 75, 100, 0};
-    ExpectTidy(OpenWindow(), "manual-control.png");
+    test::ExpectTidy(OpenWindow(), "manual-control");
 }
 
 }  // namespace
