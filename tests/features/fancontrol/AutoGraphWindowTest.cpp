@@ -5,10 +5,13 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
+#include <cmath>
 #include <utility>
 #include <vector>
 
@@ -96,6 +99,18 @@ protected:
     void TickRefresh() {
         clock.Advance(0.35);
         RunMasterTick();
+    }
+
+    // The user drags the chart's x arrow outwards by a share of the plot's width.
+    void DragXArrowOutwards(double share) {
+        StripChart& chart = *window->stpGraph;
+        const QPointF from = chart.Layout().HorizontalArrow().center();
+        const QPointF to = from + QPointF(share * chart.Layout().Plot().width(), 0);
+        QTest::mousePress(&chart, Qt::LeftButton, {}, from.toPoint());
+        QMouseEvent move(QEvent::MouseMove, to, chart.mapToGlobal(to), Qt::NoButton, Qt::LeftButton,
+                         Qt::NoModifier);
+        QApplication::sendEvent(&chart, &move);
+        QTest::mouseRelease(&chart, Qt::LeftButton, {}, to.toPoint());
     }
 
     frmAutoGraph* window = nullptr;
@@ -226,6 +241,17 @@ TEST_F(AutoGraphWindowTest, ChoosingAControlSourceKeepsTheOtherBitsAndFollowsThe
     EXPECT_EQ(Label(2), "");
     EXPECT_TRUE(Trace(0).empty());
     EXPECT_EQ(w.tbTemp->currentIndex(), 0) << "stays where it was";
+    // Too long for the legend: said across the empty chart instead.
+    const auto& note = Control<QLabel>(w, "lblNoCurve");
+    EXPECT_FALSE(w.stpGraph->labelShown(1));
+    EXPECT_TRUE(note.isVisibleTo(w.stpGraph));
+    EXPECT_EQ(note.text(), "PWM3 is not under automatic control");
+
+    Pick(*w.cmbControl[2], "Remote3");
+    EXPECT_TRUE(w.stpGraph->labelShown(1)) << "back in the legend";
+    EXPECT_EQ(Label(1), "Remote3");
+    EXPECT_FALSE(note.isVisibleTo(w.stpGraph));
+    EXPECT_EQ(Trace(0).size(), 5u);
 }
 
 TEST_F(AutoGraphWindowTest, TrangeAndTminHysteresisShareTheirRegister) {
@@ -354,13 +380,40 @@ TEST_F(AutoGraphWindowTest, AFailedTransferEndsTheProgram) {
     ExpectFailedTransferEnds([&] { w.cmbControl_Click(0); });
 }
 
+TEST_F(AutoGraphWindowTest, ZoomingTheChartLeavesOutTheCurveBeyondItsEdge) {
+    frmAutoGraph& w = OpenWindow();
+    w.tbPWM->setCurrentIndex(0);
+    QTest::qWait(2 * StripChart::kRefreshIntervalMs);  // laid out, so the arrows are in place
+    DragXArrowOutwards(0.5);                           // half the plot's width: 150 becomes 75 wide
+    ASSERT_DOUBLE_EQ(w.stpGraph->xMaximum(), 75.0);
+    // A Tmin of 70 puts the ramp's end (82) beyond the edge; its hysteresis (66..70) stays.
+    Retype(*w.txtTmin[3], "70");
+    Pick(*w.cmbControl[0], "Remote3");
+    EXPECT_EQ(Trace(0), (Points{{0, 0}, {70, 0}, {70, 20}, {74, 100}}));
+    EXPECT_EQ(Trace(8), (Points{{66, 0}, {66, 20}, {70, 20}}));
+    Retype(*w.txtTmin[3], "79");
+    EXPECT_EQ(Trace(0), (Points{{0, 0}, {74, 100}})) << "only the chart's ends remain";
+    EXPECT_EQ(Trace(8), (Points{{75, 0}, {75, 20}, {75, 20}})) << "drawn at the edge";
+}
+
 TEST_F(AutoGraphWindowTest, PicturesOfTheCurveWithLivePoints) {
-    gTemperature = {47.5f, 44.25f, 38.0f, 30.0f};
-    gPWMDuty = {62, 40, 20, 0, 0};
+    gTemperature = {44.5f, 44.25f, 38.0f, 50.0f};
+    gPWMDuty = {47, 40, 20, 0, 0};
     frmAutoGraph& w = OpenWindow();
     Pick(*w.cmbControl[0], "Max of Local/Remote3");
     Retype(*w.txtTmin[3], "55");
+    QTest::qWait(2 * StripChart::kRefreshIntervalMs);
+    DragXArrowOutwards(0.4);  // to about 0..86 °C, where the curves are
     TickRefresh();
+    EXPECT_EQ(Trace(4), (Points{{44.5, 47}}));
+    EXPECT_EQ(Trace(5), (Points{{50, 47}}));
+
+    // The board warms up: both operating points move right, the duty follows Local.
+    gTemperature = {48.0f, 44.25f, 38.0f, 53.5f};
+    gPWMDuty[0] = 70;
+    TickRefresh();
+    EXPECT_EQ(Trace(4), (Points{{48, 70}})) << "one point each, moved";
+    EXPECT_EQ(Trace(5), (Points{{53.5, 70}}));
     QTest::qWait(2 * StripChart::kRefreshIntervalMs);
     test::KeepPicture(w.parentWidget()->grab().toImage(), "auto-control-case-a.png");
 
@@ -368,10 +421,19 @@ TEST_F(AutoGraphWindowTest, PicturesOfTheCurveWithLivePoints) {
     w.chkThermFS1->click();
     w.tbTemp->setCurrentIndex(0);
     Retype(*w.txtTH1[0], "50");
+    gTemperature[0] = 50.5f;
+    gPWMDuty[0] = 100;
     TickRefresh();
-    EXPECT_EQ(Trace(0), (Points{{0, 0}, {40, 0}, {40, 20}, {50, 84}, {50, 100}, {149, 100}}));
+    const int xe = static_cast<int>(std::lround(w.stpGraph->xMaximum())) - 1;
+    EXPECT_EQ(Trace(0), (Points{{0, 0}, {40, 0}, {40, 20}, {50, 84}, {50, 100}, {xe, 100}}));
+    EXPECT_EQ(Trace(4), (Points{{50.5, 100}}));
     QTest::qWait(2 * StripChart::kRefreshIntervalMs);
     test::KeepPicture(w.parentWidget()->grab().toImage(), "auto-control-case-b.png");
+
+    Pick(*w.cmbControl[0], "Off");
+    TickRefresh();
+    QTest::qWait(2 * StripChart::kRefreshIntervalMs);
+    test::KeepPicture(w.parentWidget()->grab().toImage(), "auto-control-off.png");
 }
 
 }  // namespace
