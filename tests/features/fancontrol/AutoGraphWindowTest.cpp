@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
 #include <cmath>
@@ -70,6 +71,9 @@ protected:
         ASSERT_GE(index, 0) << item.toStdString();
         list.setCurrentIndex(index);
         emit list.activated(index);
+    }
+    static void ClickTab(QTabWidget& tabs, int index) {
+        QTest::mouseClick(tabs.tabBar(), Qt::LeftButton, {}, tabs.tabBar()->tabRect(index).center());
     }
     // The user empties the box, then types the text key by key.
     static void Retype(QLineEdit& box, const char* text) {
@@ -222,7 +226,8 @@ TEST_F(AutoGraphWindowTest, BoxesSetAndClearTheirBits) {
 
 TEST_F(AutoGraphWindowTest, ChoosingAControlSourceKeepsTheOtherBitsAndFollowsTheFirstChannel) {
     frmAutoGraph& w = OpenWindow();
-    w.tbPWM->setCurrentIndex(2);  // the user brings PWM3 forward
+    ClickTab(*w.tbPWM, 2);
+    EXPECT_EQ(w.tbPWM->currentIndex(), 2);
     EXPECT_EQ(w.tbTemp->currentIndex(), 2) << "Remote2";
     EXPECT_EQ(Label(0), "PWM3");
     StartRecording();
@@ -268,6 +273,13 @@ TEST_F(AutoGraphWindowTest, TrangeAndTminHysteresisShareTheirRegister) {
     Retype(*w.txtTminHyst[2], "9");
     ExpectTraffic({R(0x62), W(0x62, 0xF0), R(0x62), W(0x62, 0xF9)});
     EXPECT_EQ(Trace(8), (Points{{31, 0}, {31, 20}, {40, 20}}));
+
+    // Rounded half to even, then only its low four bits: 18.5 gives 18, that is 2.
+    StartRecording();
+    Retype(*w.txtTminHyst[2], "18.5");
+    ExpectTraffic({R(0x62), W(0x62, 0xF0), R(0x62), W(0x62, 0xF1), R(0x62), W(0x62, 0xF2), R(0x62),
+                   W(0x62, 0xF2), R(0x62), W(0x62, 0xF2)});
+    EXPECT_EQ(Trace(8), (Points{{22, 0}, {22, 20}, {40, 20}})) << "the curve takes the box's 18";
 }
 
 TEST_F(AutoGraphWindowTest, ThermHysteresisGoesIntoItsOwnNibbleRoundedAndMasked) {
@@ -328,6 +340,11 @@ TEST_F(AutoGraphWindowTest, DutyBoxesWritePercentAndClearingWritesZero) {
     w.updMaxPWM->StepAsUser(-1);
     ExpectTraffic({W(0x2C, 0x00), W(0x2C, 0x0D), W(0x2C, 0x80), W(0x2C, 0x7D)});
     EXPECT_EQ(w.txtMaxPWM->text(), "49");
+
+    // 30 % is 76.5, rounded half to even.
+    StartRecording();
+    Retype(*w.txtMinPWM[1], "30");
+    ExpectTraffic({W(0x29, 0x00), W(0x29, 0x08), W(0x29, 0x4C)});
 
     // The minimum above the maximum: a step at Tmin to the maximum.
     StartRecording();
