@@ -5,6 +5,7 @@
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStringEncoder>
@@ -91,6 +92,16 @@ frmAutoGraph::frmAutoGraph(QWidget* parent) : WriteAtOnceWindow(parent) {
         stpGraph->SetTraceColour(j + 8, StripChart::TraceColour(j).lighter(150));
     }
     stpGraph->setToolTip(kChartTip);
+    // The legend column is too narrow for the sentence that says an output has no curve:
+    // it is shown across the empty plot instead, where it can wrap.
+    lblNoCurve_ = Named(new QLabel(stpGraph), "lblNoCurve");
+    lblNoCurve_->setAlignment(Qt::AlignCenter);
+    lblNoCurve_->setWordWrap(true);
+    lblNoCurve_->setAttribute(Qt::WA_TransparentForMouseEvents);  // the zoom arrows stay usable
+    lblNoCurve_->hide();
+    auto* overlay = new QVBoxLayout(stpGraph);
+    overlay->setContentsMargins(40, 30, 20, 30);
+    overlay->addWidget(lblNoCurve_);
     cmdCancel = NewButton(this, "cmdCancel", "Close");
 
     auto* controls = new QVBoxLayout;
@@ -277,6 +288,12 @@ void frmAutoGraph::ShowPlot() {
         if (shownLabels_[n] == plot_.labels[n]) continue;
         shownLabels_[n] = plot_.labels[n];
         stpGraph->SetLabelCaption(static_cast<int>(n), QString::fromStdString(plot_.labels[n]));
+        if (n == 1) lblNoCurve_->setText(QString::fromStdString(plot_.labels[n]));
+    }
+    const bool noCurve = model_.mCurve[static_cast<std::size_t>(view_.pwm)].ChannelCount == 0;
+    if (noCurve != lblNoCurve_->isVisibleTo(stpGraph)) {
+        stpGraph->SetLabelShown(1, !noCurve);
+        lblNoCurve_->setVisible(noCurve);
     }
     for (int trace = 0; trace < CurvePlot::kTraceCount; ++trace) {
         const CurvePlot::Trace& points = plot_.traces[static_cast<std::size_t>(trace)];

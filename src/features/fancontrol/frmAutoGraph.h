@@ -15,6 +15,7 @@
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTabWidget;
@@ -117,6 +118,8 @@ private:
     CurvePlot plot_;
     std::string title_;
     std::array<std::string, 5> shownLabels_;
+    // Says, over the empty chart, that the selected output follows no temperature.
+    QLabel* lblNoCurve_ = nullptr;
 
     RegisterBinding thermConfig_{0x0D};
     RegisterBinding maxPwm_{0x2C};

@@ -5,10 +5,14 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
+#include <cmath>
 #include <utility>
 #include <vector>
 
@@ -62,11 +66,8 @@ protected:
         return *window;
     }
 
-    static void Pick(QComboBox& list, const QString& item) {
-        const int index = list.findText(item);
-        ASSERT_GE(index, 0) << item.toStdString();
-        list.setCurrentIndex(index);
-        emit list.activated(index);
+    static void ClickTab(QTabWidget& tabs, int index) {
+        QTest::mouseClick(tabs.tabBar(), Qt::LeftButton, {}, tabs.tabBar()->tabRect(index).center());
     }
     // The user empties the box, then types the text key by key.
     static void Retype(QLineEdit& box, const char* text) {
@@ -93,9 +94,18 @@ protected:
     QString Label(int label) const { return window->stpGraph->labelCaption(label); }
 
     // The master timer's tick once the automatic-control task is due.
-    void TickRefresh() {
-        clock.Advance(0.35);
-        RunMasterTick();
+    void TickRefresh() { TickAfter(0.35); }
+
+    // The user drags the chart's x arrow outwards by a share of the plot's width.
+    void DragXArrowOutwards(double share) {
+        StripChart& chart = *window->stpGraph;
+        const QPointF from = chart.Layout().HorizontalArrow().center();
+        const QPointF to = from + QPointF(share * chart.Layout().Plot().width(), 0);
+        QTest::mousePress(&chart, Qt::LeftButton, {}, from.toPoint());
+        QMouseEvent move(QEvent::MouseMove, to, chart.mapToGlobal(to), Qt::NoButton, Qt::LeftButton,
+                         Qt::NoModifier);
+        QApplication::sendEvent(&chart, &move);
+        QTest::mouseRelease(&chart, Qt::LeftButton, {}, to.toPoint());
     }
 
     frmAutoGraph* window = nullptr;
@@ -207,11 +217,12 @@ TEST_F(AutoGraphWindowTest, BoxesSetAndClearTheirBits) {
 
 TEST_F(AutoGraphWindowTest, ChoosingAControlSourceKeepsTheOtherBitsAndFollowsTheFirstChannel) {
     frmAutoGraph& w = OpenWindow();
-    w.tbPWM->setCurrentIndex(2);  // the user brings PWM3 forward
+    ClickTab(*w.tbPWM, 2);
+    EXPECT_EQ(w.tbPWM->currentIndex(), 2);
     EXPECT_EQ(w.tbTemp->currentIndex(), 2) << "Remote2";
     EXPECT_EQ(Label(0), "PWM3");
     StartRecording();
-    Pick(*w.cmbControl[2], "Max of 4 Channels");
+    Choose(*w.cmbControl[2], "Max of 4 Channels");
     // The write hook reads a PWM configuration back for its cached flags.
     ExpectTraffic({R(0x23), W(0x23, 0xCB), R(0x23)});
     EXPECT_EQ(w.tbTemp->currentIndex(), 0) << "Local";
@@ -220,12 +231,23 @@ TEST_F(AutoGraphWindowTest, ChoosingAControlSourceKeepsTheOtherBitsAndFollowsThe
     for (int trace = 0; trace < 4; ++trace) EXPECT_EQ(Trace(trace).size(), 5u) << trace;
 
     StartRecording();
-    Pick(*w.cmbControl[2], "Off");
+    Choose(*w.cmbControl[2], "Off");
     ExpectTraffic({R(0x23), W(0x23, 0x8B), R(0x23)});
     EXPECT_EQ(Label(1), "PWM3 is not under automatic control");
     EXPECT_EQ(Label(2), "");
     EXPECT_TRUE(Trace(0).empty());
     EXPECT_EQ(w.tbTemp->currentIndex(), 0) << "stays where it was";
+    // Too long for the legend: said across the empty chart instead.
+    const auto& note = Control<QLabel>(w, "lblNoCurve");
+    EXPECT_FALSE(w.stpGraph->labelShown(1));
+    EXPECT_TRUE(note.isVisibleTo(w.stpGraph));
+    EXPECT_EQ(note.text(), "PWM3 is not under automatic control");
+
+    Choose(*w.cmbControl[2], "Remote3");
+    EXPECT_TRUE(w.stpGraph->labelShown(1)) << "back in the legend";
+    EXPECT_EQ(Label(1), "Remote3");
+    EXPECT_FALSE(note.isVisibleTo(w.stpGraph));
+    EXPECT_EQ(Trace(0).size(), 5u);
 }
 
 TEST_F(AutoGraphWindowTest, TrangeAndTminHysteresisShareTheirRegister) {
@@ -233,7 +255,7 @@ TEST_F(AutoGraphWindowTest, TrangeAndTminHysteresisShareTheirRegister) {
     frmAutoGraph& w = OpenWindow();
     w.tbPWM->setCurrentIndex(2);
     StartRecording();
-    Pick(*w.cmbTrange[2], "80°C");
+    Choose(*w.cmbTrange[2], "80°C");
     ExpectTraffic({R(0x62), W(0x62, 0xF5)});
     // Remote2 drives PWM3: (100 - 20) x 80 / 64 = 100 °C of ramp.
     EXPECT_EQ(Trace(0), (Points{{0, 0}, {40, 0}, {40, 20}, {140, 100}, {149, 100}}));
@@ -242,6 +264,13 @@ TEST_F(AutoGraphWindowTest, TrangeAndTminHysteresisShareTheirRegister) {
     Retype(*w.txtTminHyst[2], "9");
     ExpectTraffic({R(0x62), W(0x62, 0xF0), R(0x62), W(0x62, 0xF9)});
     EXPECT_EQ(Trace(8), (Points{{31, 0}, {31, 20}, {40, 20}}));
+
+    // Rounded half to even, then only its low four bits: 18.5 gives 18, that is 2.
+    StartRecording();
+    Retype(*w.txtTminHyst[2], "18.5");
+    ExpectTraffic({R(0x62), W(0x62, 0xF0), R(0x62), W(0x62, 0xF1), R(0x62), W(0x62, 0xF2), R(0x62),
+                   W(0x62, 0xF2), R(0x62), W(0x62, 0xF2)});
+    EXPECT_EQ(Trace(8), (Points{{22, 0}, {22, 20}, {40, 20}})) << "the curve takes the box's 18";
 }
 
 TEST_F(AutoGraphWindowTest, ThermHysteresisGoesIntoItsOwnNibbleRoundedAndMasked) {
@@ -283,7 +312,7 @@ TEST_F(AutoGraphWindowTest, LocalTminComesFromItsBoxAndRemote1FromTheChip) {
     Retype(*w.txtTmin[1], "30");
     EXPECT_EQ(Chip().Peek(0x5D), 30 + 64);
     EXPECT_EQ(Trace(0), (Points{{0, 0}, {50, 0}, {50, 20}, {62, 100}, {149, 100}}));
-    Pick(*w.cmbControl[0], "Local");
+    Choose(*w.cmbControl[0], "Local");
     Retype(*w.txtTmin[0], "30");
     EXPECT_EQ(Trace(0), (Points{{0, 0}, {30, 0}, {30, 20}, {42, 100}, {149, 100}}));
 }
@@ -303,6 +332,11 @@ TEST_F(AutoGraphWindowTest, DutyBoxesWritePercentAndClearingWritesZero) {
     ExpectTraffic({W(0x2C, 0x00), W(0x2C, 0x0D), W(0x2C, 0x80), W(0x2C, 0x7D)});
     EXPECT_EQ(w.txtMaxPWM->text(), "49");
 
+    // 30 % is 76.5, rounded half to even.
+    StartRecording();
+    Retype(*w.txtMinPWM[1], "30");
+    ExpectTraffic({W(0x29, 0x00), W(0x29, 0x08), W(0x29, 0x4C)});
+
     // The minimum above the maximum: a step at Tmin to the maximum.
     StartRecording();
     Retype(*w.txtMinPWM[0], "60");
@@ -313,7 +347,7 @@ TEST_F(AutoGraphWindowTest, DutyBoxesWritePercentAndClearingWritesZero) {
 TEST_F(AutoGraphWindowTest, TheRefreshPlotsLivePointsWithoutTouchingTheChip) {
     frmAutoGraph& w = OpenWindow();
     w.tbPWM->setCurrentIndex(1);
-    Pick(*w.cmbControl[1], "Max of Local/Remote3");
+    Choose(*w.cmbControl[1], "Max of Local/Remote3");
     gTemperature = {45.25f, 30.0f, 31.0f, 52.5f};
     gPWMDuty = {10, 61, 12, 13, 0};
     StartRecording();
@@ -354,13 +388,40 @@ TEST_F(AutoGraphWindowTest, AFailedTransferEndsTheProgram) {
     ExpectFailedTransferEnds([&] { w.cmbControl_Click(0); });
 }
 
-TEST_F(AutoGraphWindowTest, PicturesOfTheCurveWithLivePoints) {
-    gTemperature = {47.5f, 44.25f, 38.0f, 30.0f};
-    gPWMDuty = {62, 40, 20, 0, 0};
+TEST_F(AutoGraphWindowTest, ZoomingTheChartLeavesOutTheCurveBeyondItsEdge) {
     frmAutoGraph& w = OpenWindow();
-    Pick(*w.cmbControl[0], "Max of Local/Remote3");
+    w.tbPWM->setCurrentIndex(0);
+    QTest::qWait(2 * StripChart::kRefreshIntervalMs);  // laid out, so the arrows are in place
+    DragXArrowOutwards(0.5);                           // half the plot's width: 150 becomes 75 wide
+    ASSERT_DOUBLE_EQ(w.stpGraph->xMaximum(), 75.0);
+    // A Tmin of 70 puts the ramp's end (82) beyond the edge; its hysteresis (66..70) stays.
+    Retype(*w.txtTmin[3], "70");
+    Choose(*w.cmbControl[0], "Remote3");
+    EXPECT_EQ(Trace(0), (Points{{0, 0}, {70, 0}, {70, 20}, {74, 100}}));
+    EXPECT_EQ(Trace(8), (Points{{66, 0}, {66, 20}, {70, 20}}));
+    Retype(*w.txtTmin[3], "79");
+    EXPECT_EQ(Trace(0), (Points{{0, 0}, {74, 100}})) << "only the chart's ends remain";
+    EXPECT_EQ(Trace(8), (Points{{75, 0}, {75, 20}, {75, 20}})) << "drawn at the edge";
+}
+
+TEST_F(AutoGraphWindowTest, PicturesOfTheCurveWithLivePoints) {
+    gTemperature = {44.5f, 44.25f, 38.0f, 50.0f};
+    gPWMDuty = {47, 40, 20, 0, 0};
+    frmAutoGraph& w = OpenWindow();
+    Choose(*w.cmbControl[0], "Max of Local/Remote3");
     Retype(*w.txtTmin[3], "55");
+    QTest::qWait(2 * StripChart::kRefreshIntervalMs);
+    DragXArrowOutwards(0.4);  // to about 0..86 °C, where the curves are
     TickRefresh();
+    EXPECT_EQ(Trace(4), (Points{{44.5, 47}}));
+    EXPECT_EQ(Trace(5), (Points{{50, 47}}));
+
+    // The board warms up: both operating points move right, the duty follows Local.
+    gTemperature = {48.0f, 44.25f, 38.0f, 53.5f};
+    gPWMDuty[0] = 70;
+    TickRefresh();
+    EXPECT_EQ(Trace(4), (Points{{48, 70}})) << "one point each, moved";
+    EXPECT_EQ(Trace(5), (Points{{53.5, 70}}));
     QTest::qWait(2 * StripChart::kRefreshIntervalMs);
     test::KeepPicture(w.parentWidget()->grab().toImage(), "auto-control-case-a.png");
 
@@ -368,10 +429,19 @@ TEST_F(AutoGraphWindowTest, PicturesOfTheCurveWithLivePoints) {
     w.chkThermFS1->click();
     w.tbTemp->setCurrentIndex(0);
     Retype(*w.txtTH1[0], "50");
+    gTemperature[0] = 50.5f;
+    gPWMDuty[0] = 100;
     TickRefresh();
-    EXPECT_EQ(Trace(0), (Points{{0, 0}, {40, 0}, {40, 20}, {50, 84}, {50, 100}, {149, 100}}));
+    const int xe = static_cast<int>(std::lround(w.stpGraph->xMaximum())) - 1;
+    EXPECT_EQ(Trace(0), (Points{{0, 0}, {40, 0}, {40, 20}, {50, 84}, {50, 100}, {xe, 100}}));
+    EXPECT_EQ(Trace(4), (Points{{50.5, 100}}));
     QTest::qWait(2 * StripChart::kRefreshIntervalMs);
     test::KeepPicture(w.parentWidget()->grab().toImage(), "auto-control-case-b.png");
+
+    Choose(*w.cmbControl[0], "Off");
+    TickRefresh();
+    QTest::qWait(2 * StripChart::kRefreshIntervalMs);
+    test::KeepPicture(w.parentWidget()->grab().toImage(), "auto-control-off.png");
 }
 
 }  // namespace
