@@ -211,7 +211,7 @@ TEST_F(ThermWindowTest, SetThermLimitsOpensTheLimitsWindowOrBringsItForwardOnIts
     QApplication::processEvents();
     frmLimits* limits = Find<frmLimits>();
     ASSERT_NE(limits, nullptr);
-    EXPECT_FALSE(test::WritesOnly(Traffic()).size() > 0u) << "opening the Limits window only reads";
+    EXPECT_TRUE(test::WritesOnly(Traffic()).empty()) << "opening the Limits window only reads";
     EXPECT_FALSE(Traffic().empty()) << "a closed Limits window loads";
     EXPECT_EQ(CurrentTab(*limits), "THERM Limits");
     EXPECT_EQ(area->activeSubWindow(), limits->parentWidget());
