@@ -42,14 +42,6 @@ QComboBox* NewList(QWidget* parent, const QString& name, std::initializer_list<c
     return list;
 }
 
-QComboBox* NewTypedList(QWidget* parent, const QString& name, std::initializer_list<const char*> items) {
-    QComboBox* list = NewList(parent, name, items);
-    list->setEditable(true);
-    list->setInsertPolicy(QComboBox::NoInsert);
-    list->setCompleter(nullptr);
-    return list;
-}
-
 QHBoxLayout* RightAlignedRow(std::initializer_list<QWidget*> widgets) {
     auto* row = new QHBoxLayout;
     row->addStretch();

@@ -49,9 +49,6 @@ QGroupBox* NewFrame(QWidget* parent, const QString& name, const QString& caption
 QLineEdit* NewTextBox(QWidget* parent, const QString& name);
 // A drop-down list of fixed items: the user picks one, never types.
 QComboBox* NewList(QWidget* parent, const QString& name, std::initializer_list<const char*> items);
-// A list of fixed items whose text the user may also type: typing adds no item and is not
-// completed, so the text stays exactly what was typed.
-QComboBox* NewTypedList(QWidget* parent, const QString& name, std::initializer_list<const char*> items);
 // A sunken read-only field for a value the window shows.
 QLabel* NewReadout(QWidget* parent, const QString& name);
 // A row of widgets (a window's buttons) kept to the right, for the window's layout.

@@ -56,11 +56,6 @@ void WindowTest::Type(QLineEdit& box, const QString& text) {
         QTest::keyClicks(&box, text);
 }
 
-void WindowTest::Type(QComboBox& list, const QString& text) {
-    ASSERT_NE(list.lineEdit(), nullptr) << list.objectName().toStdString() << " takes typing";
-    Type(*list.lineEdit(), text);
-}
-
 QStringList WindowTest::Items(const QComboBox& list) {
     QStringList items;
     for (int i = 0; i < list.count(); ++i) items.push_back(list.itemText(i));

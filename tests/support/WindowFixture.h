@@ -53,12 +53,11 @@ protected:
     }
 
     // What a user does: picks an item of a list, by its place or its text (which the list
-    // must hold); a disabled list takes no pick. Or selects a box's text (a list's own edit
-    // field's) and types over it; an empty text erases it.
+    // must hold); a disabled list takes no pick. Or selects a box's text and types over it;
+    // an empty text erases it.
     static void Pick(QComboBox& list, int index);
     static void Pick(QComboBox& list, const QString& item);
     static void Type(QLineEdit& box, const QString& text);
-    static void Type(QComboBox& list, const QString& text);
 
     // The items the list holds, in order.
     static QStringList Items(const QComboBox& list);

@@ -5,7 +5,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
-#include <QTest>
 #include <QWidget>
 #include <array>
 #include <span>
@@ -91,26 +90,6 @@ TEST_F(RegisterBindingTest, ListsShowTheirFieldAndWriteEveryMatchingIndex) {
     rate->setEditable(true);
     rate->setEditText("1.6 seconds");
     EXPECT_EQ(acoustics.Encode(0xFF), 0x1F);
-}
-
-TEST_F(RegisterBindingTest, ATypedListKeepsExactlyWhatWasTypedAndGainsNoItem) {
-    QComboBox* window = NewTypedList(&form, "cmbWindow", {"0.25", "0.5", "1", "2", "4", "8", "8", "8"});
-    RegisterBinding therm(0x0D);
-    therm.Field(window, 2, 3);
-    therm.Load(0x0C);
-    EXPECT_EQ(window->currentText(), "2");
-
-    // Return after typing adds no item, and the text stays as typed.
-    window->lineEdit()->selectAll();
-    QTest::keyClicks(window->lineEdit(), "0.");
-    QTest::keyClick(window->lineEdit(), Qt::Key_Return);
-    EXPECT_EQ(window->currentText(), "0.");
-    EXPECT_EQ(window->count(), 8);
-    EXPECT_EQ(therm.Encode(0x03), 0x03);
-
-    window->lineEdit()->selectAll();
-    QTest::keyClicks(window->lineEdit(), "8");
-    EXPECT_EQ(therm.Encode(0x00), 7 << 2) << "all three items reading 8";
 }
 
 TEST_F(RegisterBindingTest, TwoItemListsOnOneBit) {

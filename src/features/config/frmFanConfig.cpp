@@ -74,7 +74,7 @@ QWidget* frmFanConfig::BuildAllFansTab() {
     chkThermFS1 = NewCheckBox(frame, "chkThermFS1", "Fans go to Full Speed on THERM1 Assertion");
     chkThermFS2 = NewCheckBox(frame, "chkThermFS2", "Fans go to Full Speed on THERM2 Assertion");
     Label1 = NewLabel(frame, "Label1", "No. Tach Pulses");
-    cmbTachPulses = NewTypedList(frame, "cmbTachPulses", {"1", "2", "3", "4"});
+    cmbTachPulses = NewList(frame, "cmbTachPulses", {"1", "2", "3", "4"});
     Label7 = NewLabel(frame, "Label7", "Max PWM 1-4");
     const SpinnerBox maxBox = NewSpinnerBox(frame, "txtMaxPWM", "UpDown1", 0, 100);
     txtMaxPWM = maxBox.text;
@@ -112,19 +112,18 @@ QWidget* frmFanConfig::BuildPwmTab(int i) {
         NewCheckBox(frame, ElementName("chkEnActiveLow", i), PerPwm("PWM%1 is Active Low", i));
     Label2[i] = NewLabel(frame, ElementName("Label2", i), "Enhance Acoustics Ramp Rate");
     cmbRampRate[i] =
-        NewTypedList(frame, ElementName("cmbRampRate", i),
-                     {"35 sec", "17.6  sec", "11.8  sec", "7 sec", "4.4 sec", "3 sec", "1.6 sec", "0.8 sec"});
+        NewList(frame, ElementName("cmbRampRate", i),
+                {"35 sec", "17.6  sec", "11.8  sec", "7 sec", "4.4 sec", "3 sec", "1.6 sec", "0.8 sec"});
     Label4[i] = NewLabel(frame, ElementName("Label4", i), "Spin-up Timeout");
-    cmbSpinup[i] = NewTypedList(frame, ElementName("cmbSpinup", i),
-                                {"None", "100ms", "250ms", "400ms", "667ms", "1 sec", "2 sec", "4 sec"});
+    cmbSpinup[i] = NewList(frame, ElementName("cmbSpinup", i),
+                           {"None", "100ms", "250ms", "400ms", "667ms", "1 sec", "2 sec", "4 sec"});
     Label5[i] = NewLabel(frame, ElementName("Label5", i), "Control Source");
-    cmbControl[i] = NewTypedList(frame, ElementName("cmbControl", i),
-                                 {"Local", "Remote1", "Remote2", "Remote3", "Off", "Max of Local/Remote3",
-                                  "Max of 4 Channels", "Manual Mode"});
+    cmbControl[i] = NewList(frame, ElementName("cmbControl", i),
+                            {"Local", "Remote1", "Remote2", "Remote3", "Off", "Max of Local/Remote3",
+                             "Max of 4 Channels", "Manual Mode"});
     Label6[i] = NewLabel(frame, ElementName("Label6", i), "Low  Frequency Selection");
-    cmbLowFreq[i] =
-        NewTypedList(frame, ElementName("cmbLowFreq", i),
-                     {"11Hz", "14.7Hz", "22.1Hz", "29.4Hz", "35.3Hz", "44.1Hz", "58.8Hz", "88.2Hz"});
+    cmbLowFreq[i] = NewList(frame, ElementName("cmbLowFreq", i),
+                            {"11Hz", "14.7Hz", "22.1Hz", "29.4Hz", "35.3Hz", "44.1Hz", "58.8Hz", "88.2Hz"});
     Label8[i] = NewLabel(frame, ElementName("Label8", i), PerPwm("PWM%1 Min Duty Cycle", i));
     const SpinnerBox minBox =
         NewSpinnerBox(frame, ElementName("txtMinPWM", i), QString("UpDown%1").arg(i + 2), 0, 100);

@@ -53,7 +53,7 @@ QWidget* frmTherm::BuildTimerTab() {
         const QString therm = QString("THERM%1").arg(t + 1);
         windowLabel[t] = new QLabel(therm + " Timer Window", page);
         cmbWindow[t] =
-            NewTypedList(page, ElementName("cmbWindow", t), {"0.25", "0.5", "1", "2", "4", "8", "8", "8"});
+            NewList(page, ElementName("cmbWindow", t), {"0.25", "0.5", "1", "2", "4", "8", "8", "8"});
         chkEnTH[t] = NewCheckBox(page, ElementName("chkEnTH", t), "Enable " + therm + " Timer");
         grid->addWidget(windowLabel[t], 0, t);
         grid->addWidget(cmbWindow[t], 1, t, Qt::AlignLeft);

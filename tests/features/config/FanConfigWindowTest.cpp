@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTest>
 #include <map>
 #include <string>
 #include <vector>
@@ -275,35 +276,47 @@ TEST_F(FanConfigWindowTest, TheUsersChangesLandInTheirBitsAndFields) {
     EXPECT_NE(Find<frmFanConfig>(), nullptr) << "Apply leaves the dialog open";
 }
 
-TEST_F(FanConfigWindowTest, TypedTextThatMatchesNoItemOrNumberWritesZero) {
-    Poke({{0x02, 0xC0}, {0x1A, 0xFF}, {0x21, 0xFF}, {0x25, 0xFF}, {0x2C, 0x80}, {0x28, 0x80}});
+TEST_F(FanConfigWindowTest, KeysOnAListOnlyEverPickOneOfItsItems) {
+    Poke({{0x02, 0x40}, {0x21, 0x00}, {0x25, 0x00}});
     frmFanConfig& w = OpenDialog();
-    Type(*w.cmbTachPulses, "5");
-    Type(*w.cmbRampRate[1], "0.8  sec");  // one blank too many
-    Type(*w.cmbSpinup[0], "");
-    Type(*w.cmbControl[0], "manual mode");  // case counts
-    Type(*w.cmbLowFreq[0], "Remote1");      // another list's item
-    Type(*w.txtMaxPWM, "");
-    Type(*w.txtMinPWM[0], "fifty");
-    Type(*w.txtMinPWM[1], " 40.2 %");
+    // A typo cannot leave a text that matches no item, which would write the field as 0.
+    QTest::keyClicks(w.cmbTachPulses, "5");
+    EXPECT_EQ(w.cmbTachPulses->currentText(), "2") << "no item starts with 5";
+    QTest::keyClicks(w.cmbControl[0], "Man");
+    EXPECT_EQ(w.cmbControl[0]->currentText(), "Manual Mode");
+    QTest::keyClicks(w.cmbSpinup[0], "4");
+    EXPECT_EQ(w.cmbSpinup[0]->currentText(), "400ms");
+    QTest::keyClicks(w.cmbLowFreq[1], "8");
+    EXPECT_EQ(w.cmbLowFreq[1]->currentText(), "88.2Hz");
+    for (const QComboBox* list : {w.cmbTachPulses, w.cmbControl[0], w.cmbSpinup[0], w.cmbLowFreq[1]})
+        EXPECT_EQ(list->count(), list == w.cmbTachPulses ? 4 : 8) << "typing adds no item";
 
     StartRecording();
     w.cmdApply->click();
     const auto writes = test::WritesOnly(Traffic());
     ASSERT_EQ(writes.size(), 18u);
-    EXPECT_EQ(writes[3].value & 0xC0, 0x00);
-    EXPECT_EQ(writes[4], W(0x2C, 0));
-    EXPECT_EQ(writes[6], W(0x1A, 0x1F));
-    EXPECT_EQ(writes[8], W(0x21, 0x18));
-    EXPECT_EQ(writes[12], W(0x25, 0xE3));
-    EXPECT_EQ(writes[14], W(0x28, 0));
-    EXPECT_EQ(writes[15], W(0x29, 103)) << "40.2 % is 102.51";
+    EXPECT_EQ(writes[3].value & 0xC0, 0x40);
+    EXPECT_EQ(writes[8], W(0x21, 0xE3)) << "Manual Mode, 400ms";
+    EXPECT_EQ(writes[12].value & 0xE0, 0xE0);
+}
 
-    // Typing an item's exact text is the same as picking it.
-    Type(*w.cmbControl[0], "Remote3");
+TEST_F(FanConfigWindowTest, PercentBoxesWriteTheirLeadingNumberWithinTheRegister) {
+    frmFanConfig& w = OpenDialog();
+    Type(*w.txtMaxPWM, "");
+    Type(*w.txtMinPWM[0], "fifty");
+    Type(*w.txtMinPWM[1], " 40.2 %");
+    Type(*w.txtMinPWM[2], "-10");
+    Type(*w.txtMinPWM[3], "150");
+
     StartRecording();
     w.cmdApply->click();
-    EXPECT_EQ(test::WritesOnly(Traffic())[8], W(0x21, 0x78));
+    const auto writes = test::WritesOnly(Traffic());
+    ASSERT_EQ(writes.size(), 18u);
+    EXPECT_EQ(writes[4], W(0x2C, 0));
+    EXPECT_EQ(writes[14], W(0x28, 0));
+    EXPECT_EQ(writes[15], W(0x29, 103)) << "40.2 % is 102.51";
+    EXPECT_EQ(writes[16], W(0x2A, 0)) << "below 0 % is no duty";
+    EXPECT_EQ(writes[17], W(0x2B, 255)) << "above 100 % is full duty";
 }
 
 TEST_F(FanConfigWindowTest, EnableAllAndDisableAllOnlyTickTheBoxesUntilApply) {

@@ -9,6 +9,7 @@
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTest>
 #include <string>
 #include <vector>
 
@@ -142,12 +143,15 @@ TEST_F(ThermWindowTest, EveryMatchingTimerWindowIsOredInSoEightWritesSeven) {
     };
     Pick(*w.cmbWindow[0], 5);  // the first "8"
     EXPECT_EQ(written0D(), 7 << 2);
-    Type(*w.cmbWindow[0], "4");
-    Type(*w.cmbWindow[1], "8");
+    Pick(*w.cmbWindow[0], 4);
+    Pick(*w.cmbWindow[1], 7);  // the last "8"
     EXPECT_EQ(written0D(), (4 << 2) | (7 << 5));
-    Type(*w.cmbWindow[0], "16");  // no such item
-    Type(*w.cmbWindow[1], "0.50");
-    EXPECT_EQ(written0D(), 0);
+    // The lists take keys only as a choice of an item: none holds a text of its own.
+    QTest::keyClicks(w.cmbWindow[0], "16");
+    QTest::keyClicks(w.cmbWindow[1], "0.5");
+    EXPECT_EQ(w.cmbWindow[0]->currentText(), "1");
+    EXPECT_EQ(w.cmbWindow[1]->currentText(), "0.5");
+    EXPECT_EQ(written0D(), (2 << 2) | (1 << 5));
 }
 
 TEST_F(ThermWindowTest, EachHysteresisIsRoundedAndKeptToItsOwnNibble) {
@@ -207,7 +211,7 @@ TEST_F(ThermWindowTest, SetThermLimitsOpensTheLimitsWindowOrBringsItForwardOnIts
     QApplication::processEvents();
     frmLimits* limits = Find<frmLimits>();
     ASSERT_NE(limits, nullptr);
-    EXPECT_FALSE(test::WritesOnly(Traffic()).size() > 0u) << "opening the Limits window only reads";
+    EXPECT_TRUE(test::WritesOnly(Traffic()).empty()) << "opening the Limits window only reads";
     EXPECT_FALSE(Traffic().empty()) << "a closed Limits window loads";
     EXPECT_EQ(CurrentTab(*limits), "THERM Limits");
     EXPECT_EQ(area->activeSubWindow(), limits->parentWidget());
