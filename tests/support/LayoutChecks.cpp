@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QFontMetrics>
+#include <QLayout>
 #include <QLineEdit>
 #include <QStackedWidget>
 #include <QStyle>
@@ -104,10 +105,21 @@ void KeepView(QWidget& window, const QString& name) {
     KeepPicture(shown.grab().toImage(), name + ".png");
 }
 
+// Lets every layout place its widgets now: a layout request posted while the events were
+// being processed (a list filled, a tab brought to the front) would otherwise wait.
+void Settle(QWidget& window) {
+    QApplication::processEvents();
+    for (int pass = 0; pass < 2; ++pass) {
+        if (window.layout() != nullptr) window.layout()->activate();
+        for (QLayout* layout : window.findChildren<QLayout*>()) layout->activate();
+        QApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    }
+}
+
 }  // namespace
 
 void ExpectTidy(QWidget& window, const QString& picture) {
-    QApplication::processEvents();
+    Settle(window);
     if (window.parentWidget() != nullptr) ExpectCaptionShown(*window.parentWidget());
     QTabWidget* tabs = window.findChild<QTabWidget*>();
     if (tabs == nullptr || !tabs->isVisible()) {
@@ -120,7 +132,7 @@ void ExpectTidy(QWidget& window, const QString& picture) {
     const int front = tabs->currentIndex();
     for (int tab = 0; tab < tabs->count(); ++tab) {
         tabs->setCurrentIndex(tab);
-        QApplication::processEvents();
+        Settle(window);
         SCOPED_TRACE(tabs->tabText(tab).toStdString());
         ExpectRoom(*tabs->widget(tab));
         ExpectControlsTidy(window);

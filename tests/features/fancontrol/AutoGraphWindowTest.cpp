@@ -222,7 +222,7 @@ TEST_F(AutoGraphWindowTest, ChoosingAControlSourceKeepsTheOtherBitsAndFollowsThe
     EXPECT_EQ(w.tbTemp->currentIndex(), 2) << "Remote2";
     EXPECT_EQ(Label(0), "PWM3");
     StartRecording();
-    Choose(*w.cmbControl[2], "Max of 4 Channels");
+    Pick(*w.cmbControl[2], "Max of 4 Channels");
     // The write hook reads a PWM configuration back for its cached flags.
     ExpectTraffic({R(0x23), W(0x23, 0xCB), R(0x23)});
     EXPECT_EQ(w.tbTemp->currentIndex(), 0) << "Local";
@@ -231,7 +231,7 @@ TEST_F(AutoGraphWindowTest, ChoosingAControlSourceKeepsTheOtherBitsAndFollowsThe
     for (int trace = 0; trace < 4; ++trace) EXPECT_EQ(Trace(trace).size(), 5u) << trace;
 
     StartRecording();
-    Choose(*w.cmbControl[2], "Off");
+    Pick(*w.cmbControl[2], "Off");
     ExpectTraffic({R(0x23), W(0x23, 0x8B), R(0x23)});
     EXPECT_EQ(Label(1), "PWM3 is not under automatic control");
     EXPECT_EQ(Label(2), "");
@@ -243,7 +243,7 @@ TEST_F(AutoGraphWindowTest, ChoosingAControlSourceKeepsTheOtherBitsAndFollowsThe
     EXPECT_TRUE(note.isVisibleTo(w.stpGraph));
     EXPECT_EQ(note.text(), "PWM3 is not under automatic control");
 
-    Choose(*w.cmbControl[2], "Remote3");
+    Pick(*w.cmbControl[2], "Remote3");
     EXPECT_TRUE(w.stpGraph->labelShown(1)) << "back in the legend";
     EXPECT_EQ(Label(1), "Remote3");
     EXPECT_FALSE(note.isVisibleTo(w.stpGraph));
@@ -255,7 +255,7 @@ TEST_F(AutoGraphWindowTest, TrangeAndTminHysteresisShareTheirRegister) {
     frmAutoGraph& w = OpenWindow();
     w.tbPWM->setCurrentIndex(2);
     StartRecording();
-    Choose(*w.cmbTrange[2], "80°C");
+    Pick(*w.cmbTrange[2], "80°C");
     ExpectTraffic({R(0x62), W(0x62, 0xF5)});
     // Remote2 drives PWM3: (100 - 20) x 80 / 64 = 100 °C of ramp.
     EXPECT_EQ(Trace(0), (Points{{0, 0}, {40, 0}, {40, 20}, {140, 100}, {149, 100}}));
@@ -312,7 +312,7 @@ TEST_F(AutoGraphWindowTest, LocalTminComesFromItsBoxAndRemote1FromTheChip) {
     Retype(*w.txtTmin[1], "30");
     EXPECT_EQ(Chip().Peek(0x5D), 30 + 64);
     EXPECT_EQ(Trace(0), (Points{{0, 0}, {50, 0}, {50, 20}, {62, 100}, {149, 100}}));
-    Choose(*w.cmbControl[0], "Local");
+    Pick(*w.cmbControl[0], "Local");
     Retype(*w.txtTmin[0], "30");
     EXPECT_EQ(Trace(0), (Points{{0, 0}, {30, 0}, {30, 20}, {42, 100}, {149, 100}}));
 }
@@ -347,7 +347,7 @@ TEST_F(AutoGraphWindowTest, DutyBoxesWritePercentAndClearingWritesZero) {
 TEST_F(AutoGraphWindowTest, TheRefreshPlotsLivePointsWithoutTouchingTheChip) {
     frmAutoGraph& w = OpenWindow();
     w.tbPWM->setCurrentIndex(1);
-    Choose(*w.cmbControl[1], "Max of Local/Remote3");
+    Pick(*w.cmbControl[1], "Max of Local/Remote3");
     gTemperature = {45.25f, 30.0f, 31.0f, 52.5f};
     gPWMDuty = {10, 61, 12, 13, 0};
     StartRecording();
@@ -396,7 +396,7 @@ TEST_F(AutoGraphWindowTest, ZoomingTheChartLeavesOutTheCurveBeyondItsEdge) {
     ASSERT_DOUBLE_EQ(w.stpGraph->xMaximum(), 75.0);
     // A Tmin of 70 puts the ramp's end (82) beyond the edge; its hysteresis (66..70) stays.
     Retype(*w.txtTmin[3], "70");
-    Choose(*w.cmbControl[0], "Remote3");
+    Pick(*w.cmbControl[0], "Remote3");
     EXPECT_EQ(Trace(0), (Points{{0, 0}, {70, 0}, {70, 20}, {74, 100}}));
     EXPECT_EQ(Trace(8), (Points{{66, 0}, {66, 20}, {70, 20}}));
     Retype(*w.txtTmin[3], "79");
@@ -408,7 +408,7 @@ TEST_F(AutoGraphWindowTest, PicturesOfTheCurveWithLivePoints) {
     gTemperature = {44.5f, 44.25f, 38.0f, 50.0f};
     gPWMDuty = {47, 40, 20, 0, 0};
     frmAutoGraph& w = OpenWindow();
-    Choose(*w.cmbControl[0], "Max of Local/Remote3");
+    Pick(*w.cmbControl[0], "Max of Local/Remote3");
     Retype(*w.txtTmin[3], "55");
     QTest::qWait(2 * StripChart::kRefreshIntervalMs);
     DragXArrowOutwards(0.4);  // to about 0..86 °C, where the curves are
@@ -438,7 +438,7 @@ TEST_F(AutoGraphWindowTest, PicturesOfTheCurveWithLivePoints) {
     QTest::qWait(2 * StripChart::kRefreshIntervalMs);
     test::KeepPicture(w.parentWidget()->grab().toImage(), "auto-control-case-b.png");
 
-    Choose(*w.cmbControl[0], "Off");
+    Pick(*w.cmbControl[0], "Off");
     TickRefresh();
     QTest::qWait(2 * StripChart::kRefreshIntervalMs);
     test::KeepPicture(w.parentWidget()->grab().toImage(), "auto-control-off.png");
