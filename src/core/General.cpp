@@ -168,6 +168,10 @@ double ManualSliderPercent(int output) {
     return std::min<double>(gPWMDuty.at(static_cast<size_t>(output)), 100.0);
 }
 
+int32_t ManualDutyRegister(double percent) {
+    return AdjustForRevision(static_cast<int16_t>(RegisterOfPercent(percent)));
+}
+
 void SetWindowUnloader(std::function<void()> unloadAll) { unloadAllWindows = std::move(unloadAll); }
 
 void EndProgram(int status) {

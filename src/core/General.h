@@ -100,6 +100,9 @@ void Delay(float ms);
 inline constexpr int32_t kPWMValueRegister = 0xAA;
 bool ManualControlEnabled(int output);
 double ManualSliderPercent(int output);
+// The value byte that sets a duty: a revision-0 chip holds its PWM value inverted, as the
+// duty reading undoes.
+int32_t ManualDutyRegister(double percent);
 
 // Ending the program. EndProgram unloads every window first (each runs its unload
 // handling) and is used after fatal errors; EndProgramAtOnce unloads nothing.

@@ -48,7 +48,7 @@ SimulatedBoard::~SimulatedBoard() {
 SimulatedChip& SimulatedBoard::AddAdapterChip(uint8_t address) {
     auto chip = std::make_unique<SimulatedChip>();
     // A chip on the adapter's bus sits on the board with the heater module.
-    for (int heater = 1; heater <= 2; ++heater) chip->SetHeaterDrive(heater, heaterPercent_[heater - 1]);
+    for (int heater = 1; heater <= 2; ++heater) chip->SetHeaterDrive(heater, heaterSetting_[heater - 1] / 2);
     auto& slot = adapterChips_[address];
     slot = std::move(chip);
     return *slot;
@@ -92,7 +92,13 @@ uint8_t SimulatedBoard::SwitchByte(int32_t device) const {
 }
 
 uint8_t SimulatedBoard::HeaterPercent(int heater) const {
-    return heater == 1 || heater == 2 ? heaterPercent_[heater - 1] : 0;
+    return heater == 1 || heater == 2 ? heaterSetting_[heater - 1] / 2 : 0;
+}
+
+void SimulatedBoard::SetHeaterSetting(int heater, uint8_t setting) {
+    if (heater != 1 && heater != 2) return;
+    heaterSetting_[heater - 1] = setting;
+    for (auto& [address, chip] : adapterChips_) chip->SetHeaterDrive(heater, setting / 2);
 }
 
 int16_t SimulatedBoard::LoadFirmWare(const char* path) {
@@ -169,14 +175,13 @@ int16_t SimulatedBoard::Serve(int16_t request, int32_t value, int32_t index, int
         case kRequestHeater: {
             if (reading) {
                 if (length < kHeaterReplyLength) return kFailed;
-                buffer[0] = heaterPercent_[0];
-                buffer[1] = heaterPercent_[1];
+                buffer[0] = heaterSetting_[0];
+                buffer[1] = heaterSetting_[1];
                 buffer[2] = 0;
                 return kOk;
             }
             if ((value != 1 && value != 2) || index < 0 || index > 100) return kFailed;
-            heaterPercent_[value - 1] = static_cast<uint8_t>(index);
-            for (auto& [address, chip] : adapterChips_) chip->SetHeaterDrive(value, index);
+            SetHeaterSetting(value, static_cast<uint8_t>(2 * index));
             return kOk;
         }
 

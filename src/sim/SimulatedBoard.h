@@ -69,6 +69,9 @@ public:
     void SetFirmwareLoaded(bool loaded) { firmwareLoaded_ = loaded; }
     uint8_t SwitchByte(int32_t device) const;  // device 0x4A or 0x48
     uint8_t HeaterPercent(int heater) const;   // heater 1 or 2
+    // The heater module keeps and reports each setting as twice the percent; another
+    // program may have left an odd one (a half percent).
+    void SetHeaterSetting(int heater, uint8_t setting);
 
     // UsbAdapterBackend
     int16_t LoadFirmWare(const char* path) override;
@@ -90,7 +93,7 @@ private:
     std::function<double()> now_;
     bool firmwareLoaded_ = false;
     std::array<uint8_t, 2> switchBytes_{};
-    std::array<uint8_t, 2> heaterPercent_{};
+    std::array<uint8_t, 2> heaterSetting_{};  // twice the percent
     int failTransferCountdown_ = 0;
     int failConnects_ = 0;
     bool failHeaters_ = false;

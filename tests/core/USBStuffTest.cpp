@@ -113,8 +113,8 @@ TEST_F(USBStuffTest, TheSwitchDialogsWriteSendsTheByteInTheIndexAndReportsNoFail
     board.FailTransfer(1);
     EXPECT_NE(SendBoardPort(0x48, 0xF0), 0);
     EXPECT_TRUE(messages.shown.empty());
-    EXPECT_EQ(test::Decode(board.Transfers()), (std::vector<test::Access>{test::SwitchWrite(0x4A, 0x03),
-                                                                           test::SwitchWrite(0x48, 0xF0)}));
+    EXPECT_EQ(test::Decode(board.Transfers()),
+              (std::vector<test::Access>{test::SwitchWrite(0x4A, 0x03), test::SwitchWrite(0x48, 0xF0)}));
     gInterfaceType = kInterfaceSmbus;
     EXPECT_EQ(SendBoardPort(0x48, 0x0F), 0);
     EXPECT_EQ(board.Transfers().size(), 2u);
@@ -132,8 +132,8 @@ TEST_F(USBStuffTest, HeaterPercentIsClampedAndStoredBack) {
 
     SetHeater(2, 40);
     EXPECT_EQ(ReadHeaters(), 0);
-    EXPECT_EQ(gRegBuffer[0], 100);
-    EXPECT_EQ(gRegBuffer[1], 40);
+    EXPECT_EQ(gRegBuffer[0], 200) << "the module reports twice the percent";
+    EXPECT_EQ(gRegBuffer[1], 80);
 }
 
 TEST_F(USBStuffTest, FailedTransferShowsTheMessageUnloadsWindowsAndEnds) {
@@ -141,7 +141,9 @@ TEST_F(USBStuffTest, FailedTransferShowsTheMessageUnloadsWindowsAndEnds) {
     timer.enabled = true;
     gMasterTimer = &timer;
     bool unloaded = false;
-    messages.onShow = [&](const test::ShownMessage&) { EXPECT_FALSE(timer.enabled) << "ticks go on under the box"; };
+    messages.onShow = [&](const test::ShownMessage&) {
+        EXPECT_FALSE(timer.enabled) << "ticks go on under the box";
+    };
     SetWindowUnloader([&] { unloaded = true; });
 
     board.FailTransfer(1);

@@ -401,7 +401,7 @@ TEST(SimulatedBoard, HeaterAndSwitchRequestsValidateAndReadBack) {
     std::array<uint8_t, 3> heaters;
     heaters.fill(kSentinel);
     EXPECT_EQ(bench.board.VendorIORequest(kHeater, 0, 0, 1, 3, heaters.data()), 0);
-    EXPECT_EQ(heaters, (std::array<uint8_t, 3>{40, 100, 0}));
+    EXPECT_EQ(heaters, (std::array<uint8_t, 3>{80, 200, 0})) << "reported as twice the percent";
     EXPECT_EQ(bench.board.HeaterPercent(1), 40);
 
     EXPECT_EQ(bench.board.VendorIORequest(kSwitch, 0x4A, 0x12, 0, 0, nullptr), 0);

@@ -46,7 +46,7 @@ frmHeaters::frmHeaters(QWidget* parent) : ChildWindow(parent) {
         column->addWidget(caption);
         column->addWidget(sldHeater[i], 1, Qt::AlignHCenter);
         column->addWidget(lblTemp[i]);
-        row->addWidget(frame);
+        row->addWidget(frame, 1);  // the two halves stay equal whatever their labels read
 
         connect(sldHeater[i], &Slider::valueChanged, this, [this, i] { sldHeater_Change(i); });
     }

@@ -4,7 +4,6 @@
 
 #include "core/ChipAccess.h"
 #include "core/USBStuff.h"
-#include "platform/LinkLibraries.h"
 
 namespace kestrum {
 
@@ -44,8 +43,7 @@ constexpr std::array<DemoStep, 23> kDemoSteps{{
 
 void WriteDemoConfiguration() {
     const int32_t port = ReadBoardPort(kDemoSwitchDevice) & kDemoSwitchKeep;
-    if (gInterfaceType == kInterfaceUsb)
-        VendorIORequest(kRequestBoardPort, kDemoSwitchDevice, port, kDirectionWrite, 1, gRegBuffer.data());
+    SendBoardPort(kDemoSwitchDevice, port);
 
     for (const DemoStep& step : kDemoSteps) {
         const int32_t kept = step.keep == 0 ? 0 : ChipRead(step.reg) & step.keep;

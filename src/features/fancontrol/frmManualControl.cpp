@@ -7,7 +7,6 @@
 #include <QVBoxLayout>
 
 #include "core/ChipAccess.h"
-#include "core/Conversions.h"
 #include "core/Declarations.h"
 #include "core/General.h"
 #include "monitor/instruments/Slider.h"
@@ -84,7 +83,7 @@ void frmManualControl::UpdateManualSliders() {
 }
 
 void frmManualControl::sldManual_Change(int index) {
-    ChipWrite(kPWMValueRegister + index, RegisterOfPercent(sldManual[index]->Value()));
+    ChipWrite(kPWMValueRegister + index, ManualDutyRegister(sldManual[index]->Value()));
 }
 
 void frmManualControl::sldManual_MouseDown(int /*index*/) { gManualSliderHeld = true; }

@@ -20,10 +20,10 @@ using test::HeaterWrite;
 
 class HeatersWindowTest : public test::WindowTest {
 protected:
-    // The heater module's bytes, as heater requests leave them.
-    static void SetHeaterBytes(int32_t heater1, int32_t heater2) {
-        SetHeater(1, heater1);
-        SetHeater(2, heater2);
+    // The heater module's bytes, as another program may leave them.
+    void SetHeaterBytes(uint8_t heater1, uint8_t heater2) {
+        board.SetHeaterSetting(1, heater1);
+        board.SetHeaterSetting(2, heater2);
     }
     frmHeaters& OpenWindow() { return *(window = &Open<frmHeaters>()); }
 
@@ -40,6 +40,22 @@ TEST_F(HeatersWindowTest, ShowsHalfEachHeaterByteAndSendsTheUsersMoveRoundedHalf
     window->sldHeater[0]->moveAsUser(63.5);
     window->sldHeater[1]->moveAsUser(0.5);
     ExpectTraffic({HeaterRead(), HeaterWrite(1, 62), HeaterWrite(1, 64), HeaterWrite(2, 0)});
+}
+
+TEST_F(HeatersWindowTest, AReopenedWindowShowsTheDutyTheUserSetAndTheHeatedDiodeWarms) {
+    OpenWindow().sldHeater[0]->moveAsUser(60);
+    window->sldHeater[1]->moveAsUser(15);
+    for (int second = 0; second < 60; ++second) {
+        clock.Advance(1.0);
+        for (int16_t group = 1; group <= 6; ++group) ReadMeasurementGroup(group);
+    }
+    EXPECT_GT(gTemperature[1], 50.0f) << "heater 1 warms Remote1";
+    EXPECT_LT(gTemperature[2], 40.0f) << "heater 2 runs lower";
+    window->cmdClose->click();
+
+    OpenWindow();
+    EXPECT_DOUBLE_EQ(window->sldHeater[0]->Value(), 60.0);
+    EXPECT_DOUBLE_EQ(window->sldHeater[1]->Value(), 15.0);
 }
 
 TEST_F(HeatersWindowTest, LabelsShowTheRemoteTemperaturesEachSecondUntilTheWindowCloses) {
@@ -87,6 +103,11 @@ TEST_F(HeatersWindowTest, AFailedHeaterRequestAsksAndAnsweredNoTheProgramGoesOn)
     EXPECT_EQ(messages.shown[1].text, "Error in Heater Module -  Do you wish to close the application?");
     EXPECT_TRUE(programEnd.exits.empty());
     EXPECT_EQ(Find<frmHeaters>(), window);
+
+    messages.answers = {MsgAnswer::Yes};
+    EXPECT_THROW(window->sldHeater_Change(1), ProgramEnded);
+    ASSERT_EQ(messages.shown.size(), 3u);
+    EXPECT_EQ(programEnd.exits.size(), 1u) << "answered Yes, the program ends";
 }
 
 TEST_F(HeatersWindowTest, IsTidyAtItsOwnSize) {

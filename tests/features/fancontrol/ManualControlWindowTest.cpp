@@ -8,6 +8,7 @@
 
 #include "core/ChipAccess.h"
 #include "core/Declarations.h"
+#include "core/General.h"
 #include "core/Measurement.h"
 #include "monitor/instruments/Slider.h"
 #include "support/LayoutChecks.h"
@@ -68,6 +69,7 @@ TEST_F(ManualControlWindowTest, AutomaticOutputsAreDisabledInRedUntilManualModeI
 }
 
 TEST_F(ManualControlWindowTest, TheUsersMoveWritesPercentTimes255HundredthsHalvesToEven) {
+    gChipRevision = 1;  // a PWM value byte held as it is
     for (int output = 1; output <= 4; ++output) SetManualMode(output, true);
     OpenWindow();
     StartRecording();
@@ -76,6 +78,22 @@ TEST_F(ManualControlWindowTest, TheUsersMoveWritesPercentTimes255HundredthsHalve
     window->sldManual[3]->moveAsUser(100);
     window->sldManual[1]->moveAsUser(10);  // 25.5 gives 26
     ExpectTraffic({W(0xAA, 128), W(0xAA, 0), W(0xAD, 255), W(0xAB, 26)});
+}
+
+TEST_F(ManualControlWindowTest, OnARevisionZeroChipTheDutyFollowsTheSlider) {
+    // The simulated chip is of revision 0: it holds its PWM value byte inverted.
+    SetManualMode(1, true);
+    OpenWindow();
+    StartRecording();
+    window->sldManual[0]->moveAsUser(80);
+    window->sldManual[0]->moveAsUser(50);
+    ExpectTraffic({W(0xAA, 255 - 204), W(0xAA, 255 - 128)});
+
+    window->sldManual[0]->moveAsUser(80);
+    for (int16_t group = 1; group <= 6; ++group) ReadMeasurementGroup(group);
+    EXPECT_EQ(gPWMDuty[0], 80);
+    TickAfter(1.0);
+    EXPECT_DOUBLE_EQ(window->sldManual[0]->Value(), 80.0) << "the slider stays where the user left it";
 }
 
 TEST_F(ManualControlWindowTest, AHeldSliderStaysWhileTheLabelsRefreshAndEveryEndOfAPressLetsGo) {
