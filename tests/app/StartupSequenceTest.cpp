@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <memory>
+#include <optional>
 
 #include "app/Startup.h"
 #include "app/frmMain.h"
@@ -110,10 +111,28 @@ TEST_F(StartupSequenceTest, EasySetupOpensUnlessTheSettingSaysNo) {
 class StartupEasySetupTest : public StartupSequenceTest,
                              public ::testing::WithParamInterface<std::pair<const char*, bool>> {};
 
+// Notes whether the master timer was already running when Easy Setup was shown.
+class EasySetupShowWatch final : public QObject {
+public:
+    std::optional<bool> timerRunning;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Show && !timerRunning && qobject_cast<frmEasySetup*>(watched) != nullptr)
+            timerRunning = MainWindow()->tmrMaster->isActive();
+        return false;
+    }
+};
+
 TEST_P(StartupEasySetupTest, OpensEasySetupUnlessTheSettingSaysNo) {
     const auto& [stored, opens] = GetParam();
     if (stored != nullptr) SaveSetting("OpenEasySetup", stored);
+    EasySetupShowWatch watch;
+    qApp->installEventFilter(&watch);
     ASSERT_TRUE(Main());
+    qApp->removeEventFilter(&watch);
+    EXPECT_EQ(watch.timerRunning, opens ? std::optional<bool>(true) : std::nullopt)
+        << "shown once the master timer runs";
     ASSERT_NE(MainWindow(), nullptr);
     const frmEasySetup* setup = MainWindow()->Windows().Find<frmEasySetup>();
     EXPECT_EQ(setup != nullptr, opens);

@@ -10,10 +10,12 @@
 #include <QTest>
 #include <QToolButton>
 #include <algorithm>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "core/General.h"
+#include "core/PinDefinitions.h"
 #include "core/Settings.h"
 #include "monitor/frmGraph.h"
 #include "support/LayoutChecks.h"
@@ -24,7 +26,9 @@ namespace kestrum {
 namespace {
 
 using test::Access;
+using test::B;
 using test::R;
+using test::SwitchWrite;
 using test::W;
 using test::WritesOnly;
 using Writes = std::vector<Access>;
@@ -105,19 +109,40 @@ TEST_F(EasySetupWindowTest, OpensCentredWithItsOptionsInScreenOrderAndReadsNoReg
 
 TEST_F(EasySetupWindowTest, OkRunsTheDefaultStepsInOrderSavesAndCloses) {
     OpenSetup();
+    // How much traffic had passed when the Graphs window came up.
+    std::optional<size_t> graphsAfter;
+    const QObject watch;  // ends the connection with the test
+    QObject::connect(manager.get(), &WindowManager::WindowsChanged, &watch, [&] {
+        if (!graphsAfter && Find<frmGraph>() != nullptr) graphsAfter = Traffic().size();
+    });
     const std::vector<Access> traffic = PressOk();
-    ASSERT_FALSE(traffic.empty());
-    EXPECT_EQ(traffic.front(), W(0x14, 0x01)) << "written without a read";
-    EXPECT_EQ(WritesOnly(traffic), (Writes{W(0x14, 0x01), W(0x07, 0x3F), W(0x01, 0x21), W(0x2C, 0xFF)}));
-    Writes reads;
-    std::copy_if(traffic.begin(), traffic.end(), std::back_inserter(reads),
-                 [](const Access& a) { return a.kind == test::AccessKind::Read; });
-    EXPECT_EQ(reads, (Writes{R(0x07), R(0x01)}));
+    // Easy Config is written without a read and brings the pin decode and the board
+    // switches with it; the tachs and the setup bit are read afresh and written back.
+    const std::vector<Access> beforeGraphs{W(0x14, 0x01),
+                                           B(0x10, 4),
+                                           SwitchWrite(0x4A, PackBoardFlags(0)),
+                                           SwitchWrite(0x48, PackBoardFlags(1)),
+                                           R(0x07),
+                                           W(0x07, 0x3F),
+                                           R(0x01),
+                                           W(0x01, 0x21)};
+    std::vector<Access> expected = beforeGraphs;
+    expected.push_back(W(0x2C, 0xFF));
+    EXPECT_EQ(traffic, expected);
+    EXPECT_EQ(graphsAfter, beforeGraphs.size()) << "between the setup bit and the PWM limits";
     const frmGraph* graphs = Find<frmGraph>();
     ASSERT_NE(graphs, nullptr);
     EXPECT_EQ(graphs->parentWidget()->pos(), QPoint(33, 33)) << "500, 500 twips";
     EXPECT_FALSE(IsOpen());
     EXPECT_EQ(Stored(), "True");
+
+    // An open Graphs window is brought back to 500, 500.
+    graphs->parentWidget()->move(120, 90);
+    OpenSetup();
+    Choose({3});
+    EXPECT_EQ(PressOk(), Writes{});
+    EXPECT_EQ(Find<frmGraph>(), graphs);
+    EXPECT_EQ(graphs->parentWidget()->pos(), QPoint(33, 33));
 }
 
 TEST_F(EasySetupWindowTest, TickedStepsRunInIndexOrderEachReadingAfresh) {

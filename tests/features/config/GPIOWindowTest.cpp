@@ -165,6 +165,10 @@ TEST_F(GPIOWindowTest, EachChoiceRebuildsAllThreeLineRegistersAndEnableChangesOn
                    W(0x09, 0x61), W(0x0A, 0x8C), W(0xBF, 0x10),  //
                    W(0x09, 0x61), W(0x0A, 0x0C), W(0xBF, 0x10),  //
                    W(0x09, 0x61), W(0x0A, 0x0C), W(0xBF, 0x90)});
+    // A choice only writes: the new output's status list comes with the next refresh.
+    EXPECT_EQ(Seen()[2], "O/P Active Low Active");
+    TickGpioTask();
+    EXPECT_EQ(Seen()[2], "O/P Active Low [Active]");
 
     // Enable GPIO: 0x03 read afresh, only bit 0 changed.
     StartRecording();

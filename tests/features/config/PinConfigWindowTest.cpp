@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -19,6 +20,7 @@
 #include "core/Declarations.h"
 #include "core/PinDefinitions.h"
 #include "core/Scheduler.h"
+#include "features/config/frmGPIO.h"
 #include "monitor/frmLimits.h"
 #include "support/LayoutChecks.h"
 #include "support/WindowFixture.h"
@@ -29,6 +31,7 @@ namespace {
 
 using test::Access;
 using test::B;
+using test::R;
 using test::SwitchWrite;
 using test::W;
 
@@ -433,6 +436,50 @@ TEST_F(PinConfigWindowTest, TheOpenLimitsAndGpioWindowsAreRefreshedAfterTheWrite
             }
         }
     }
+}
+
+// With the real GPIO window: Apply shows at once which lines the new pins route, Easy apply
+// leaves that to the window's own refresh.
+TEST_F(PinConfigWindowTest, ApplyShowsTheNewRoutingInTheOpenGpioWindowAtOnce) {
+    DecodePinConfig(0x00, 0x00, 0x00, 0x00);  // every GPIO line on its pin
+    const frmGPIO& gpio = Open<frmGPIO>();
+    auto routed = [&] {
+        std::vector<bool> ticked;
+        for (const QCheckBox* box : gpio.chkPinEn) ticked.push_back(box->isChecked());
+        return ticked;
+    };
+    ASSERT_EQ(routed(), std::vector<bool>(8, true));
+
+    frmPinConfig& w = OpenWith(kAllZero);
+    w.SSTab1->setCurrentIndex(1);
+    Pick(*w.cmbPin1, "Tach1 I/P");
+    Pick(*w.cmbPin28, "THERM 1");
+    StartRecording();
+    w.cmdApply->click();
+    // Tach 1 moves a switch of device 0x48 at the first write, THERM 1 one of 0x4A at the
+    // last; then the GPIO window reads its lines.
+    std::vector<Access> expected;
+    for (const auto& [reg, value, bank0] :
+         {std::tuple{0x10, 0x10, 0x03}, {0x11, 0x00, 0x03}, {0x12, 0x00, 0x03}, {0x13, 0xC0, 0x07}})
+        for (const Access& access :
+             {W(reg, value), B(0x10, 4), SwitchWrite(0x4A, bank0), SwitchWrite(0x48, 0xF1)})
+            expected.push_back(access);
+    for (const Access& refresh : {B(0x09, 2), R(0xBF)}) expected.push_back(refresh);
+    ExpectTraffic(expected);
+    EXPECT_EQ(routed(), (std::vector<bool>{false, true, true, true, true, true, false, true}));
+
+    // The chip answers Easy Config with every line on its pin again.
+    DecodePinConfig(0x00, 0x00, 0x00, 0x00);
+    w.SSTab1->setCurrentIndex(0);
+    w.optEasy[0]->click();
+    StartRecording();
+    w.cmdEasyApply->click();
+    expected = WriteAndFollow(0x14, 0x01);
+    expected.push_back(B(0x10, 5));
+    ExpectTraffic(expected);
+    EXPECT_EQ(routed(), (std::vector<bool>{false, true, true, true, true, true, false, true}));
+    TickAfter(1.0);
+    EXPECT_EQ(routed(), std::vector<bool>(8, true)) << "the timer's refresh";
 }
 
 TEST_F(PinConfigWindowTest, AfterApplyTheDecodeAndBoardSwitchesFollowTheNewPins) {
