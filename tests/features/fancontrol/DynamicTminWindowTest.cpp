@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QFontMetricsF>
 #include <QLabel>
 #include <QPushButton>
 #include <QTabBar>
@@ -258,6 +259,12 @@ TEST_F(DynamicTminChartsTest, DutyTracesFollowThePwmsEachChannelControls) {
     EXPECT_EQ(Duty(Chart(w, 0)), std::pair(std::vector<QString>{"No fans controlled by Remote1"},
                                            std::vector<double>{0, 0, 0, 0}));
     EXPECT_EQ(Duty(Chart(w, 1)).second, (std::vector<double>{10, 20, 30, 40}));
+    // The note is shown whole beside the chart: a swatch and a gap, then the text.
+    QTest::qWait(2 * StripChart::kRefreshIntervalMs);  // the legend is laid out when it repaints
+    const StripChart& remote1 = Chart(w, 0);
+    EXPECT_GE(remote1.Layout().Legend().width() - 14 - ChartLayout::kGap,
+              QFontMetricsF(remote1.font()).horizontalAdvance("No fans controlled by Remote1"));
+    test::KeepPicture(w.parentWidget()->grab().toImage(), "dyntmin-no-fans.png");
     Sources({1, 0, 3, 7});
     Tick();
     EXPECT_EQ(Duty(Chart(w, 1)).first, std::vector<QString>{"No fans controlled by Remote2"});
