@@ -58,8 +58,8 @@ int16_t WriteBoardPort(int32_t device, int32_t data);
 
 // The heater module reports each heater's duty as twice its percent (75 is 37.5 %).
 inline double HeaterPercentOfByte(uint8_t byte) { return byte / 2.0; }
-// The unchecked write of a switch byte that the switch dialog and the dynamic Tmin
-// demonstration send: on the adapter link only, its status returned unreported.
+// A switch byte sent on the adapter link only, its status returned unreported: the switch
+// dialog reads both devices back at once, and the demonstration does not look.
 int16_t SendBoardPort(int32_t device, int32_t data);
 
 // Codes of ShowCommError.

@@ -55,7 +55,11 @@ constexpr uint8_t kLowLimitBase = 0x44;
 constexpr uint8_t kHighLimitBase = 0x48;
 constexpr uint8_t kTherm1LimitBase = 0x4C;
 constexpr uint8_t kTherm2LimitBase = 0x50;
-constexpr int kTempOffset = 64;  // register byte = whole degrees + 64
+constexpr uint8_t kConfTherm1 = 0x0E;  // bit c + 1: channel c asserts THERM1
+constexpr uint8_t kConfTherm2 = 0x0F;
+constexpr uint8_t kTminCal1 = 0x0B;     // bit 2 + 2t + (r - 1): load Remote r's op-point on THERMt+1
+constexpr uint8_t kOpPointBase = 0x59;  // Remote r's operating point at base + r
+constexpr int kTempOffset = 64;         // register byte = whole degrees + 64
 
 // Tachometers: low byte registers, high byte is the next one.
 constexpr std::array<uint8_t, 8> kTachLow = {0x98, 0x9A, 0x9C, 0x9E, 0xA2, 0xA4, 0xA6, 0xA8};
@@ -228,6 +232,7 @@ void SimulatedChip::UpdateMeasurements(double dt) {
     UpdateFans(dt);
     UpdateThermOnTime(dt);
     UpdateStatus();
+    LoadOperatingPointsOnThermEvents();
 }
 
 void SimulatedChip::SetMeasured(uint8_t reg, uint8_t value) {
@@ -423,6 +428,29 @@ void SimulatedChip::UpdateStatus() {
     SetMeasured(kVoltageStatus2Bmc, voltage2);
     SetMeasured(kFanStatus, fans);
     SetMeasured(kFanStatusBmc, fans);
+}
+
+// A THERM event (the pin's assertion) loads the operating point of each remote channel
+// whose Tmin_Cal1 bit asks for it with that channel's present temperature.
+void SimulatedChip::LoadOperatingPointsOnThermEvents() {
+    constexpr std::array<uint8_t, 2> kLimitBase = {kTherm1LimitBase, kTherm2LimitBase};
+    constexpr std::array<uint8_t, 2> kConf = {kConfTherm1, kConfTherm2};
+    for (int therm = 0; therm < 2; ++therm) {
+        bool asserted = false;
+        for (int channel = 0; channel < kChannels; ++channel) {
+            if (!ChannelPresent(channel) || (regs_[kConf[therm]] & (1u << (channel + 1))) == 0) continue;
+            asserted = asserted ||
+                       TemperatureQuarters(channel) > (regs_[kLimitBase[therm] + channel] - kTempOffset) * 4;
+        }
+        const bool event = asserted && !thermAsserted_[therm];
+        thermAsserted_[therm] = asserted;
+        if (!event) continue;
+        for (int remote = 1; remote <= 2; ++remote) {
+            if ((regs_[kTminCal1] & (1u << (2 + 2 * therm + remote - 1))) == 0 || !ChannelPresent(remote))
+                continue;
+            SetMeasured(static_cast<uint8_t>(kOpPointBase + remote), regs_[kTempLowBase + 2 * remote + 1]);
+        }
+    }
 }
 
 }  // namespace kestrum::sim

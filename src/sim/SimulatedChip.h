@@ -36,6 +36,7 @@ private:
     void UpdateFans(double dt);
     void UpdateThermOnTime(double dt);
     void UpdateStatus();
+    void LoadOperatingPointsOnThermEvents();
 
     // Writes a register the dynamics own, unless a test has pinned it.
     void SetMeasured(uint8_t reg, uint8_t value);
@@ -56,6 +57,7 @@ private:
     std::array<uint8_t, 4> duty_{};
     std::array<double, 2> thermOnTime_{};  // fraction of recent time above THERM1 / THERM2
     std::array<int, 2> heaterDrive_{};
+    std::array<bool, 2> thermAsserted_{};  // THERM1 / THERM2, for their rising edges
     bool clockStarted_ = false;
     double lastUpdate_ = 0.0;
     double elapsed_ = 0.0;

@@ -262,6 +262,33 @@ TEST(SimulatedChip, StatusBitsAppearInHostAndBmcCopies) {
     EXPECT_EQ(chip.Peek(0xC2), 0);
 }
 
+// The dynamic Tmin demonstration pulses the Remote 2 THERM2 limit to 0 degrees: the chip
+// then loads the operating point of each channel that asks for it, once per assertion.
+TEST(SimulatedChip, AThermEventLoadsTheOperatingPointsThatAskForIt) {
+    SimulatedChip chip;
+    chip.Poke(0x8B, 64 + 33);  // Remote 1 at 33
+    chip.Poke(0x8D, 64 + 36);  // Remote 2 at 36
+    chip.Write(0x5A, 0x95, 0.0);
+    chip.Write(0x5B, 0x95, 0.0);
+    chip.Write(0x0B, 0x20, 0.0);  // Remote 2 on THERM2 only
+    chip.Write(0x4E, 0x40, 0.0);  // THERM1 asserts: nobody asked
+    EXPECT_EQ(chip.Peek(0x5B), 0x95);
+    chip.Write(0x52, 0x40, 0.0);
+    EXPECT_EQ(chip.Peek(0x5A), 0x95);
+    EXPECT_EQ(chip.Peek(0x5B), 64 + 36);
+
+    chip.Poke(0x8D, 64 + 40);  // still asserted: no new event
+    EXPECT_EQ(chip.Peek(0x5B), 64 + 36);
+    chip.Write(0x52, 0x9A, 0.0);
+    chip.Write(0x0B, 0x10, 0.0);  // now Remote 1 on THERM2; a channel left out does not assert
+    chip.Write(0x0F, 0x17, 0.0);
+    chip.Write(0x52, 0x40, 0.0);
+    EXPECT_EQ(chip.Peek(0x5A), 0x95);
+    chip.Write(0x51, 0x40, 0.0);
+    EXPECT_EQ(chip.Peek(0x5A), 64 + 33);
+    EXPECT_EQ(chip.Peek(0x5B), 64 + 36) << "no event of its own";
+}
+
 TEST(SimulatedChip, PinConfigurationDecidesWhatSharedRegistersCarry) {
     SimulatedChip chip;
     EXPECT_NEAR(chip.Read(0x8B, 0.0), 64 + 28, 1);  // Remote 1 diode

@@ -17,27 +17,33 @@ struct DemoStep {
     int32_t set;
 };
 
+// clang-format off
 constexpr std::array<DemoStep, 23> kDemoSteps{{
     {0x21, 0x1F, 0x40},  // PWM1..PWM4 driven by Remote2
-    {0x22, 0x1F, 0x40}, {0x23, 0x1F, 0x40}, {0x24, 0x1F, 0x40}, {0x0D, 0xFF, 0x02},  // THERM configuration
-    {0x2C, 0x00, 0xFF},                                                              // PWM maximum 100 %
-    {0x02, 0x3F, 0x40},                                                              // Configuration 2
-    {0x07, 0xF0, 0x0F},                                                              // tachs 1-4 on
-    {0x0F, 0xFF, 0x08},                      // THERM2 asserted above the Remote2 THERM limit
-    {0x0F, 0xFF, 0x01},                      // THERM2 timer on
-    {0x30, 0xFF, 0x90},                      // interrupt masks
-    {0x33, 0xFF, 0x20}, {0x0B, 0xFF, 0x02},  // dynamic Tmin for Remote2
-    {0x0B, 0xFF, 0x20},                      // Remote2 operating point loaded on THERM2
-    {0x64, 0x0F, 0x20},                      // operating-point hysteresis 2 degrees
-    {0x62, 0xF0, 0x02},                      // Remote2 hysteresis
-    {0x52, 0x00, 0x9A},                      // Remote2 THERM2 limit 90 C
-    {0x62, 0x0F, 0xB0},                      // Remote2 Trange
-    {0x5B, 0x00, 0x95},                      // Remote2 operating point 85 C
-    {0x5E, 0x00, 0x68},                      // Remote2 Tmin 40 C
-    {0x46, 0x00, 0x5F},                      // Remote2 low limit 31 C
-    {0x4A, 0x00, 0x6D},                      // Remote2 high limit 45 C
-    {0x01, 0x0F, 0x20},                      // Configuration 1
+    {0x22, 0x1F, 0x40},
+    {0x23, 0x1F, 0x40},
+    {0x24, 0x1F, 0x40},
+    {0x0D, 0xFF, 0x02},  // THERM configuration
+    {0x2C, 0x00, 0xFF},  // PWM maximum 100 %
+    {0x02, 0x3F, 0x40},  // Configuration 2
+    {0x07, 0xF0, 0x0F},  // tachs 1-4 on
+    {0x0F, 0xFF, 0x08},  // THERM2 asserted above the Remote2 THERM limit
+    {0x0F, 0xFF, 0x01},  // THERM2 timer on
+    {0x30, 0xFF, 0x90},  // interrupt masks
+    {0x33, 0xFF, 0x20},
+    {0x0B, 0xFF, 0x02},  // dynamic Tmin for Remote2
+    {0x0B, 0xFF, 0x20},  // Remote2 operating point loaded on THERM2
+    {0x64, 0x0F, 0x20},  // operating-point hysteresis 2 degrees
+    {0x62, 0xF0, 0x02},  // Remote2 hysteresis
+    {0x52, 0x00, 0x9A},  // Remote2 THERM2 limit 90 C
+    {0x62, 0x0F, 0xB0},  // Remote2 Trange
+    {0x5B, 0x00, 0x95},  // Remote2 operating point 85 C
+    {0x5E, 0x00, 0x68},  // Remote2 Tmin 40 C
+    {0x46, 0x00, 0x5F},  // Remote2 low limit 31 C
+    {0x4A, 0x00, 0x6D},  // Remote2 high limit 45 C
+    {0x01, 0x0F, 0x20},  // Configuration 1
 }};
+// clang-format on
 
 }  // namespace
 

@@ -23,6 +23,7 @@
 #include "monitor/instruments/StripChart.h"
 #include "widgets/Controls.h"
 #include "widgets/UpDown.h"
+#include "widgets/WrappingCheckBox.h"
 
 namespace kestrum {
 
@@ -32,6 +33,7 @@ constexpr int kWidthTwips = 13965;
 constexpr int kHeightTwips = 9165;
 constexpr int kChartBottomGapTwips = 600;
 constexpr int kMargin = 8;
+constexpr int kPanelWidthTwips = 4800;
 
 constexpr int kOpPointMinimum = 0;
 constexpr int kTemperatureMinimum = -20;
@@ -110,14 +112,14 @@ QWidget* frmDynamicTmin::BuildPanel() {
     auto* panel = new QWidget(this);
     chkEnDynR1 = NewCheckBox(this, "chkEnDynR1", "Enable Dynamic Tmin for Remote1");
     chkEnDynR2 = NewCheckBox(this, "chkEnDynR2", "Enable Dynamic Tmin for Remote2");
-    chkLoadOp1Th1 =
-        NewCheckBox(this, "chkLoadOp1Th1", "Load Remote1 Op-Point with Remote1 Value on THERM1 event");
-    chkLoadOp2Th1 =
-        NewCheckBox(this, "chkLoadOp2Th1", "Load Remote2 Op-Point with Remote2 Value on THERM1 event");
-    chkLoadOp1Th2 =
-        NewCheckBox(this, "chkLoadOp1Th2", "Load Remote1 Op-Point with Remote1 Value on THERM2 event");
-    chkLoadOp2Th2 =
-        NewCheckBox(this, "chkLoadOp2Th2", "Load Remote2 Op-Point with Remote2 Value on THERM2 event");
+    // The long captions wrap, leaving the charts room for their legends.
+    const auto wrapping = [this](const char* name, const char* caption) -> QCheckBox* {
+        return Named(new WrappingCheckBox(caption, this), name);
+    };
+    chkLoadOp1Th1 = wrapping("chkLoadOp1Th1", "Load Remote1 Op-Point with Remote1 Value on THERM1 event");
+    chkLoadOp2Th1 = wrapping("chkLoadOp2Th1", "Load Remote2 Op-Point with Remote2 Value on THERM1 event");
+    chkLoadOp1Th2 = wrapping("chkLoadOp1Th2", "Load Remote1 Op-Point with Remote1 Value on THERM2 event");
+    chkLoadOp2Th2 = wrapping("chkLoadOp2Th2", "Load Remote2 Op-Point with Remote2 Value on THERM2 event");
 
     SSTab1 = Named(new QTabWidget(panel), "SSTab1");
     const auto addTab = [this](QGroupBox* frame, int channel) {
@@ -160,7 +162,8 @@ QWidget* frmDynamicTmin::BuildPanel() {
     layout->addLayout(buttons);
     layout->addStretch(1);
     panel->move(kMargin, kMargin);
-    panel->resize(panel->sizeHint());
+    panel->setFixedWidth(TwipsToPixels(kPanelWidthTwips));
+    panel->adjustSize();
     return panel;
 }
 

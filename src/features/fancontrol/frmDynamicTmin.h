@@ -43,13 +43,6 @@ public:
     void Form_Resize();
     void Strip2_LayoutChange(int index);
 
-    // The PWM outputs (0..3) whose control source is a remote channel, in ascending order.
-    struct DutyList {
-        std::array<int, 4> pwm{};
-        int count = 0;
-    };
-    const DutyList& Duties(int strip) const { return duties_.at(static_cast<size_t>(strip)); }
-
     QTabWidget* SSTab1 = nullptr;
     QGroupBox* Frame1 = nullptr;
     QGroupBox* Frame2 = nullptr;
@@ -75,6 +68,11 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    // The PWM outputs (0..3) whose control source is a remote channel, in ascending order.
+    struct DutyList {
+        std::array<int, 4> pwm{};
+        int count = 0;
+    };
     // The controls of one remote channel's tab.
     struct ChannelBoxes {
         QCheckBox* enable;

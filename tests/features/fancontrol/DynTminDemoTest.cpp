@@ -188,8 +188,10 @@ TEST_F(DynTminDemoTest, AFailedTransferDuringTheStartEndsTheProgram) {
     EXPECT_FALSE(gDemoRunning);
 }
 
-// Pictures of both tabs, and of the demonstration after half a minute of live readings.
-TEST_F(DynTminDemoTest, PicturesOfBothTabsAndARunningDemonstration) {
+// A minute of the demonstration with Remote2 heated, after pictures of both tabs: the
+// Remote2 chart shows the readings 15 higher than the chip, and the THERM2 pulse at a
+// shown 50 has the chip load the operating point with the temperature of that moment.
+TEST_F(DynTminDemoTest, TheRemote2ChartShowsTheOffsetsAndTheOperatingPointTheThermPulseLoads) {
     Chip().Poke(0x21, 0x22);  // PWM1 follows Remote1
     frmDynamicTmin& w = OpenWindow();
     gMeasureEnabled = true;
@@ -199,17 +201,31 @@ TEST_F(DynTminDemoTest, PicturesOfBothTabsAndARunningDemonstration) {
     test::KeepPicture(w.parentWidget()->grab().toImage(), "dyntmin-remote2.png");
 
     w.cmdDemo->click();
-    for (int i = 0; i < 300; ++i) {
+    Chip().SetHeaterDrive(2, 100);
+    const StripChart& chart = Chart(w, 1);
+    std::vector<double> opPoints;  // each new value of the operating-point trace
+    for (int i = 0; i < 400; ++i) {
         Tick();
         QApplication::processEvents();
+        if (opPoints.empty() || opPoints.back() != chart.lastSample(1))
+            opPoints.push_back(chart.lastSample(1));
+        if (i == 150) test::KeepPicture(w.parentWidget()->grab().toImage(), "dyntmin-demo.png");
     }
-    EXPECT_TRUE(gDemoRunning);
-    const StripChart& chart = Chart(w, 1);
-    EXPECT_GT(chart.sampleCount(0), 250);
-    EXPECT_EQ(chart.lastSample(1), gOpPoint[2]);
+    ASSERT_TRUE(gDemoThermDone);
+    EXPECT_EQ(Chip().Peek(0x52), 0x9A);
+    const int loaded = Chip().Peek(0x5B) - 64;
+    EXPECT_GE(loaded, 35) << "the pulse comes at a shown 50";
+    EXPECT_LE(loaded, 40) << "read within a second of the pulse";
+    ASSERT_GE(opPoints.size(), 2u);
+    EXPECT_EQ(std::vector(opPoints.end() - 2, opPoints.end()), (std::vector<double>{85 + 15, loaded + 15.0}));
+
+    EXPECT_EQ(chart.lastSample(0), gLogChannel[2].Value + 15);
+    std::vector<double> limits;
+    for (int trace : {2, 3, 4, frmDynamicTmin::kHysteresisTrace}) limits.push_back(chart.lastSample(trace));
+    EXPECT_EQ(limits, (std::vector<double>{40 + 15, 45 + 15, 31 + 15, loaded + 15.0 - 2}));
     EXPECT_EQ(chart.labelCaption(6), "PWM1");
     EXPECT_TRUE(chart.labelShown(11));
-    test::KeepPicture(w.parentWidget()->grab().toImage(), "dyntmin-demo.png");
+    EXPECT_GT(chart.lastSample(5), 50.0) << "the fans follow the heated Remote2";
 }
 
 }  // namespace

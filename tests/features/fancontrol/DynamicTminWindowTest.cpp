@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QFontMetricsF>
 #include <QLabel>
 #include <QPushButton>
 #include <QTabBar>
@@ -80,12 +81,25 @@ TEST_F(DynamicTminWindowTest, LoadsEveryControlFromSixBlockReadsAndWritesNothing
 
 TEST_F(DynamicTminWindowTest, CaptionsListsAndSpinnerRangesAreTheDesignedOnes) {
     frmDynamicTmin& w = OpenWindow();
-    EXPECT_EQ(w.chkLoadOp2Th1->text(), "Load Remote2 Op-Point with Remote2 Value on THERM1 event");
-    EXPECT_EQ(w.chkConLoop->text(), "Backwards Compatible Control Loop");
+    std::vector<QString> captions;
+    for (const QAbstractButton* control : std::initializer_list<const QAbstractButton*>{
+             w.chkEnDynR1, w.chkEnDynR2, w.chkLoadOp1Th1, w.chkLoadOp2Th1, w.chkLoadOp1Th2, w.chkLoadOp2Th2,
+             w.chkConLoop, w.cmdDemo, w.cmdCancel})
+        captions.push_back(control->text());
+    EXPECT_EQ(captions,
+              (std::vector<QString>{"Enable Dynamic Tmin for Remote1", "Enable Dynamic Tmin for Remote2",
+                                    "Load Remote1 Op-Point with Remote1 Value on THERM1 event",
+                                    "Load Remote2 Op-Point with Remote2 Value on THERM1 event",
+                                    "Load Remote1 Op-Point with Remote1 Value on THERM2 event",
+                                    "Load Remote2 Op-Point with Remote2 Value on THERM2 event",
+                                    "Backwards Compatible Control Loop", "Run Demo", "Close"}));
+    EXPECT_EQ(std::pair(w.SSTab1->tabText(0), w.SSTab1->tabText(1)),
+              std::pair(QString("Remote1"), QString("Remote2")));
     for (QComboBox* list : w.cmbCycle) {
-        ASSERT_EQ(list->count(), 8);
-        EXPECT_EQ(list->itemText(0), "0.5 Sec");
-        EXPECT_EQ(list->itemText(7), "64 Sec");
+        std::vector<QString> items;
+        for (int i = 0; i < list->count(); ++i) items.push_back(list->itemText(i));
+        EXPECT_EQ(items, (std::vector<QString>{"0.5 Sec", "1 Sec", "2 Sec", "4 Sec", "8 Sec", "16 Sec",
+                                               "32 Sec", "64 Sec"}));
     }
     // Each box is named by the label beside it, and its spinner keeps to its range.
     std::map<QString, QString> captionOf;
@@ -258,6 +272,12 @@ TEST_F(DynamicTminChartsTest, DutyTracesFollowThePwmsEachChannelControls) {
     EXPECT_EQ(Duty(Chart(w, 0)), std::pair(std::vector<QString>{"No fans controlled by Remote1"},
                                            std::vector<double>{0, 0, 0, 0}));
     EXPECT_EQ(Duty(Chart(w, 1)).second, (std::vector<double>{10, 20, 30, 40}));
+    // The note is shown whole beside the chart: a swatch and a gap, then the text.
+    QTest::qWait(2 * StripChart::kRefreshIntervalMs);  // the legend is laid out when it repaints
+    const StripChart& remote1 = Chart(w, 0);
+    EXPECT_GE(remote1.Layout().Legend().width() - 14 - ChartLayout::kGap,
+              QFontMetricsF(remote1.font()).horizontalAdvance("No fans controlled by Remote1"));
+    test::KeepPicture(w.parentWidget()->grab().toImage(), "dyntmin-no-fans.png");
     Sources({1, 0, 3, 7});
     Tick();
     EXPECT_EQ(Duty(Chart(w, 1)).first, std::vector<QString>{"No fans controlled by Remote2"});
