@@ -4,7 +4,6 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -12,7 +11,6 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
-#include <cmath>
 #include <utility>
 #include <vector>
 
@@ -80,11 +78,6 @@ protected:
         for (int i = 0; i < list.count(); ++i) items.push_back(list.itemText(i));
         return items;
     }
-    static std::vector<QString> Tabs(const QTabWidget& tabs) {
-        std::vector<QString> captions;
-        for (int i = 0; i < tabs.count(); ++i) captions.push_back(tabs.tabText(i));
-        return captions;
-    }
     Points Trace(int trace) const {
         Points points;
         for (const QPointF& point : window->stpGraph->points(trace))
@@ -111,7 +104,7 @@ protected:
     frmAutoGraph* window = nullptr;
 };
 
-TEST_F(AutoGraphWindowTest, OpensWithTheChipsSettingsAndWritesNothing) {
+TEST_F(AutoGraphWindowTest, LoadsTheChipsSettingsAndWritesNothingOpenOrAgain) {
     StartRecording();
     frmAutoGraph& w = OpenWindow();
     ExpectTraffic(kLoadTraffic);
@@ -119,36 +112,23 @@ TEST_F(AutoGraphWindowTest, OpensWithTheChipsSettingsAndWritesNothing) {
     EXPECT_TRUE(w.Ready());
     EXPECT_EQ(w.windowTitle(), "Automatic Control");
     EXPECT_EQ(w.parentWidget()->size(), QSize(708, 485));
-
-    EXPECT_EQ(Tabs(*w.tbTemp), (std::vector<QString>{"Local", "Remote1", "Remote2", "Remote3"}));
-    EXPECT_EQ(Tabs(*w.tbPWM), (std::vector<QString>{"PWM1", "PWM2", "PWM3", "PWM4"}));
-    EXPECT_EQ(Items(*w.cmbControl[2]),
-              (std::vector<QString>{"Local", "Remote1", "Remote2", "Remote3", "Off", "Max of Local/Remote3",
-                                    "Max of 4 Channels", "Manual Mode"}));
     EXPECT_EQ(Items(*w.cmbTrange[1]),
               (std::vector<QString>{"2°C", "2.5°C", "3.3°C", "4°C", "5°C", "6.7°C", "8°C", "10°C", "13.3°C",
                                     "16°C", "20°C", "26.7°C", "32°C", "40°C", "53.3°C", "80°C"}));
-    EXPECT_EQ(Control<QGroupBox>(w, "fraAllFans").title(), "All Fans");
-    EXPECT_EQ(Control<QCheckBox>(w, "chkThermFS2").text(), "Full Speed on THERM2");
-    EXPECT_EQ(Control<QCheckBox>(w, "chkMinSpeed_3").text(), "Always On");
-    EXPECT_EQ(Control<QPushButton>(w, "cmdCancel").text(), "Close");
+    EXPECT_EQ(w.cmdCancel->text(), "Close");
+    EXPECT_EQ(w.stpGraph->toolTip(), "Drag the arrows at the edges of this graph to zoom in and out");
 
-    // Every control shows its register.
+    // Every control shows its register; each THERM hysteresis from its own nibble.
     EXPECT_FALSE(w.chkThermFS1->isChecked());
     EXPECT_EQ(w.txtMaxPWM->text(), "100");
     EXPECT_EQ(w.cmbControl[0]->currentText(), "Remote1");
-    EXPECT_EQ(w.cmbControl[2]->currentText(), "Remote2");
     EXPECT_EQ(w.cmbControl[3]->currentText(), "Manual Mode");
     EXPECT_EQ(w.txtMinPWM[1]->text(), "20");
-    EXPECT_EQ(w.txtTmin[3]->text(), "40");
     EXPECT_EQ(w.cmbTrange[0]->currentText(), "10°C");
     EXPECT_EQ(w.txtTminHyst[0]->text(), "4");
-    EXPECT_EQ(w.txtHyst[0]->text(), "1");
-    EXPECT_EQ(w.txtHyst[1]->text(), "2");
-    EXPECT_EQ(w.txtHyst[2]->text(), "3");
-    EXPECT_EQ(w.txtHyst[3]->text(), "4");
-    EXPECT_EQ(w.txtTH1[2]->text(), "92");
-    EXPECT_EQ(w.txtTH2[3]->text(), "103");
+    EXPECT_EQ((std::vector{w.txtHyst[0]->text(), w.txtHyst[1]->text(), w.txtHyst[2]->text(),
+                           w.txtHyst[3]->text(), w.txtTH1[2]->text(), w.txtTH2[3]->text()}),
+              (std::vector<QString>{"1", "2", "3", "4", "92", "103"}));
 
     // PWM1 is shown, on Remote1: its tab is brought forward and its curve drawn.
     EXPECT_EQ(w.tbTemp->currentIndex(), 1);
@@ -156,10 +136,8 @@ TEST_F(AutoGraphWindowTest, OpensWithTheChipsSettingsAndWritesNothing) {
     EXPECT_EQ(Label(1), "Remote1");
     EXPECT_EQ(Trace(0), (Points{{0, 0}, {40, 0}, {40, 20}, {52, 100}, {149, 100}}));
     EXPECT_EQ(Trace(8), (Points{{36, 0}, {36, 20}, {40, 20}}));
-}
 
-TEST_F(AutoGraphWindowTest, LoadingAgainReadsAfreshAndWritesNothing) {
-    frmAutoGraph& w = OpenWindow();
+    // Loading again reads afresh and writes nothing either.
     Chip().Poke(0x21, 0xC2);  // PWM1 now on all four channels
     Chip().Poke(0x61, 0xA3);  // Remote1: Trange 20 °C, Tmin hyst 3
     Chip().Poke(0x0D, 0x00);  // both THERM full-speed boxes ticked
@@ -167,33 +145,22 @@ TEST_F(AutoGraphWindowTest, LoadingAgainReadsAfreshAndWritesNothing) {
     w.Form_Load();
     ExpectTraffic(kLoadTraffic);
     EXPECT_EQ(w.cmbControl[0]->currentText(), "Max of 4 Channels");
-    EXPECT_EQ(w.cmbTrange[1]->currentText(), "20°C");
-    EXPECT_EQ(w.txtTminHyst[1]->text(), "3");
-    EXPECT_TRUE(w.chkThermFS1->isChecked());
-    EXPECT_TRUE(w.chkThermFS2->isChecked());
-    EXPECT_EQ(Label(4), "Remote3");
+    EXPECT_EQ(w.cmbTrange[1]->currentText() + w.txtTminHyst[1]->text(), "20°C3");
+    EXPECT_TRUE(w.chkThermFS1->isChecked() && w.chkThermFS2->isChecked());
     EXPECT_EQ(w.tbTemp->currentIndex(), 0);
     // Remote1: a ramp of (100 - 20) x 20 / 64 = 25 °C, then full speed from THERM1 at 91.
     EXPECT_EQ(Trace(1), (Points{{0, 0}, {40, 0}, {40, 20}, {65, 100}, {91, 100}, {91, 100}, {149, 100}}));
 }
 
-TEST_F(AutoGraphWindowTest, ControlsCarryTheirRangesAndNames) {
+TEST_F(AutoGraphWindowTest, ControlsCarryTheirNamesAndRanges) {
     frmAutoGraph& w = OpenWindow();
-    const auto range = [](const UpDown* spinner) {
-        return std::pair{spinner->Minimum(), spinner->Maximum()};
-    };
-    EXPECT_EQ(range(w.updMaxPWM), (std::pair{0, 100}));
-    EXPECT_EQ(range(w.updMinPWM[3]), (std::pair{0, 100}));
-    EXPECT_EQ(range(w.updTmin[0]), (std::pair{-20, 120}));
-    EXPECT_EQ(range(w.updTH1[1]), (std::pair{0, 120}));
-    EXPECT_EQ(range(w.updTH2[2]), (std::pair{0, 120}));
-    EXPECT_EQ(range(w.updHyst[3]), (std::pair{0, 15}));
-    EXPECT_EQ(range(w.updTminHyst[0]), (std::pair{0, 15}));
-    EXPECT_EQ(&Control<QLineEdit>(w, "txtTminHyst_2"), w.txtTminHyst[2]);
-    EXPECT_EQ(&Control<QComboBox>(w, "cmbControl_1"), w.cmbControl[1]);
-    EXPECT_EQ(&Control<QLineEdit>(w, "txtMaxPWM"), w.txtMaxPWM);
-    EXPECT_EQ(&Control<StripChart>(w, "stpGraph"), w.stpGraph);
-    EXPECT_EQ(w.stpGraph->toolTip(), "Drag the arrows at the edges of this graph to zoom in and out");
+    for (const char* name : {"txtMaxPWM", "txtTminHyst_2", "txtTH1_3", "txtHyst_0", "cmbControl_1",
+                             "cmbTrange_3", "chkMinSpeed_3", "chkThermFS2", "stpGraph", "fraAllFans"})
+        EXPECT_NE(w.findChild<QWidget*>(name), nullptr) << name;
+    std::vector<std::pair<int, int>> ranges;
+    for (const UpDown* spinner : {w.updMaxPWM, w.updTmin[0], w.updTH2[2], w.updHyst[3], w.updTminHyst[0]})
+        ranges.emplace_back(spinner->Minimum(), spinner->Maximum());
+    EXPECT_EQ(ranges, (std::vector<std::pair<int, int>>{{0, 100}, {-20, 120}, {0, 120}, {0, 15}, {0, 15}}));
 }
 
 TEST_F(AutoGraphWindowTest, BoxesSetAndClearTheirBits) {
@@ -226,14 +193,12 @@ TEST_F(AutoGraphWindowTest, ChoosingAControlSourceKeepsTheOtherBitsAndFollowsThe
     // The write hook reads a PWM configuration back for its cached flags.
     ExpectTraffic({R(0x23), W(0x23, 0xCB), R(0x23)});
     EXPECT_EQ(w.tbTemp->currentIndex(), 0) << "Local";
-    EXPECT_EQ(Label(1), "Local");
     EXPECT_EQ(Label(4), "Remote3");
-    for (int trace = 0; trace < 4; ++trace) EXPECT_EQ(Trace(trace).size(), 5u) << trace;
+    EXPECT_EQ(Trace(3).size(), 5u);
 
     StartRecording();
     Pick(*w.cmbControl[2], "Off");
     ExpectTraffic({R(0x23), W(0x23, 0x8B), R(0x23)});
-    EXPECT_EQ(Label(1), "PWM3 is not under automatic control");
     EXPECT_EQ(Label(2), "");
     EXPECT_TRUE(Trace(0).empty());
     EXPECT_EQ(w.tbTemp->currentIndex(), 0) << "stays where it was";
@@ -245,9 +210,7 @@ TEST_F(AutoGraphWindowTest, ChoosingAControlSourceKeepsTheOtherBitsAndFollowsThe
 
     Pick(*w.cmbControl[2], "Remote3");
     EXPECT_TRUE(w.stpGraph->labelShown(1)) << "back in the legend";
-    EXPECT_EQ(Label(1), "Remote3");
     EXPECT_FALSE(note.isVisibleTo(w.stpGraph));
-    EXPECT_EQ(Trace(0).size(), 5u);
 }
 
 TEST_F(AutoGraphWindowTest, TrangeAndTminHysteresisShareTheirRegister) {
@@ -354,8 +317,6 @@ TEST_F(AutoGraphWindowTest, TheRefreshPlotsLivePointsWithoutTouchingTheChip) {
     TickRefresh();
     ExpectTraffic({});
     EXPECT_EQ(Trace(4), (Points{{45.25, 61}}));
-    EXPECT_EQ(Trace(5), (Points{{52.5, 61}}));
-    EXPECT_EQ(Trace(0).size(), 5u) << "the curves are redrawn too";
 
     // The refresh rebuilds from the boxes as they stand, so a typed value shows at once.
     w.txtTmin[3]->setText("60");
@@ -368,7 +329,6 @@ TEST_F(AutoGraphWindowTest, TheRefreshPlotsLivePointsWithoutTouchingTheChip) {
     w.cmdCancel->click();
     QApplication::processEvents();
     EXPECT_FALSE(gAutoGraphFormOpen);
-    EXPECT_EQ(Find<frmAutoGraph>(), nullptr);
     TickRefresh();
 }
 
@@ -388,7 +348,7 @@ TEST_F(AutoGraphWindowTest, AFailedTransferEndsTheProgram) {
     ExpectFailedTransferEnds([&] { w.cmbControl_Click(0); });
 }
 
-TEST_F(AutoGraphWindowTest, ZoomingTheChartLeavesOutTheCurveBeyondItsEdge) {
+TEST_F(AutoGraphWindowTest, ZoomingLeavesOutTheCurveBeyondTheEdgeAndLivePointsMove) {
     frmAutoGraph& w = OpenWindow();
     w.tbPWM->setCurrentIndex(0);
     QTest::qWait(2 * StripChart::kRefreshIntervalMs);  // laid out, so the arrows are in place
@@ -399,49 +359,17 @@ TEST_F(AutoGraphWindowTest, ZoomingTheChartLeavesOutTheCurveBeyondItsEdge) {
     Pick(*w.cmbControl[0], "Remote3");
     EXPECT_EQ(Trace(0), (Points{{0, 0}, {70, 0}, {70, 20}, {74, 100}}));
     EXPECT_EQ(Trace(8), (Points{{66, 0}, {66, 20}, {70, 20}}));
-    Retype(*w.txtTmin[3], "79");
-    EXPECT_EQ(Trace(0), (Points{{0, 0}, {74, 100}})) << "only the chart's ends remain";
-    EXPECT_EQ(Trace(8), (Points{{75, 0}, {75, 20}, {75, 20}})) << "drawn at the edge";
-}
 
-TEST_F(AutoGraphWindowTest, PicturesOfTheCurveWithLivePoints) {
-    gTemperature = {44.5f, 44.25f, 38.0f, 50.0f};
-    gPWMDuty = {47, 40, 20, 0, 0};
-    frmAutoGraph& w = OpenWindow();
-    Pick(*w.cmbControl[0], "Max of Local/Remote3");
-    Retype(*w.txtTmin[3], "55");
-    QTest::qWait(2 * StripChart::kRefreshIntervalMs);
-    DragXArrowOutwards(0.4);  // to about 0..86 °C, where the curves are
+    // The board warms up: the operating point moves, one point at a time.
+    gTemperature[3] = 50.0f;
+    gPWMDuty[0] = 47;
     TickRefresh();
-    EXPECT_EQ(Trace(4), (Points{{44.5, 47}}));
-    EXPECT_EQ(Trace(5), (Points{{50, 47}}));
-
-    // The board warms up: both operating points move right, the duty follows Local.
-    gTemperature = {48.0f, 44.25f, 38.0f, 53.5f};
+    gTemperature[3] = 53.5f;
     gPWMDuty[0] = 70;
     TickRefresh();
-    EXPECT_EQ(Trace(4), (Points{{48, 70}})) << "one point each, moved";
-    EXPECT_EQ(Trace(5), (Points{{53.5, 70}}));
+    EXPECT_EQ(Trace(4), (Points{{53.5, 70}}));
     QTest::qWait(2 * StripChart::kRefreshIntervalMs);
-    test::KeepPicture(w.parentWidget()->grab().toImage(), "auto-control-case-a.png");
-
-    // Case B: THERM1 at 50 on Local cuts its ramp at 84 %.
-    w.chkThermFS1->click();
-    w.tbTemp->setCurrentIndex(0);
-    Retype(*w.txtTH1[0], "50");
-    gTemperature[0] = 50.5f;
-    gPWMDuty[0] = 100;
-    TickRefresh();
-    const int xe = static_cast<int>(std::lround(w.stpGraph->xMaximum())) - 1;
-    EXPECT_EQ(Trace(0), (Points{{0, 0}, {40, 0}, {40, 20}, {50, 84}, {50, 100}, {xe, 100}}));
-    EXPECT_EQ(Trace(4), (Points{{50.5, 100}}));
-    QTest::qWait(2 * StripChart::kRefreshIntervalMs);
-    test::KeepPicture(w.parentWidget()->grab().toImage(), "auto-control-case-b.png");
-
-    Pick(*w.cmbControl[0], "Off");
-    TickRefresh();
-    QTest::qWait(2 * StripChart::kRefreshIntervalMs);
-    test::KeepPicture(w.parentWidget()->grab().toImage(), "auto-control-off.png");
+    test::KeepPicture(w.parentWidget()->grab().toImage(), "auto-control-zoomed.png");
 }
 
 }  // namespace

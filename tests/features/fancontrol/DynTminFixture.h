@@ -2,8 +2,6 @@
 // The Dynamic Tmin window on the simulated board, opened with both remote diodes
 // configured unless a test says otherwise, and driven as a user drives it.
 
-#include <QComboBox>
-#include <QLineEdit>
 #include <QTest>
 
 #include "core/Scheduler.h"
@@ -36,12 +34,6 @@ protected:
     void Tick(double seconds = 0.15) {
         clock.Advance(seconds);
         RunMasterTick();
-    }
-
-    // The user deletes the whole text.
-    static void Erase(QLineEdit& box) {
-        box.selectAll();
-        QTest::keyClick(&box, Qt::Key_Delete);
     }
 };
 

@@ -60,18 +60,17 @@ TEST_F(FanCurveModelTest, CaseARampsFromTminToTheMaximumBeforeAnyLimit) {
     // The two points at the absent limit (x 1000) lie beyond the chart and are left out.
     EXPECT_EQ(Trace(0), (Points{{0, 0}, {40, 0}, {40, 20}, {52, 100}, {149, 100}}));
     EXPECT_EQ(Trace(8), (Points{{36, 0}, {36, 20}, {40, 20}})) << "the Tmin hysteresis";
-    EXPECT_EQ(plot.labels[0], "PWM1");
-    EXPECT_EQ(plot.labels[1], "Local");
-    EXPECT_EQ(plot.labels[2], "");
+    EXPECT_EQ(std::vector(plot.labels.begin(), plot.labels.begin() + 3),
+              (std::vector<std::string>{"PWM1", "Local", ""}));
 
     // Always On: the fan idles at the minimum below Tmin, and there is no hysteresis.
     controls.chkMinSpeed[0] = true;
     Draw();
     EXPECT_EQ(Trace(0), (Points{{0, 20}, {40, 20}, {40, 20}, {52, 100}, {149, 100}}));
     EXPECT_TRUE(Trace(8).empty());
-}
 
-TEST_F(FanCurveModelTest, ACaseALimitOnTheChartStepsToFullSpeedThere) {
+    // A limit on the chart beyond the ramp's end steps to full speed there.
+    controls.chkMinSpeed[0] = false;
     controls.chkThermFS1 = true;
     controls.txtTH1[0] = "70";
     controls.txtMaxPWM = "80";  // ramp of (80 - 20) x 10 / 64 = 9.375
@@ -89,23 +88,18 @@ TEST_F(FanCurveModelTest, CaseBCutsTheRampAtTheThermLimit) {
 }
 
 TEST_F(FanCurveModelTest, TheLowerOfBothTickedLimitsCounts) {
-    controls.txtTH1[0] = "70";
-    controls.txtTH2[0] = "60";
-    controls.chkThermFS1 = true;
-    controls.chkThermFS2 = true;
-    model.BuildCurveModel(controls);
-    EXPECT_EQ(model.ThermLimit(0, 0), 60);
-    controls.chkThermFS1 = false;  // THERM2 alone
-    model.BuildCurveModel(controls);
-    EXPECT_EQ(model.ThermLimit(0, 0), 60);
-    controls.chkThermFS1 = true;
-    controls.chkThermFS2 = false;
-    model.BuildCurveModel(controls);
-    EXPECT_EQ(model.ThermLimit(0, 0), 70);
-    controls.txtTH2[0] = "80";  // THERM2 above THERM1 changes nothing
-    controls.chkThermFS2 = true;
-    model.BuildCurveModel(controls);
-    EXPECT_EQ(model.ThermLimit(0, 0), 70);
+    const auto limit = [&](bool therm1, bool therm2, const char* th2) {
+        controls.txtTH1[0] = "70";
+        controls.txtTH2[0] = th2;
+        controls.chkThermFS1 = therm1;
+        controls.chkThermFS2 = therm2;
+        model.BuildCurveModel(controls);
+        return model.ThermLimit(0, 0);
+    };
+    EXPECT_EQ(limit(true, true, "60"), 60);
+    EXPECT_EQ(limit(false, true, "60"), 60);
+    EXPECT_EQ(limit(true, false, "60"), 70);
+    EXPECT_EQ(limit(true, true, "80"), 70) << "THERM2 above THERM1 changes nothing";
 }
 
 TEST_F(FanCurveModelTest, CaseCStepsToFullSpeedAtALimitBelowTmin) {
@@ -174,10 +168,19 @@ TEST_F(FanCurveModelTest, OffAndManualModeDrawNothingAndSaySo) {
         for (int trace = 0; trace < CurvePlot::kTraceCount; ++trace)
             EXPECT_TRUE(Trace(trace).empty()) << source << " trace " << trace;
     }
-    // A text that is no item leaves the curve empty too.
+    // A text that is no item leaves the curve empty too, and a rebuild starts from nothing.
     controls.cmbControl[1] = "Remote";
+    controls.cmbControl[0] = "Max of 4 Channels";
+    controls.chkThermFS1 = true;
     model.BuildCurveModel(controls);
     EXPECT_EQ(model.mCurve[1].ChannelCount, 0);
+    controls.cmbControl[0] = "Off";
+    controls.chkThermFS1 = false;
+    model.BuildCurveModel(controls);
+    EXPECT_EQ(model.mCurve[0].ChannelCount, 0);
+    EXPECT_EQ(model.mCurve[0].Channels[3].Channel, 0);
+    EXPECT_TRUE(model.mCurve[0].Channels[3].Name.empty());
+    EXPECT_FALSE(model.mThermFS1);
 }
 
 TEST_F(FanCurveModelTest, SourcesMapOntoTheirChannelsInSlotOrder) {
@@ -230,15 +233,11 @@ TEST_F(FanCurveModelTest, TwoChannelSourceDrawsTwoCurvesWithLivePoints) {
     view.pwm = 2;
     view.title = "PWM3";
     model.PlotAFCTemps(controls, view, plot);
-    EXPECT_EQ(plot.labels[1], "Local");
-    EXPECT_EQ(plot.labels[2], "Remote3");
-    EXPECT_EQ(plot.labels[3], "");
-    EXPECT_EQ(Trace(0), (Points{{0, 0}, {40, 0}, {40, 20}, {52, 100}, {149, 100}}));
+    EXPECT_EQ(std::vector(plot.labels.begin() + 1, plot.labels.begin() + 4),
+              (std::vector<std::string>{"Local", "Remote3", ""}));
     EXPECT_EQ(Trace(1), (Points{{0, 0}, {60, 0}, {60, 20}, {72, 100}, {149, 100}}));
-    EXPECT_EQ(Trace(4), (Points{{45.25, 47}}));
     EXPECT_EQ(Trace(5), (Points{{62.5, 47}}));
-    EXPECT_TRUE(Trace(2).empty());
-    EXPECT_TRUE(Trace(6).empty());
+    EXPECT_TRUE(Trace(2).empty() && Trace(6).empty());
     EXPECT_EQ(Trace(9), (Points{{56, 0}, {56, 20}, {60, 20}}));
 }
 
@@ -254,30 +253,13 @@ TEST_F(FanCurveModelTest, NotReadyLabelsButDrawsNoCurve) {
 }
 
 TEST_F(FanCurveModelTest, ZoomedInPointsBeyondTheEdgeAreLeftOutButHysteresisIsClamped) {
-    // Visible x 0..45: the ramp's end (52) is beyond it; with Tmin at 50 the whole
-    // hysteresis segment (46..50) is drawn at the edge.
+    // Visible x 0..45: with Tmin at 50 the whole hysteresis segment (46..50) is drawn at the edge.
     view.xSpan = 45.0;
     view.xMaximum = 45.0;
-    Draw();
-    EXPECT_EQ(Trace(0), (Points{{0, 0}, {40, 0}, {40, 20}, {44, 100}}));
-
     controls.txtTmin[0] = "50";
     Draw();
     EXPECT_EQ(Trace(0), (Points{{0, 0}, {44, 100}})) << "only x0 and xe remain";
     EXPECT_EQ(Trace(8), (Points{{45, 0}, {45, 20}, {45, 20}}));
-}
-
-TEST_F(FanCurveModelTest, RebuildingStartsFromNothing) {
-    controls.cmbControl[0] = "Max of 4 Channels";
-    controls.chkThermFS1 = true;
-    model.BuildCurveModel(controls);
-    controls.cmbControl[0] = "Off";
-    controls.chkThermFS1 = false;
-    model.BuildCurveModel(controls);
-    EXPECT_EQ(model.mCurve[0].ChannelCount, 0);
-    EXPECT_EQ(model.mCurve[0].Channels[3].Channel, 0);
-    EXPECT_TRUE(model.mCurve[0].Channels[3].Name.empty());
-    EXPECT_FALSE(model.mThermFS1);
 }
 
 }  // namespace
