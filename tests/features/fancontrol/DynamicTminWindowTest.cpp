@@ -145,8 +145,10 @@ TEST_F(DynamicTminWindowTest, EachBoxChangesOnlyItsOwnBitsOfWhatItReads) {
         {R(0x0C), W(0x0C, 0x82), R(0x0C), W(0x0C, 0xC2), R(0x0C), W(0x0C, 0xEA), R(0x0C), W(0x0C, 0xEF)});
 }
 
-TEST_F(DynamicTminWindowTest, TemperatureBoxesWriteTheWholeRegisterOnEveryChange) {
+TEST_F(DynamicTminWindowTest, TemperatureAndHysteresisBoxesWriteTheWholeRegisterOnEveryChange) {
+    Chip().Poke(0x64, 0x27);
     frmDynamicTmin& w = OpenWindow();
+    EXPECT_EQ(w.txtOpPointHyst->text(), "2");
     StartRecording();
     Type(*w.txtR1OpPoint, "40.5");
     w.txtR1OpPoint->selectAll();
@@ -164,15 +166,11 @@ TEST_F(DynamicTminWindowTest, TemperatureBoxesWriteTheWholeRegisterOnEveryChange
     Control<UpDown>(w, "UpDownTmin_0").StepAsUser(1);
     ExpectTraffic({W(0x5B, 73), W(0x5D, 65), W(0x5E, 66), W(0x45, 67), W(0x46, 64), W(0x46, 59), W(0x49, 69),
                    W(0x4A, 70), W(0x5D, 66)});
-}
 
-TEST_F(DynamicTminWindowTest, TheHysteresisBoxWritesTheHighNibbleAndClearsTheLow) {
-    Chip().Poke(0x64, 0x27);
-    frmDynamicTmin& w = OpenWindow();
-    EXPECT_EQ(w.txtOpPointHyst->text(), "2");
+    // The hysteresis takes the high nibble, the low four bits of the number, and clears the low.
     StartRecording();
     Type(*w.txtOpPointHyst, "3");
-    Type(*w.txtOpPointHyst, "17");  // the low four bits of the number
+    Type(*w.txtOpPointHyst, "17");
     Control<UpDown>(w, "UpDownOpPointHyst").StepAsUser(-1);
     ExpectTraffic({W(0x64, 0x30), W(0x64, 0x10), W(0x64, 0x10), W(0x64, 0xF0)});
 }
