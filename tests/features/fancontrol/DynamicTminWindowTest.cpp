@@ -88,10 +88,8 @@ TEST_F(DynamicTminWindowTest, BoxesAreNamedByTheirLabelsAndSpinnersKeepToTheirRa
         rangeOf[spinner->Buddy().objectName()] = {spinner->Minimum(), spinner->Maximum()};
     const std::vector<std::tuple<const char*, const char*, int, int>> boxes{
         {"txtR1OpPoint", "Remote1 Op-Point", 0, 120},
-        {"txtR2OpPoint", "Remote2 Op-Point", 0, 120},
         {"txtTmin_0", "Remote1 Tmin", -20, 120},
         {"txtLowLim_1", "Remote2 Low Limit", -20, 120},
-        {"txtHighLim_0", "Remote1 High Limit", -20, 120},
         {"txtOpPointHyst", "Operating Point Hysteresis ", 0, 15}};
     for (const auto& [name, caption, minimum, maximum] : boxes) {
         EXPECT_EQ(captionOf[name], caption);
