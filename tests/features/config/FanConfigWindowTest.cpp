@@ -185,7 +185,7 @@ TEST_F(FanConfigWindowTest, TheUsersChangesLandInTheirBitsAndFields) {
     EXPECT_NE(Find<frmFanConfig>(), nullptr) << "Apply leaves the dialog open";
 }
 
-TEST_F(FanConfigWindowTest, KeysOnAListOnlyEverPickOneOfItsItems) {
+TEST_F(FanConfigWindowTest, KeysOnAListPickOnlyItsItemsAndPercentBoxesStayWithinTheRegister) {
     Poke({{0x02, 0x40}, {0x21, 0x00}, {0x25, 0x00}});
     frmFanConfig& w = OpenDialog();
     // A typo cannot leave a text that matches no item, which would write the field as 0.
@@ -201,24 +201,21 @@ TEST_F(FanConfigWindowTest, KeysOnAListOnlyEverPickOneOfItsItems) {
 
     StartRecording();
     w.cmdApply->click();
-    const auto writes = test::WritesOnly(Traffic());
+    auto writes = test::WritesOnly(Traffic());
     ASSERT_EQ(writes.size(), 18u);
     EXPECT_EQ(writes[3].value & 0xC0, 0x40);
     EXPECT_EQ(writes[8], W(0x21, 0xE3)) << "Manual Mode, 400ms";
     EXPECT_EQ(writes[12].value & 0xE0, 0xE0);
-}
 
-TEST_F(FanConfigWindowTest, PercentBoxesWriteTheirLeadingNumberWithinTheRegister) {
-    frmFanConfig& w = OpenDialog();
+    // The percent boxes write their leading number, kept within the register.
     Type(*w.txtMaxPWM, "");
     Type(*w.txtMinPWM[0], "fifty");
     Type(*w.txtMinPWM[1], " 40.2 %");
     Type(*w.txtMinPWM[2], "-10");
     Type(*w.txtMinPWM[3], "150");
-
     StartRecording();
     w.cmdApply->click();
-    const auto writes = test::WritesOnly(Traffic());
+    writes = test::WritesOnly(Traffic());
     ASSERT_EQ(writes.size(), 18u);
     EXPECT_EQ(writes[4], W(0x2C, 0));
     EXPECT_EQ(writes[14], W(0x28, 0));
