@@ -137,9 +137,7 @@ TEST_F(PinConfigWindowTest, OpensOnTheEasyTabWithItsOddTextsAndOnlyReadsTheChip)
         {10, "VID Enable", "VIDs Enabled|VIDs Disabled"},
         {12, "Pin 19", "+1.25V|+0.9V"},
         {17, "Pin 25", "+3.3V|+1.2V1 Gbit|VR_Hot1|VR_Hot1"},
-        {18, "Pin 26", "Vbatt|+1.2V2(FSB_Vtt)|VR_Hot2|VR_Hot2"},
         {20, "Pin 28", "GPIO 7|+1.5V2 (ICH)|THERM 1|THERM 1"},
-        {21, "Pin 29", "GPIO 8|+1.5V1 (3GIO)|THERM 2|THERM 2"},
     };
     for (const auto& [index, caption, items] : lists) {
         const QLabel& label = Control<QLabel>(w, ElementName("lblPin", index));

@@ -64,7 +64,6 @@ TEST_F(ThermWindowTest, OpensOnThreeTabsWithItsOddTextsAndReadsItsRegisters) {
               "Assert THERM1 when Remote3 Temp exceeds Remote3 THERM Limit ");
     EXPECT_EQ(Control<QCheckBox>(w, "chkTHAssert_5").text(),
               "Assert THERM2 when Remote1 Temp exceeds Remote1 THERM Limit ");
-    EXPECT_EQ(w.hystLabel[3]->text(), "Remote3 THERM Hysteresis");
     EXPECT_EQ(Items(*w.cmbWindow[1]), (QStringList{"0.25", "0.5", "1", "2", "4", "8", "8", "8"}));
     EXPECT_TRUE(w.SSTab1->widget(2)->isAncestorOf(w.cmdSetlimits));
     EXPECT_FALSE(w.SSTab1->isAncestorOf(w.cmdApply));
