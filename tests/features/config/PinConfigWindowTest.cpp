@@ -354,8 +354,7 @@ TEST_F(PinConfigWindowTest, TheOpenLimitsAndGpioWindowsAreRefreshedAfterTheWrite
     }
 }
 
-// With the real GPIO window: Apply shows at once which lines the new pins route, Easy apply
-// leaves that to the window's own refresh.
+// With the real GPIO window: Apply shows at once which lines the new pins route.
 TEST_F(PinConfigWindowTest, ApplyShowsTheNewRoutingInTheOpenGpioWindowAtOnce) {
     DecodePinConfig(0x00, 0x00, 0x00, 0x00);  // every GPIO line on its pin
     const frmGPIO& gpio = Open<frmGPIO>();
@@ -383,19 +382,6 @@ TEST_F(PinConfigWindowTest, ApplyShowsTheNewRoutingInTheOpenGpioWindowAtOnce) {
     for (const Access& refresh : {B(0x09, 2), R(0xBF)}) expected.push_back(refresh);
     ExpectTraffic(expected);
     EXPECT_EQ(routed(), (std::vector<bool>{false, true, true, true, true, true, false, true}));
-
-    // The chip answers Easy Config with every line on its pin again.
-    DecodePinConfig(0x00, 0x00, 0x00, 0x00);
-    w.SSTab1->setCurrentIndex(0);
-    w.optEasy[0]->click();
-    StartRecording();
-    w.cmdEasyApply->click();
-    expected = WriteAndFollow(0x14, 0x01);
-    expected.push_back(B(0x10, 5));
-    ExpectTraffic(expected);
-    EXPECT_EQ(routed(), (std::vector<bool>{false, true, true, true, true, true, false, true}));
-    TickAfter(1.0);
-    EXPECT_EQ(routed(), std::vector<bool>(8, true)) << "the timer's refresh";
 }
 
 TEST_F(PinConfigWindowTest, AfterApplyTheDecodeAndBoardSwitchesFollowTheNewPins) {
