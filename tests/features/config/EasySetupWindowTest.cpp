@@ -100,7 +100,6 @@ TEST_F(EasySetupWindowTest, OpensCentredWithItsOptionsInScreenOrderAndReadsNoReg
     const QPoint box = w->txtOption->mapTo(w, w->txtOption->rect().center());
     const QPoint option = w->chkOption[0]->mapTo(w, w->chkOption[0]->rect().center());
     EXPECT_NEAR(box.y(), option.y(), 2) << "beside option 0";
-    EXPECT_EQ(w->chkStartUp->text(), "Show at start-up");
     EXPECT_EQ(Control<QPushButton>(*w, "cmdApply").text(), "OK");
     EXPECT_EQ(Control<QPushButton>(*w, "cmdClose").text(), "Cancel");
 
