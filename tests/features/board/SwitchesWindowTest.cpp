@@ -54,6 +54,7 @@ TEST_F(SwitchesWindowTest, LoadsBothDevicesAndApplyWritesTheBoxesThenReadsThemBa
                    SwitchRead(0x4A), SwitchRead(0x48), SwitchRead(0x4A), SwitchRead(0x48),
                    SwitchWrite(0x4A, 0x23), SwitchWrite(0x48, 0x70), SwitchRead(0x4A), SwitchRead(0x48)});
     EXPECT_EQ(Ticked(), (std::vector<int>{0, 1, 5, 10, 11, 12}));
+    test::ExpectTidy(*window, "switches");
 }
 
 TEST_F(SwitchesWindowTest, OnThePcSmbusLinkTheBoxesLoadClearAndApplyDoesNothing) {
@@ -79,11 +80,6 @@ TEST_F(SwitchesWindowTest, AFailedWriteShowsNothingButAFailedReadEndsTheProgram)
     EXPECT_TRUE(messages.shown.empty());
     EXPECT_EQ(Ticked(), (std::vector<int>{0})) << "the read-back shows what the device holds";
     ExpectFailedTransferEnds([&] { window->cmdRefresh_Click(); });
-}
-
-TEST_F(SwitchesWindowTest, IsTidyAtItsOwnSize) {
-    SetSwitchBytes(0xC3, 0xF0);
-    test::ExpectTidy(OpenWindow(), "switches");
 }
 
 }  // namespace
