@@ -39,6 +39,8 @@ TEST_F(SwitchesWindowTest, LoadsBothDevicesAndApplyWritesTheBoxesThenReadsThemBa
     SetSwitchBytes(0xC3, 0xF0);
     StartRecording();
     OpenWindow();
+    EXPECT_EQ(window->windowTitle(), "Corvane Switch Control ");
+    EXPECT_EQ(window->chkSwitch[1]->text(), "D2- ( Pin18)");
     EXPECT_EQ(Ticked(), (std::vector<int>{0, 1, 10, 11, 12, 13}));
     window->cmbApply->click();
     EXPECT_EQ(board.SwitchByte(0x4A), 0x03) << "bits 6 and 7 have no box";
