@@ -118,9 +118,6 @@ TEST_F(LoggingWindowTest, WindowAsTheUserSeesIt) {
     EXPECT_EQ(window.lblLogInt->text(), "Interval (ms)");
     EXPECT_EQ(Control<QLineEdit>(window, "txtLogInt").text(), "100");
     EXPECT_EQ(Button(window, "cmdSelectAll").text(), "Select  All");
-    EXPECT_EQ(Button(window, "cmdDeselectAll").text(), "Deselect All");
-    EXPECT_EQ(Button(window, "cmdClose").text(), "Close");
-    EXPECT_EQ(Button(window, "cmdLogData").text(), "Start Logging");
     test::KeepPicture(window.parentWidget()->grab().toImage(), "logging-window.png");
 
     // The interval spinner steps by 10 from whatever is typed, within 10 ms to an hour.

@@ -20,18 +20,14 @@ using test::HeaterWrite;
 
 class HeatersWindowTest : public test::WindowTest {
 protected:
-    // The heater module's bytes, as another program may leave them.
-    void SetHeaterBytes(uint8_t heater1, uint8_t heater2) {
-        board.SetHeaterSetting(1, heater1);
-        board.SetHeaterSetting(2, heater2);
-    }
     frmHeaters& OpenWindow() { return *(window = &Open<frmHeaters>()); }
 
     frmHeaters* window = nullptr;
 };
 
 TEST_F(HeatersWindowTest, ShowsHalfEachHeaterByteAndSendsTheUsersMoveRoundedHalfToEven) {
-    SetHeaterBytes(100, 37);
+    board.SetHeaterSetting(1, 100);  // as another program may leave the heater module
+    board.SetHeaterSetting(2, 37);
     StartRecording();
     OpenWindow();
     EXPECT_DOUBLE_EQ(window->sldHeater[0]->Value(), 50.0);
@@ -42,29 +38,14 @@ TEST_F(HeatersWindowTest, ShowsHalfEachHeaterByteAndSendsTheUsersMoveRoundedHalf
     ExpectTraffic({HeaterRead(), HeaterWrite(1, 62), HeaterWrite(1, 64), HeaterWrite(2, 0)});
 }
 
-TEST_F(HeatersWindowTest, AReopenedWindowShowsTheDutyTheUserSetAndTheHeatedDiodeWarms) {
-    OpenWindow().sldHeater[0]->moveAsUser(60);
-    window->sldHeater[1]->moveAsUser(15);
-    for (int second = 0; second < 60; ++second) {
-        clock.Advance(1.0);
-        for (int16_t group = 1; group <= 6; ++group) ReadMeasurementGroup(group);
-    }
-    EXPECT_GT(gTemperature[1], 50.0f) << "heater 1 warms Remote1";
-    EXPECT_LT(gTemperature[2], 40.0f) << "heater 2 runs lower";
-    window->cmdClose->click();
-
-    OpenWindow();
-    EXPECT_DOUBLE_EQ(window->sldHeater[0]->Value(), 60.0);
-    EXPECT_DOUBLE_EQ(window->sldHeater[1]->Value(), 15.0);
-}
-
-TEST_F(HeatersWindowTest, LabelsShowTheRemoteTemperaturesEachSecondUntilTheWindowCloses) {
+TEST_F(HeatersWindowTest, LabelsShowTheRemoteTemperaturesEachSecondAndAReopenedWindowTheUsersDuty) {
     gTemperature = {25.0f, 41.75f, -3.5f, 30.0f};
-    OpenWindow();
+    OpenWindow().sldHeater[1]->moveAsUser(15);
     EXPECT_EQ(window->lblTemp[0]->text(), "Remote1 = ");
     TickAfter(1.0);
     EXPECT_EQ(window->lblTemp[0]->text(), "Remote1 = 41.75°C");
     EXPECT_EQ(window->lblTemp[1]->text(), "Remote2 = -3.5°C");
+    test::ExpectTidy(*window, "heaters");
 
     window->cmdClose->click();
     EXPECT_FALSE(gHeatersFormOpen);
@@ -73,6 +54,7 @@ TEST_F(HeatersWindowTest, LabelsShowTheRemoteTemperaturesEachSecondUntilTheWindo
     OpenWindow();
     ExpectTraffic({HeaterRead()});
     EXPECT_EQ(window->lblTemp[1]->text(), "Remote2 = ");
+    EXPECT_DOUBLE_EQ(window->sldHeater[1]->Value(), 15.0);
 }
 
 TEST_F(HeatersWindowTest, OnThePcSmbusLinkTheSlidersShowNothingAndCannotMove) {
@@ -108,14 +90,6 @@ TEST_F(HeatersWindowTest, AFailedHeaterRequestAsksAndAnsweredNoTheProgramGoesOn)
     EXPECT_THROW(window->sldHeater_Change(1), ProgramEnded);
     ASSERT_EQ(messages.shown.size(), 3u);
     EXPECT_EQ(programEnd.exits.size(), 1u) << "answered Yes, the program ends";
-}
-
-TEST_F(HeatersWindowTest, IsTidyAtItsOwnSize) {
-    gTemperature = {25.0f, 41.75f, 38.25f, 30.0f};
-    SetHeaterBytes(75, 100);
-    OpenWindow();
-    TickAfter(1.0);
-    test::ExpectTidy(*window, "heaters");
 }
 
 }  // namespace

@@ -39,6 +39,8 @@ TEST_F(SwitchesWindowTest, LoadsBothDevicesAndApplyWritesTheBoxesThenReadsThemBa
     SetSwitchBytes(0xC3, 0xF0);
     StartRecording();
     OpenWindow();
+    EXPECT_EQ(window->windowTitle(), "Corvane Switch Control ");
+    EXPECT_EQ(window->chkSwitch[1]->text(), "D2- ( Pin18)");
     EXPECT_EQ(Ticked(), (std::vector<int>{0, 1, 10, 11, 12, 13}));
     window->cmbApply->click();
     EXPECT_EQ(board.SwitchByte(0x4A), 0x03) << "bits 6 and 7 have no box";
@@ -54,6 +56,7 @@ TEST_F(SwitchesWindowTest, LoadsBothDevicesAndApplyWritesTheBoxesThenReadsThemBa
                    SwitchRead(0x4A), SwitchRead(0x48), SwitchRead(0x4A), SwitchRead(0x48),
                    SwitchWrite(0x4A, 0x23), SwitchWrite(0x48, 0x70), SwitchRead(0x4A), SwitchRead(0x48)});
     EXPECT_EQ(Ticked(), (std::vector<int>{0, 1, 5, 10, 11, 12}));
+    test::ExpectTidy(*window, "switches");
 }
 
 TEST_F(SwitchesWindowTest, OnThePcSmbusLinkTheBoxesLoadClearAndApplyDoesNothing) {
@@ -79,11 +82,6 @@ TEST_F(SwitchesWindowTest, AFailedWriteShowsNothingButAFailedReadEndsTheProgram)
     EXPECT_TRUE(messages.shown.empty());
     EXPECT_EQ(Ticked(), (std::vector<int>{0})) << "the read-back shows what the device holds";
     ExpectFailedTransferEnds([&] { window->cmdRefresh_Click(); });
-}
-
-TEST_F(SwitchesWindowTest, IsTidyAtItsOwnSize) {
-    SetSwitchBytes(0xC3, 0xF0);
-    test::ExpectTidy(OpenWindow(), "switches");
 }
 
 }  // namespace
