@@ -30,9 +30,10 @@ TEST_F(AboutTest, ShowsTheNameVersionAndTheMakersLink) {
     EXPECT_EQ(about.windowTitle().toStdString(), "About the  Kestrum Software");
     EXPECT_EQ(about.parentWidget()->windowTitle().toStdString(), "About the  Kestrum Software");
     EXPECT_EQ(about.Label1->text().toStdString(), "Kestrum Evaluation Software Version 1.0.7");
-    for (QWidget* control : std::initializer_list<QWidget*>{about.Frame1, about.Label1, about.Label2, about.Label5,
-                                                            about.Label6, about.cmdOK})
-        EXPECT_EQ(about.findChild<QWidget*>(control->objectName()), control) << control->objectName().toStdString();
+    for (QWidget* control : std::initializer_list<QWidget*>{about.Frame1, about.Label1, about.Label2,
+                                                            about.Label5, about.Label6, about.cmdOK})
+        EXPECT_EQ(about.findChild<QWidget*>(control->objectName()), control)
+            << control->objectName().toStdString();
     EXPECT_EQ(about.Label6->objectName(), "Label6");
     EXPECT_TRUE(about.Label1->font().bold());
     EXPECT_DOUBLE_EQ(about.Label1->font().pointSizeF(), 9.75);
