@@ -88,13 +88,10 @@ frmLimits::frmLimits(QWidget* parent) : WriteAtOnceWindow(parent) {
     SetFormOpenFlag(gLimitsFormOpen);
     KeepTimerTask(TaskAttachment::Window(WindowTask::Limits, [this] { RefreshReadings(); }));
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(cmdClose);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(6, 6, 6, 6);
     layout->addWidget(SSTab1);
-    layout->addLayout(buttons);
+    layout->addLayout(RightAlignedRow({cmdClose}));
 }
 
 frmLimits::Row frmLimits::NewRow(QLabel*& label, const char* labelName, int labelIndex, const char* caption,

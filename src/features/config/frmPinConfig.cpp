@@ -89,13 +89,7 @@ void EnableAll(bool enabled, std::initializer_list<QWidget*> controls) {
 }
 
 // Apply and Close, right-aligned under a tab's frame.
-QHBoxLayout* TabButtons(QPushButton* apply, QPushButton* close) {
-    auto* row = new QHBoxLayout;
-    row->addStretch();
-    row->addWidget(apply);
-    row->addWidget(close);
-    return row;
-}
+QHBoxLayout* TabButtons(QPushButton* apply, QPushButton* close) { return RightAlignedRow({apply, close}); }
 
 }  // namespace
 

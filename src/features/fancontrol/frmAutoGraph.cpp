@@ -112,10 +112,7 @@ frmAutoGraph::frmAutoGraph(QWidget* parent) : WriteAtOnceWindow(parent) {
     controls->addStretch(1);
     auto* right = new QVBoxLayout;
     right->addWidget(stpGraph, 1);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(cmdCancel);
-    right->addLayout(buttons);
+    right->addLayout(RightAlignedRow({cmdCancel}));
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(6, 6, 6, 6);
     layout->addLayout(controls);
