@@ -130,6 +130,10 @@ frmMain::frmMain(QWidget* parent)
     setWindowTitle(kAppTitle);
 
     mdiArea = new QMdiArea(this);
+    // A child larger than the frame (Easy Setup over the first start's small main window)
+    // stays within reach.
+    mdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    mdiArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(mdiArea);
     windows_ = new WindowManager(*mdiArea, this);
 

@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 #include <string>
@@ -139,6 +141,21 @@ ChildWindow* FindOpen(const WindowManager& windows) {
 
 // Each menu item opens its own window and then only brings it forward; each toolbar key
 // brings forward the window of its command.
+TEST_F(MainWindowCommandsTest, AWindowLargerThanTheFrameCanBeScrolledIntoView) {
+    main->resize(433, 433);  // the first start's 6500 twips square
+    main->show();
+    main->MenuItem(Command::EasySetup)->trigger();
+    QApplication::processEvents();
+    const QMdiSubWindow* setup = main->mdiArea->activeSubWindow();
+    ASSERT_NE(setup, nullptr);
+    ASSERT_GT(setup->geometry().bottom(), main->mdiArea->viewport()->height()) << "larger than the frame";
+    QScrollBar* down = main->mdiArea->verticalScrollBar();
+    EXPECT_TRUE(down->isVisible());
+    down->setValue(down->maximum());
+    QApplication::processEvents();
+    EXPECT_LE(setup->geometry().bottom(), main->mdiArea->viewport()->height()) << "its buttons in view";
+}
+
 TEST_F(MainWindowCommandsTest, EachMenuItemAndToolbarKeyOpensItsOwnWindowOnce) {
     struct Opener {
         Command command;
