@@ -32,13 +32,16 @@ std::function<bool()> continuousReadTicked;
 HeaterLabelSink heaterLabelSink;
 std::function<void()> manualStatusUpdate;
 std::function<void()> manualSliderUpdate;
+std::function<void()> loggingStoppedSink;
 
-// One token per slot: the window tasks, then heater labels and manual control. Every
+// One token per slot: the window tasks, then heater labels, manual control and the
+// logging-stopped sink. Every
 // change of a slot gives it a new token, so a stale attachment cannot empty it.
 constexpr size_t kWindowTaskCount = static_cast<size_t>(WindowTask::Gpio) + 1;
 constexpr int kHeaterSlot = static_cast<int>(kWindowTaskCount);
 constexpr int kManualSlot = kHeaterSlot + 1;
-std::array<uint64_t, kWindowTaskCount + 2> slotTokens{};
+constexpr int kLoggingStoppedSlot = kManualSlot + 1;
+std::array<uint64_t, kWindowTaskCount + 3> slotTokens{};
 uint64_t nextToken = 0;
 
 uint64_t Renew(int slot) {
@@ -91,6 +94,7 @@ void RunManualControl() {
 // A log file that cannot be written stops logging instead of failing on every tick.
 void StopLoggingAfterWriteFailure() {
     StopLogging();
+    Run(loggingStoppedSink);
     Messages().Show("Logging stopped: cannot write to the log file " + gLogFileName, MsgButtons::OK,
                     MsgIcon::Exclamation, kAppTitle);
 }
@@ -166,6 +170,7 @@ void ResetSchedulerState() {
     heaterLabelSink = nullptr;
     manualStatusUpdate = nullptr;
     manualSliderUpdate = nullptr;
+    loggingStoppedSink = nullptr;
     slotTokens.fill(0);
 }
 
@@ -185,6 +190,11 @@ void SetManualControlActions(std::function<void()> updateStatus, std::function<v
     manualStatusUpdate = std::move(updateStatus);
     manualSliderUpdate = std::move(updateSliders);
     Renew(kManualSlot);
+}
+
+void SetLoggingStoppedSink(std::function<void()> show) {
+    loggingStoppedSink = std::move(show);
+    Renew(kLoggingStoppedSlot);
 }
 
 TaskAttachment TaskAttachment::Window(WindowTask task, std::function<void()> action) {
@@ -209,6 +219,11 @@ TaskAttachment TaskAttachment::ManualControl(std::function<void()> updateStatus,
     return {kManualSlot, slotTokens[kManualSlot]};
 }
 
+TaskAttachment TaskAttachment::LoggingStopped(std::function<void()> show) {
+    SetLoggingStoppedSink(std::move(show));
+    return {kLoggingStoppedSlot, slotTokens[kLoggingStoppedSlot]};
+}
+
 TaskAttachment::TaskAttachment(TaskAttachment&& other) noexcept
     : slot_(std::exchange(other.slot_, -1)), token_(other.token_) {}
 
@@ -228,6 +243,8 @@ void TaskAttachment::Detach() {
         SetHeaterLabelSink(nullptr);
     } else if (slot == kManualSlot) {
         SetManualControlActions(nullptr, nullptr);
+    } else if (slot == kLoggingStoppedSlot) {
+        SetLoggingStoppedSink(nullptr);
     } else {
         if (slot == static_cast<int>(WindowTask::RegisterMap)) SetContinuousReadCheck(nullptr);
         SetTaskAction(static_cast<WindowTask>(slot), nullptr);

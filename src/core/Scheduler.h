@@ -66,6 +66,10 @@ void SetHeaterLabelSink(HeaterLabelSink show);
 // Task 6 runs UpdateManualStatus, then UpdateManualSliders unless gManualSliderHeld.
 void SetManualControlActions(std::function<void()> updateStatus, std::function<void()> updateSliders);
 
+// Told when the log task stops logging because the file cannot be written, so that the
+// data logger window shows logging as off.
+void SetLoggingStoppedSink(std::function<void()> show);
+
 // Holds a window's action in its slot of the table while the attachment lives. Detaching
 // (or destroying) it empties the slot, unless the slot has been given to another action
 // since: a window reopened before the old instance is destroyed keeps its task.
@@ -77,6 +81,7 @@ public:
     static TaskAttachment HeaterLabels(HeaterLabelSink show);
     static TaskAttachment ManualControl(std::function<void()> updateStatus,
                                         std::function<void()> updateSliders);
+    static TaskAttachment LoggingStopped(std::function<void()> show);
 
     TaskAttachment(TaskAttachment&& other) noexcept;
     TaskAttachment& operator=(TaskAttachment&& other) noexcept;

@@ -13,6 +13,7 @@
 #include "core/Conversions.h"
 #include "core/Folders.h"
 #include "core/General.h"
+#include "core/Scheduler.h"
 #include "platform/Seams.h"
 #include "widgets/Controls.h"
 #include "widgets/UpDown.h"
@@ -44,6 +45,8 @@ void Warn(const std::string& text, MsgIcon icon) { Messages().Show(text, MsgButt
 frmLogging::frmLogging(QWidget* parent) : ChildWindow(parent) {
     setObjectName("frmLogging");
     setWindowTitle("Data Logging");
+    // The log task stops logging by itself when the file cannot be written.
+    KeepTimerTask(TaskAttachment::LoggingStopped([this] { cmdLogData->setText(kStartCaption); }));
     BuildChannelFrames();
 
     lblLogInt = NewLabel(this, "lblLogInt", "Interval (ms)");

@@ -188,6 +188,23 @@ TEST_F(LoggingWindowTest, StartWritesABlockHeadTheTimerAppendsLinesAndStopEndsTh
     EXPECT_TRUE(messages.shown.empty());
 }
 
+TEST_F(LoggingWindowTest, ALogFileThatCannotBeWrittenShowsLoggingOffInTheWindow) {
+    const std::string path = TempPath("removed-folder/log.csv");
+    frmLogging& window = Open();
+    Tick({0}, window);
+    PressStartChoosing(window, TempPath("kept.csv"));
+    ASSERT_EQ(Button(window, "cmdLogData").text(), "Stop logging...");
+    gLogFileName = path;  // the file's folder goes away while logging runs
+    LogTicks(1);
+    ASSERT_FALSE(gLoggingOn);
+    ExpectOneMessage("Logging stopped: cannot write to the log file " + path, MsgIcon::Exclamation);
+    EXPECT_EQ(Button(window, "cmdLogData").text(), "Start Logging");
+
+    // Pressed now, the button starts logging again rather than stopping it twice.
+    PressStartChoosing(window, TempPath("again.csv"));
+    EXPECT_TRUE(gLoggingOn);
+}
+
 TEST_F(LoggingWindowTest, LoggingGoesOnWhileTheWindowIsClosedAndReopeningShowsIt) {
     const std::string path = TempPath("closed.csv");
     {
