@@ -51,8 +51,6 @@ constexpr std::array<frmEasySetup::Option, frmEasySetup::kOptionCount> kScreenOr
     frmEasySetup::kFansAtMax,  frmEasySetup::kComparatorAlert, frmEasySetup::kSetupComplete,
     frmEasySetup::kGraphs};
 
-void SetBits(int32_t reg, int32_t bits) { ChipWrite(reg, ChipRead(reg) | bits); }
-
 }  // namespace
 
 frmEasySetup::frmEasySetup(QWidget* parent) : ChildWindow(parent) {
@@ -119,12 +117,12 @@ bool frmEasySetup::RunStep(Option option) {
             ChipWrite(0x14, *code);
             break;
         }
-        case kEnableTachs: SetBits(0x07, 0x0F); break;
-        case kSetupComplete: SetBits(0x01, 0x20); break;
+        case kEnableTachs: ChipWriteField(0x07, 0, 4, 0x0F); break;
+        case kSetupComplete: ChipWriteBit(0x01, 5, true); break;
         case kGraphs: Manager().Open<frmGraph>().SetPositionTwips(kGraphsLeftTwips, kGraphsTopTwips); break;
         case kMaxPwm: ChipWrite(0x2C, 0xFF); break;
-        case kFansAtMax: SetBits(0x02, 0x20); break;
-        case kComparatorAlert: SetBits(0x01, 0x08); break;
+        case kFansAtMax: ChipWriteBit(0x02, 5, true); break;
+        case kComparatorAlert: ChipWriteBit(0x01, 3, true); break;
         case kOptionCount: break;
     }
     return true;

@@ -163,8 +163,8 @@ QWidget* frmFanConfig::BuildTachsTab() {
 }
 
 void frmFanConfig::Bind() {
-    for (int i = 0; i < 8; ++i) tachEnable.Bit(chkEnTach[i], i);
-    for (int i = 0; i < 4; ++i) tachConfig.Bit(chkEnCont[i], i);
+    tachEnable.Bits(chkEnTach, 0);
+    tachConfig.Bits(chkEnCont, 0);
     config1.Bit(chkDisFastSpin, 4);
     config2.Bit(chkFastMeasure, 0)
         .Bit(chkPWMMode, 2)
@@ -174,29 +174,18 @@ void frmFanConfig::Bind() {
         .Field(cmbTachPulses, 6, 2);
     maxPwm.Percent(txtMaxPWM);
     thermConfig.Bit(chkThermFS1, 0, Sense::Inverted).Bit(chkThermFS2, 1, Sense::Inverted);
-    acoustics1.Bit(chkEnEnhance[0], 0)
-        .Bit(chkEnEnhance[1], 1)
-        .Field(cmbRampRate[0], 2, 3)
-        .Field(cmbRampRate[1], 5, 3);
-    acoustics2.Bit(chkEnEnhance[2], 0)
-        .Bit(chkEnEnhance[3], 1)
-        .Field(cmbRampRate[2], 2, 3)
-        .Field(cmbRampRate[3], 5, 3);
-    for (int i = 0; i < 4; ++i)
+    for (int i = 0; i < 4; ++i) {
         pwmConfig[i]
             .Field(cmbSpinup[i], 0, 3)
             .Bit(chk4xRampRate[i], 3)
             .Bit(chkEnActiveLow[i], 4, Sense::Inverted)
             .Field(cmbControl[i], 5, 3);
-    pwmFreq12.Bit(chkMinSpeed[0], 0)
-        .Bit(chkMinSpeed[1], 1)
-        .Field(cmbLowFreq[0], 2, 3)
-        .Field(cmbLowFreq[1], 5, 3);
-    pwmFreq34.Bit(chkMinSpeed[2], 0)
-        .Bit(chkMinSpeed[3], 1)
-        .Field(cmbLowFreq[2], 2, 3)
-        .Field(cmbLowFreq[3], 5, 3);
-    for (int i = 0; i < 4; ++i) minPwm[i].Percent(txtMinPWM[i]);
+        // The first output of a pair has bit 0 and bits 2-4, the second bit 1 and bits 5-7.
+        const int second = i % 2;
+        acoustics[i / 2].Bit(chkEnEnhance[i], second).Field(cmbRampRate[i], 2 + 3 * second, 3);
+        pwmFreq[i / 2].Bit(chkMinSpeed[i], second).Field(cmbLowFreq[i], 2 + 3 * second, 3);
+        minPwm[i].Percent(txtMinPWM[i]);
+    }
 }
 
 void frmFanConfig::Form_Load() {
@@ -209,14 +198,12 @@ void frmFanConfig::Form_Load() {
     config2.Load(configs.Of(0x02));
     thermConfig.Load(ChipRead(0x0D));
     maxPwm.Load(ChipRead(0x2C));
-    const RegisterBlock acoustics = ChipReadBlock(0x1A, 2);
-    acoustics1.Load(acoustics.Of(0x1A));
-    acoustics2.Load(acoustics.Of(0x1B));
+    const RegisterBlock acousticsBlock = ChipReadBlock(0x1A, 2);
+    for (const RegisterBinding& binding : acoustics) binding.Load(acousticsBlock.Of(binding.Register()));
     const RegisterBlock pwmConfigs = ChipReadBlock(0x21, 4);
     for (const RegisterBinding& binding : pwmConfig) binding.Load(pwmConfigs.Of(binding.Register()));
     const RegisterBlock frequencies = ChipReadBlock(0x25, 2);
-    pwmFreq12.Load(frequencies.Of(0x25));
-    pwmFreq34.Load(frequencies.Of(0x26));
+    for (const RegisterBinding& binding : pwmFreq) binding.Load(frequencies.Of(binding.Register()));
     const RegisterBlock minimums = ChipReadBlock(0x28, 4);
     for (const RegisterBinding& binding : minPwm) binding.Load(minimums.Of(binding.Register()));
 }
@@ -228,11 +215,9 @@ void frmFanConfig::cmdApply_Click() {
     config2.WriteModified();
     maxPwm.WriteRebuilt();
     thermConfig.WriteModified();
-    acoustics1.WriteRebuilt();
-    acoustics2.WriteRebuilt();
+    for (const RegisterBinding& binding : acoustics) binding.WriteRebuilt();
     for (const RegisterBinding& binding : pwmConfig) binding.WriteRebuilt();
-    pwmFreq12.WriteRebuilt();
-    pwmFreq34.WriteRebuilt();
+    for (const RegisterBinding& binding : pwmFreq) binding.WriteRebuilt();
     for (const RegisterBinding& binding : minPwm) binding.WriteRebuilt();
 }
 

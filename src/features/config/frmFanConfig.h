@@ -83,12 +83,11 @@ private:
     RegisterBinding config2{0x02};
     RegisterBinding maxPwm{0x2C};
     RegisterBinding thermConfig{0x0D};
-    RegisterBinding acoustics1{0x1A};
-    RegisterBinding acoustics2{0x1B};
+    // Each register of a pair serves two outputs: PWM1 and 2, then PWM3 and 4.
+    std::array<RegisterBinding, 2> acoustics{RegisterBinding{0x1A}, RegisterBinding{0x1B}};
     std::array<RegisterBinding, 4> pwmConfig{RegisterBinding{0x21}, RegisterBinding{0x22},
                                              RegisterBinding{0x23}, RegisterBinding{0x24}};
-    RegisterBinding pwmFreq12{0x25};
-    RegisterBinding pwmFreq34{0x26};
+    std::array<RegisterBinding, 2> pwmFreq{RegisterBinding{0x25}, RegisterBinding{0x26}};
     std::array<RegisterBinding, 4> minPwm{RegisterBinding{0x28}, RegisterBinding{0x29}, RegisterBinding{0x2A},
                                           RegisterBinding{0x2B}};
 };

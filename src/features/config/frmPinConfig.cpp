@@ -13,6 +13,7 @@
 #include <initializer_list>
 
 #include "core/ChipAccess.h"
+#include "core/Conversions.h"
 #include "core/Declarations.h"
 #include "core/Scheduler.h"
 #include "monitor/frmLimits.h"
@@ -88,9 +89,6 @@ void EnableAll(bool enabled, std::initializer_list<QWidget*> controls) {
     for (QWidget* control : controls) control->setEnabled(enabled);
 }
 
-// Apply and Close, right-aligned under a tab's frame.
-QHBoxLayout* TabButtons(QPushButton* apply, QPushButton* close) { return RightAlignedRow({apply, close}); }
-
 }  // namespace
 
 frmPinConfig::frmPinConfig(QWidget* parent) : ChildWindow(parent) {
@@ -148,7 +146,7 @@ QWidget* frmPinConfig::BuildEasyTab() {
     cmdClose[0] = NewButton(page, ElementName("cmdClose", 0), "Close");
     auto* layout = new QVBoxLayout(page);
     layout->addWidget(Frame2, 1);
-    layout->addLayout(TabButtons(cmdEasyApply, cmdClose[0]));
+    layout->addLayout(RightAlignedRow({cmdEasyApply, cmdClose[0]}));
     return page;
 }
 
@@ -182,7 +180,7 @@ QWidget* frmPinConfig::BuildPinTab() {
     cmdClose[1] = NewButton(page, ElementName("cmdClose", 1), "Close");
     auto* layout = new QVBoxLayout(page);
     layout->addWidget(Frame1, 1);
-    layout->addLayout(TabButtons(cmdApply, cmdClose[1]));
+    layout->addLayout(RightAlignedRow({cmdApply, cmdClose[1]}));
     return page;
 }
 
@@ -216,7 +214,7 @@ void frmPinConfig::Form_Load() {
     // With several bits set the highest option stays selected, as the exclusive set leaves it.
     ClearOptionButtons(optEasy);
     for (int i = 0; i < static_cast<int>(optEasy.size()); ++i)
-        if ((block.Of(kEasyConfig) & (1 << i)) != 0) optEasy[i]->setChecked(true);
+        if (BitIsSet(block.Of(kEasyConfig), i)) optEasy[i]->setChecked(true);
 
     // Selections made here raise no handler: bring the interlocks and details in line.
     cmbPins1234_31_32_Click();
@@ -252,7 +250,7 @@ void frmPinConfig::cmdApply_Click() {
 void frmPinConfig::cmdEasyApply_Click() {
     int32_t easy = 0;
     for (int i = 0; i < static_cast<int>(optEasy.size()); ++i)
-        if (optEasy[i]->isChecked()) easy |= 1 << i;
+        easy = WithBit(easy, i, optEasy[i]->isChecked());
     ChipWrite(kEasyConfig, easy);
     Form_Load();
     RefreshLimits();

@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
+#include <span>
 
 #include "core/ChipAccess.h"
 #include "monitor/frmLimits.h"
@@ -110,12 +111,9 @@ QWidget* frmTherm::BuildHysteresisTab() {
 void frmTherm::Bind() {
     config3.Bit(chkThermThreshold, 4);
     thermConfig.Field(cmbWindow[0], 2, 3).Field(cmbWindow[1], 5, 3);
-    therm1Config.Bit(chkEnTH[0], 0);
-    therm2Config.Bit(chkEnTH[1], 0);
-    for (int i = 0; i < 4; ++i) {
-        therm1Config.Bit(chkTHAssert[i], i + 1);
-        therm2Config.Bit(chkTHAssert[i + 4], i + 1);
-    }
+    const std::span asserts(chkTHAssert);
+    therm1Config.Bit(chkEnTH[0], 0).Bits(asserts.first(4), 1);
+    therm2Config.Bit(chkEnTH[1], 0).Bits(asserts.subspan(4), 1);
     localRemote1Hyst.NumberField(txtHyst[0], 0, 4).NumberField(txtHyst[1], 4, 4);
     remote2Remote3Hyst.NumberField(txtHyst[2], 0, 4).NumberField(txtHyst[3], 4, 4);
 }
