@@ -56,9 +56,11 @@ std::string FirmwareFileFault(const std::string& path) {
                std::to_string(gFirmwareBuf.size() - 1) + " characters)";
 
     struct stat status {};
-    if (::stat(path.c_str(), &status) != 0 && errno == ENOENT) return file + " is missing";
-    // A device or pipe could be read without end.
-    if (::stat(path.c_str(), &status) == 0 && !S_ISREG(status.st_mode)) return file + " is not a regular file";
+    if (::stat(path.c_str(), &status) != 0) {
+        if (errno == ENOENT) return file + " is missing";
+    } else if (!S_ISREG(status.st_mode)) {
+        return file + " is not a regular file";  // a device or pipe could be read without end
+    }
     const std::unique_ptr<std::FILE, FileCloser> stream(std::fopen(path.c_str(), "rb"));
     if (!stream) return file + " cannot be read: " + std::strerror(errno);
     std::string text;
@@ -82,8 +84,8 @@ bool StringToBuffer(const std::string& path) {
 int16_t BlockRead(int32_t address, int32_t firstRegister, int16_t count) {
     count = std::min<int16_t>(count, kRegBufferSize);
     if (OnUsb()) {
-        const int16_t status = VendorIORequest(kRequestBlockRead, address, firstRegister, kDirectionRead, count,
-                                               gRegBuffer.data());
+        const int16_t status = VendorIORequest(kRequestBlockRead, address, firstRegister, kDirectionRead,
+                                               count, gRegBuffer.data());
         if (status != 0) ShowCommError(kCommInterrupted);
         return status;
     }
@@ -119,7 +121,8 @@ int16_t WriteRegister(int32_t address, int32_t reg, int32_t& value) {
 int16_t SetHeater(int32_t heater, int32_t& percent) {
     percent = std::clamp(percent, 0, 100);
     if (!OnUsb()) return 0;
-    const int16_t status = VendorIORequest(kRequestHeater, heater, percent, kDirectionWrite, 1, gRegBuffer.data());
+    const int16_t status =
+        VendorIORequest(kRequestHeater, heater, percent, kDirectionWrite, 1, gRegBuffer.data());
     if (status != 0) ShowCommError(kCommHeaterModule);
     return status;
 }
@@ -156,15 +159,17 @@ void ShowCommError(int16_t code) {
     if (gMasterTimer != nullptr) gMasterTimer->SetEnabled(false);
 
     if (code == kCommHeaterModule) {
-        const MsgAnswer answer = Messages().Show("Error in Heater Module -  Do you wish to close the application?",
-                                                 MsgButtons::YesNo, MsgIcon::None, kAppTitle);
+        const MsgAnswer answer =
+            Messages().Show("Error in Heater Module -  Do you wish to close the application?",
+                            MsgButtons::YesNo, MsgIcon::None, kAppTitle);
         if (answer == MsgAnswer::No) {
             if (timerWasRunning) gMasterTimer->SetEnabled(true);
             return;
         }
     } else {
-        const char* text = code == kCommInitialConnection ? "Initial Connection Failed - Check USB connections"
-                                                          : "Communications Interrupted - Check USB connections";
+        const char* text = code == kCommInitialConnection
+                               ? "Initial Connection Failed - Check USB connections"
+                               : "Communications Interrupted - Check USB connections";
         Messages().Show(text, MsgButtons::OK, MsgIcon::Critical, kAppTitle);
     }
     EndProgram(kFatalExitStatus);
