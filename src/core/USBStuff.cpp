@@ -4,12 +4,11 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
-#include <memory>
 
 #include "core/General.h"
 #include "core/PinDefinitions.h"
+#include "platform/ByteSource.h"
 #include "platform/IntelHex.h"
 #include "platform/LinkLibraries.h"
 #include "platform/Seams.h"
@@ -27,10 +26,6 @@ int16_t SendWrite(int16_t request, int32_t value, int32_t index) {
 }
 
 uint8_t AsByte(int32_t value) { return static_cast<uint8_t>(value & 0xFF); }
-
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
 
 }  // namespace
 
@@ -61,12 +56,8 @@ std::string FirmwareFileFault(const std::string& path) {
     } else if (!S_ISREG(status.st_mode)) {
         return file + " is not a regular file";  // a device or pipe could be read without end
     }
-    const std::unique_ptr<std::FILE, FileCloser> stream(std::fopen(path.c_str(), "rb"));
-    if (!stream) return file + " cannot be read: " + std::strerror(errno);
     std::string text;
-    char chunk[4096];
-    for (size_t got; (got = std::fread(chunk, 1, sizeof chunk, stream.get())) > 0;) text.append(chunk, got);
-    if (std::ferror(stream.get())) return file + " cannot be read: " + std::strerror(errno);
+    if (!ReadRegularFile(path, text)) return file + " cannot be read: " + std::strerror(errno);
 
     if (text.empty()) return file + " is empty";
     FirmwareImage image;
