@@ -14,9 +14,7 @@ namespace kestrum {
 class RegisterBlock {
 public:
     RegisterBlock(int32_t first, int16_t count) : first_(first), count_(count) {}
-    int32_t First() const { return first_; }
-    int16_t Count() const { return count_; }
-    // Byte i of the block (register First() + i).
+    // Byte i of the block (its first register + i).
     int32_t operator[](int i) const { return bytes_.at(static_cast<size_t>(i)); }
     // The byte of register `reg`, which must lie in the block.
     int32_t Of(int32_t reg) const { return (*this)[reg - first_]; }
@@ -31,8 +29,5 @@ private:
 int32_t ChipRead(int32_t reg);
 void ChipWrite(int32_t reg, int32_t value);
 RegisterBlock ChipReadBlock(int32_t first, int16_t count);
-// Read afresh, change the field (`width` bits from `lowBit`), write back.
-void ChipWriteField(int32_t reg, int lowBit, int width, int32_t value);
-inline void ChipWriteBit(int32_t reg, int bit, bool set) { ChipWriteField(reg, bit, 1, set ? 1 : 0); }
 
 }  // namespace kestrum

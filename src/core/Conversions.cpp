@@ -137,8 +137,7 @@ bool SettingTextToBool(std::string_view text) {
     for (const char c : trimmed) lower += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     if (lower == "false") return false;
     if (lower == "true") return true;
-    if (NumberPrefixLength(trimmed) == trimmed.size() && !trimmed.empty())
-        return LeadingNumber(trimmed) != 0.0;
+    if (IsNumericText(trimmed)) return LeadingNumber(trimmed) != 0.0;
     return true;
 }
 

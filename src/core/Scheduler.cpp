@@ -27,7 +27,8 @@ constexpr int32_t kDemoPulseLow = 0x40;
 constexpr int32_t kDemoPulseRestore = 0x9A;
 constexpr float kDemoPulseMs = 500.0f;
 
-std::array<std::function<void()>, static_cast<size_t>(WindowTask::Gpio) + 1> windowActions;
+constexpr size_t kWindowTaskCount = static_cast<size_t>(WindowTask::Gpio) + 1;
+std::array<std::function<void()>, kWindowTaskCount> windowActions;
 std::function<bool()> continuousReadTicked;
 HeaterLabelSink heaterLabelSink;
 std::function<void()> manualStatusUpdate;
@@ -35,19 +36,15 @@ std::function<void()> manualSliderUpdate;
 std::function<void()> loggingStoppedSink;
 
 // One token per slot: the window tasks, then heater labels, manual control and the
-// logging-stopped sink. Every
-// change of a slot gives it a new token, so a stale attachment cannot empty it.
-constexpr size_t kWindowTaskCount = static_cast<size_t>(WindowTask::Gpio) + 1;
+// logging-stopped sink. Every change of a slot gives it a new token, so a stale attachment
+// cannot empty it.
 constexpr int kHeaterSlot = static_cast<int>(kWindowTaskCount);
 constexpr int kManualSlot = kHeaterSlot + 1;
 constexpr int kLoggingStoppedSlot = kManualSlot + 1;
 std::array<uint64_t, kWindowTaskCount + 3> slotTokens{};
 uint64_t nextToken = 0;
 
-uint64_t Renew(int slot) {
-    slotTokens[static_cast<size_t>(slot)] = ++nextToken;
-    return nextToken;
-}
+void Renew(int slot) { slotTokens[static_cast<size_t>(slot)] = ++nextToken; }
 
 int16_t measurementStep = 0;
 bool tickRunning = false;

@@ -4,12 +4,11 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
-#include <memory>
 
 #include "core/General.h"
 #include "core/PinDefinitions.h"
+#include "platform/ByteSource.h"
 #include "platform/IntelHex.h"
 #include "platform/LinkLibraries.h"
 #include "platform/Seams.h"
@@ -27,10 +26,6 @@ int16_t SendWrite(int16_t request, int32_t value, int32_t index) {
 }
 
 uint8_t AsByte(int32_t value) { return static_cast<uint8_t>(value & 0xFF); }
-
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
 
 }  // namespace
 
@@ -56,15 +51,13 @@ std::string FirmwareFileFault(const std::string& path) {
                std::to_string(gFirmwareBuf.size() - 1) + " characters)";
 
     struct stat status {};
-    if (::stat(path.c_str(), &status) != 0 && errno == ENOENT) return file + " is missing";
-    // A device or pipe could be read without end.
-    if (::stat(path.c_str(), &status) == 0 && !S_ISREG(status.st_mode)) return file + " is not a regular file";
-    const std::unique_ptr<std::FILE, FileCloser> stream(std::fopen(path.c_str(), "rb"));
-    if (!stream) return file + " cannot be read: " + std::strerror(errno);
+    if (::stat(path.c_str(), &status) != 0) {
+        if (errno == ENOENT) return file + " is missing";
+    } else if (!S_ISREG(status.st_mode)) {
+        return file + " is not a regular file";  // a device or pipe could be read without end
+    }
     std::string text;
-    char chunk[4096];
-    for (size_t got; (got = std::fread(chunk, 1, sizeof chunk, stream.get())) > 0;) text.append(chunk, got);
-    if (std::ferror(stream.get())) return file + " cannot be read: " + std::strerror(errno);
+    if (!ReadRegularFile(path, text)) return file + " cannot be read: " + std::strerror(errno);
 
     if (text.empty()) return file + " is empty";
     FirmwareImage image;
@@ -82,8 +75,8 @@ bool StringToBuffer(const std::string& path) {
 int16_t BlockRead(int32_t address, int32_t firstRegister, int16_t count) {
     count = std::min<int16_t>(count, kRegBufferSize);
     if (OnUsb()) {
-        const int16_t status = VendorIORequest(kRequestBlockRead, address, firstRegister, kDirectionRead, count,
-                                               gRegBuffer.data());
+        const int16_t status = VendorIORequest(kRequestBlockRead, address, firstRegister, kDirectionRead,
+                                               count, gRegBuffer.data());
         if (status != 0) ShowCommError(kCommInterrupted);
         return status;
     }
@@ -119,7 +112,8 @@ int16_t WriteRegister(int32_t address, int32_t reg, int32_t& value) {
 int16_t SetHeater(int32_t heater, int32_t& percent) {
     percent = std::clamp(percent, 0, 100);
     if (!OnUsb()) return 0;
-    const int16_t status = VendorIORequest(kRequestHeater, heater, percent, kDirectionWrite, 1, gRegBuffer.data());
+    const int16_t status =
+        VendorIORequest(kRequestHeater, heater, percent, kDirectionWrite, 1, gRegBuffer.data());
     if (status != 0) ShowCommError(kCommHeaterModule);
     return status;
 }
@@ -156,15 +150,17 @@ void ShowCommError(int16_t code) {
     if (gMasterTimer != nullptr) gMasterTimer->SetEnabled(false);
 
     if (code == kCommHeaterModule) {
-        const MsgAnswer answer = Messages().Show("Error in Heater Module -  Do you wish to close the application?",
-                                                 MsgButtons::YesNo, MsgIcon::None, kAppTitle);
+        const MsgAnswer answer =
+            Messages().Show("Error in Heater Module -  Do you wish to close the application?",
+                            MsgButtons::YesNo, MsgIcon::None, kAppTitle);
         if (answer == MsgAnswer::No) {
             if (timerWasRunning) gMasterTimer->SetEnabled(true);
             return;
         }
     } else {
-        const char* text = code == kCommInitialConnection ? "Initial Connection Failed - Check USB connections"
-                                                          : "Communications Interrupted - Check USB connections";
+        const char* text = code == kCommInitialConnection
+                               ? "Initial Connection Failed - Check USB connections"
+                               : "Communications Interrupted - Check USB connections";
         Messages().Show(text, MsgButtons::OK, MsgIcon::Critical, kAppTitle);
     }
     EndProgram(kFatalExitStatus);

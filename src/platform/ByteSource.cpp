@@ -40,6 +40,15 @@ FileDescriptor OpenRegularFile(const std::string& path) {
     return file;
 }
 
+bool ReadRegularFile(const std::string& path, std::string& text) {
+    const FileDescriptor file = OpenRegularFile(path);
+    if (!file.IsOpen()) return false;
+    FileDescriptorSource source(file.Get());
+    char chunk[4096];
+    for (std::size_t got; (got = source.Read(chunk)) > 0;) text.append(chunk, got);
+    return !source.Failed();
+}
+
 std::size_t FileDescriptorSource::Read(std::span<char> buffer) {
     if (failed_) return 0;
     for (;;) {

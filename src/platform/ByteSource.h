@@ -52,6 +52,11 @@ private:
 // so that a reader can neither hang nor be fed without end.
 FileDescriptor OpenRegularFile(const std::string& path);
 
+// Appends the whole of a regular file (as OpenRegularFile takes it) to `text`: for a reader
+// that needs all of a small file at once. False, with errno saying why, when the file
+// cannot be opened or read.
+bool ReadRegularFile(const std::string& path, std::string& text);
+
 // Reads from a descriptor that its owner keeps open. A read error ends the bytes early and
 // is remembered, so that the caller can tell it from the end of the file.
 class FileDescriptorSource final : public ByteSource {

@@ -1,12 +1,9 @@
 #include "sim/SimulatedBoard.h"
 
-#include <sys/stat.h>
-
 #include <chrono>
-#include <fstream>
-#include <iterator>
 #include <string>
 
+#include "platform/ByteSource.h"
 #include "platform/IntelHex.h"
 
 namespace kestrum::sim {
@@ -104,17 +101,8 @@ void SimulatedBoard::SetHeaterSetting(int heater, uint8_t setting) {
 int16_t SimulatedBoard::LoadFirmWare(const char* path) {
     if (path == nullptr) return 0;
     // Only a file: a device or pipe would be read without end.
-    struct stat status {};
-    if (::stat(path, &status) != 0 || !S_ISREG(status.st_mode)) return 0;
-    std::ifstream file(path, std::ios::binary);
-    if (!file) return 0;
     std::string text;
-    try {
-        text.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-    } catch (const std::ios_base::failure&) {
-        return 0;  // a read error (a directory, say) throws from the stream buffer
-    }
-    if (file.bad() || text.empty()) return 0;
+    if (!ReadRegularFile(path, text) || text.empty()) return 0;
     FirmwareImage image;
     if (!ParseIntelHex(text, image)) return 0;
     firmwareLoaded_ = true;

@@ -75,5 +75,25 @@ TEST_F(FileSourceTest, ReadErrorEndsTheBytesAndIsRemembered) {
     EXPECT_TRUE(source.Failed());
 }
 
+TEST_F(FileSourceTest, AWholeRegularFileIsAppendedAndAnythingElseRefused) {
+    const std::string path = TempPath("whole.hex");
+    const std::string bytes = std::string(5000, 'x') + std::string("\0:end\r\n", 8);
+    std::ofstream(path, std::ios::binary) << bytes;
+    std::string text = "kept";
+    EXPECT_TRUE(ReadRegularFile(path, text));
+    EXPECT_EQ(text, "kept" + bytes);
+
+    const std::string folder = TempPath("folder.hex");
+    fs::create_directory(folder);
+    for (const std::string& refused : {folder, std::string("/dev/zero")}) {
+        std::string nothing;
+        EXPECT_FALSE(ReadRegularFile(refused, nothing)) << refused;
+        EXPECT_EQ(nothing, "") << refused;
+    }
+    std::string nothing;
+    EXPECT_FALSE(ReadRegularFile(TempPath("missing.hex"), nothing));
+    EXPECT_EQ(errno, ENOENT);
+}
+
 }  // namespace
 }  // namespace kestrum
