@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "core/Conversions.h"
+
 namespace kestrum {
 
 int32_t ChipRead(int32_t reg) { return ReadRegister(gDeviceAddress, reg); }
@@ -13,6 +15,10 @@ RegisterBlock ChipReadBlock(int32_t first, int16_t count) {
     BlockRead(gDeviceAddress, first, block.count_);
     std::copy_n(gRegBuffer.begin(), block.count_, block.bytes_.begin());
     return block;
+}
+
+void ChipWriteField(int32_t reg, int lowBit, int width, int32_t value) {
+    ChipWrite(reg, WithField(ChipRead(reg), lowBit, width, value));
 }
 
 }  // namespace kestrum

@@ -29,5 +29,8 @@ private:
 int32_t ChipRead(int32_t reg);
 void ChipWrite(int32_t reg, int32_t value);
 RegisterBlock ChipReadBlock(int32_t first, int16_t count);
+// Read afresh, change the field (`width` bits from `lowBit`), write back.
+void ChipWriteField(int32_t reg, int lowBit, int width, int32_t value);
+inline void ChipWriteBit(int32_t reg, int bit, bool set) { ChipWriteField(reg, bit, 1, set ? 1 : 0); }
 
 }  // namespace kestrum
