@@ -3,11 +3,15 @@
 #include <array>
 
 #include "core/ChipAccess.h"
+#include "core/PinDefinitions.h"
 #include "core/USBStuff.h"
 
 namespace kestrum {
 
 namespace {
+
+// The bits of switch device 0x4A that the demonstration keeps; bits 1:0 are cleared.
+constexpr int32_t kDemoSwitchKeep = 0xFC;
 
 // One register of the set-up: written as (read value And keep) Or set; a step that keeps
 // nothing writes its value without reading the register first.
@@ -48,8 +52,8 @@ constexpr std::array<DemoStep, 23> kDemoSteps{{
 }  // namespace
 
 void WriteDemoConfiguration() {
-    const int32_t port = ReadBoardPort(kDemoSwitchDevice) & kDemoSwitchKeep;
-    SendBoardPort(kDemoSwitchDevice, port);
+    const int32_t port = ReadBoardPort(kSwitchDevice0) & kDemoSwitchKeep;
+    SendBoardPort(kSwitchDevice0, port);
 
     for (const DemoStep& step : kDemoSteps) {
         const int32_t kept = step.keep == 0 ? 0 : ChipRead(step.reg) & step.keep;

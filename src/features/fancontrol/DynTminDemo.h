@@ -3,13 +3,7 @@
 // driven by Remote2, dynamic Tmin for Remote2 on with its operating point loaded on a
 // THERM2 event, and fixed Remote2 limits. The window's demonstration button runs it.
 
-#include <cstdint>
-
 namespace kestrum {
-
-// The board's switch device 0x4A that the demonstration rewrites, and the bits it clears.
-inline constexpr int32_t kDemoSwitchDevice = 0x4A;
-inline constexpr int32_t kDemoSwitchKeep = 0xFC;
 
 // Clears bits 1:0 of switch device 0x4A (on the adapter link only; the status is not
 // examined and the board-switch flags are left alone), then writes the chip's

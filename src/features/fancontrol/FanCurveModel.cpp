@@ -215,7 +215,6 @@ void FanCurveModel::PlotCurves(const PointTable& curvePts, const PointTable& hys
 
 void FanCurveModel::PlotAFCTemps(const CurveControls& controls, const CurveView& view, CurvePlot& plot) {
     const int p = std::clamp(view.pwm, 0, 3);
-    plot.Clear();
     BuildCurveModel(controls);
     DrawCurves(view, plot);
     const PwmCurve& curve = mCurve[static_cast<std::size_t>(p)];

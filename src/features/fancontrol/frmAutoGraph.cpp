@@ -12,7 +12,6 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
-#include <algorithm>
 
 #include "core/ChipAccess.h"
 #include "core/Declarations.h"

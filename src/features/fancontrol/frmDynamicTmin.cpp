@@ -176,7 +176,10 @@ void frmDynamicTmin::BuildCharts() {
         for (int label = 1; label <= 5; ++label) chart->SetLabelCaption(label, kTraceLabels[label - 1]);
         chart->SetLabelCaption(kDutyAxisLabel, "% Duty");
         chart->SetAxisTitleLabel(1, kDutyAxisLabel);
-        for (int trace = 5; trace <= 8; ++trace) chart->SetTraceAxis(trace, 1);
+        for (int trace = 5; trace <= 8; ++trace) {
+            chart->SetTraceAxis(trace, 1);
+            chart->SetLabelTrace(kDutyLabels[static_cast<size_t>(trace - 5)], trace);
+        }
         chart->SetAxisRange(1, 0.0, 100.0);
         chart->move(panel_->geometry().right() + 1 + kMargin, kMargin);
         chart->setVisible(i == 0);
@@ -343,7 +346,6 @@ void frmDynamicTmin::SetUpDutyChannels() {
         for (int k = 0; k < 4; ++k) {
             const int label = kDutyLabels[static_cast<size_t>(k)];
             const bool listed = k < list.count;
-            chart.SetLabelTrace(label, k + 5);
             if (listed) {
                 chart.SetLabelCaption(label, kPwmNames[static_cast<size_t>(list.pwm[k])]);
             } else {

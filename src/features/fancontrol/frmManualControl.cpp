@@ -19,8 +19,11 @@ namespace {
 const QColor kEnabledColour(0, 127, 0);
 const QColor kDisabledColour(255, 0, 0);
 
+// The text and colour change together: an unchanged text means there is nothing to redo.
 void ShowStatus(QLabel& label, bool enabled) {
-    label.setText(enabled ? "Enabled" : "Disabled");
+    const QString text = enabled ? QStringLiteral("Enabled") : QStringLiteral("Disabled");
+    if (label.text() == text) return;
+    label.setText(text);
     QPalette palette = label.palette();
     palette.setColor(QPalette::WindowText, enabled ? kEnabledColour : kDisabledColour);
     label.setPalette(palette);
@@ -40,7 +43,7 @@ frmManualControl::frmManualControl(QWidget* parent) : ChildWindow(parent) {
     for (int i = 0; i < kOutputs; ++i) {
         lblPWM[i] = NewLabel(Frame1, ElementName("lblPWM", i), QString("PWM%1").arg(i + 1));
         sldManual[i] = Named(new Slider(Qt::Vertical, Frame1), ElementName("sldManual", i));
-        lblManual[i] = NewLabel(Frame1, ElementName("lblManual", i), "Disabled");
+        lblManual[i] = NewLabel(Frame1, ElementName("lblManual", i), QString());
         ShowStatus(*lblManual[i], false);
         sldManual[i]->setEnabled(false);
         grid->addWidget(lblPWM[i], 0, i, Qt::AlignHCenter);

@@ -70,11 +70,6 @@ protected:
         QTest::keyClick(&box, Qt::Key_Backspace);
         QTest::keyClicks(&box, text);
     }
-    static std::vector<QString> Items(const QComboBox& list) {
-        std::vector<QString> items;
-        for (int i = 0; i < list.count(); ++i) items.push_back(list.itemText(i));
-        return items;
-    }
     Points Trace(int trace) const {
         Points points;
         for (const QPointF& point : window->stpGraph->points(trace))
@@ -110,8 +105,8 @@ TEST_F(AutoGraphWindowTest, LoadsTheChipsSettingsAndWritesNothingOpenOrAgain) {
     EXPECT_EQ(w.windowTitle(), "Automatic Control");
     EXPECT_EQ(w.parentWidget()->size(), QSize(708, 485));
     EXPECT_EQ(Items(*w.cmbTrange[1]),
-              (std::vector<QString>{"2°C", "2.5°C", "3.3°C", "4°C", "5°C", "6.7°C", "8°C", "10°C", "13.3°C",
-                                    "16°C", "20°C", "26.7°C", "32°C", "40°C", "53.3°C", "80°C"}));
+              (QStringList{"2°C", "2.5°C", "3.3°C", "4°C", "5°C", "6.7°C", "8°C", "10°C", "13.3°C", "16°C",
+                           "20°C", "26.7°C", "32°C", "40°C", "53.3°C", "80°C"}));
     EXPECT_EQ(w.cmdCancel->text(), "Close");
     EXPECT_EQ(w.stpGraph->toolTip(), "Drag the arrows at the edges of this graph to zoom in and out");
     for (const char* name : {"txtMaxPWM", "txtTminHyst_2", "txtTH1_3", "txtHyst_0", "cmbControl_1",

@@ -31,10 +31,7 @@ protected:
     }
 
     // One master-timer tick, late enough for the dynamic Tmin task to be due.
-    void Tick(double seconds = 0.15) {
-        clock.Advance(seconds);
-        RunMasterTick();
-    }
+    void Tick() { TickAfter(0.15); }
 };
 
 }  // namespace kestrum::test
