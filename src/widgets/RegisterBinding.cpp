@@ -102,6 +102,12 @@ int32_t RegisterBinding::EncodeOne(const Binding& b, int32_t base) {
     return WholeByte(b.lowBit, b.width) ? value : WithField(base, b.lowBit, b.width, value);
 }
 
+void RegisterBinding::Load(const RegisterBlock& block) const { Load(block.Of(reg_)); }
+
+void LoadEach(const RegisterBlock& block, std::span<const RegisterBinding> bindings) {
+    for (const RegisterBinding& binding : bindings) binding.Load(block);
+}
+
 void RegisterBinding::Load(int32_t byte) const {
     for (const Binding& binding : bindings_) LoadOne(binding, byte);
 }

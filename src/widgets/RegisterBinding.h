@@ -21,6 +21,10 @@ class QLineEdit;
 class QWidget;
 
 namespace kestrum {
+class RegisterBlock;
+}
+
+namespace kestrum {
 
 // A direct box is ticked when its bit is 1, an inverted one when its bit is 0.
 enum class Sense { Direct, Inverted };
@@ -50,6 +54,8 @@ public:
 
     // Sets every control from the register's value.
     void Load(int32_t byte) const;
+    // ... from the register's byte of a block read.
+    void Load(const RegisterBlock& block) const;
     // The same, except for a list whose drop-down the user has open (a periodic refresh).
     void LoadAroundOpenLists(int32_t byte) const;
     // The base with every control's bits put in, or only those of one control.
@@ -80,5 +86,8 @@ private:
     int32_t reg_;
     std::vector<Binding> bindings_;
 };
+
+// Each binding from its register's byte of one block read.
+void LoadEach(const RegisterBlock& block, std::span<const RegisterBinding> bindings);
 
 }  // namespace kestrum

@@ -65,8 +65,8 @@ void frmEDO::Form_Load() {
     SetSizeTwips(6810, 5325);
     edoEnable.Load(ChipRead(0x16));
     const RegisterBlock block = ChipReadBlock(0x37, 2);
-    edoMask1.Load(block.Of(0x37));
-    edoMask2.Load(block.Of(0x38));
+    edoMask1.Load(block);
+    edoMask2.Load(block);
 }
 
 void frmEDO::cmdApply_Click() {

@@ -191,21 +191,21 @@ void frmFanConfig::Bind() {
 void frmFanConfig::Form_Load() {
     SetSizeTwips(kWidthTwips, kHeightTwips);
     const RegisterBlock tachs = ChipReadBlock(0x07, 2);
-    tachEnable.Load(tachs.Of(0x07));
-    tachConfig.Load(tachs.Of(0x08));
+    tachEnable.Load(tachs);
+    tachConfig.Load(tachs);
     const RegisterBlock configs = ChipReadBlock(0x01, 2);
-    config1.Load(configs.Of(0x01));
-    config2.Load(configs.Of(0x02));
+    config1.Load(configs);
+    config2.Load(configs);
     thermConfig.Load(ChipRead(0x0D));
     maxPwm.Load(ChipRead(0x2C));
     const RegisterBlock acousticsBlock = ChipReadBlock(0x1A, 2);
-    for (const RegisterBinding& binding : acoustics) binding.Load(acousticsBlock.Of(binding.Register()));
+    LoadEach(acousticsBlock, acoustics);
     const RegisterBlock pwmConfigs = ChipReadBlock(0x21, 4);
-    for (const RegisterBinding& binding : pwmConfig) binding.Load(pwmConfigs.Of(binding.Register()));
+    LoadEach(pwmConfigs, pwmConfig);
     const RegisterBlock frequencies = ChipReadBlock(0x25, 2);
-    for (const RegisterBinding& binding : pwmFreq) binding.Load(frequencies.Of(binding.Register()));
+    LoadEach(frequencies, pwmFreq);
     const RegisterBlock minimums = ChipReadBlock(0x28, 4);
-    for (const RegisterBinding& binding : minPwm) binding.Load(minimums.Of(binding.Register()));
+    LoadEach(minimums, minPwm);
 }
 
 void frmFanConfig::cmdApply_Click() {

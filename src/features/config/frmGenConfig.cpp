@@ -55,9 +55,9 @@ frmGenConfig::frmGenConfig(QWidget* parent) : DialogWindow(parent) {
 void frmGenConfig::Form_Load() {
     SetSizeTwips(6990, 4260);
     const RegisterBlock block = ChipReadBlock(0x01, 3);
-    configuration1.Load(block.Of(0x01));
-    configuration2.Load(block.Of(0x02));
-    configuration3.Load(block.Of(0x03));
+    configuration1.Load(block);
+    configuration2.Load(block);
+    configuration3.Load(block);
     tminCal2.Load(ChipRead(0x0C));
 }
 

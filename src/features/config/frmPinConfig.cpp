@@ -209,7 +209,7 @@ void frmPinConfig::Form_Load() {
     SetSizeTwips(kWidthTwips, kHeightTwips);
     const RegisterBlock block = ChipReadBlock(kPinConfig1, kRegisterCount);
     for (const RegisterBinding* config : {&pinConfig1_, &pinConfig2_, &pinConfig3_, &pinConfig4_})
-        config->Load(block.Of(config->Register()));
+        config->Load(block);
 
     // With several bits set the highest option stays selected, as the exclusive set leaves it.
     ClearOptionButtons(optEasy);

@@ -122,12 +122,12 @@ void frmTherm::Form_Load() {
     SetSizeTwips(kWidthTwips, kHeightTwips);
     config3.Load(ChipRead(0x03));
     const RegisterBlock therm = ChipReadBlock(0x0D, 3);
-    thermConfig.Load(therm.Of(0x0D));
-    therm1Config.Load(therm.Of(0x0E));
-    therm2Config.Load(therm.Of(0x0F));
+    thermConfig.Load(therm);
+    therm1Config.Load(therm);
+    therm2Config.Load(therm);
     const RegisterBlock hysteresis = ChipReadBlock(0x54, 2);
-    localRemote1Hyst.Load(hysteresis.Of(0x54));
-    remote2Remote3Hyst.Load(hysteresis.Of(0x55));
+    localRemote1Hyst.Load(hysteresis);
+    remote2Remote3Hyst.Load(hysteresis);
 }
 
 // Each hysteresis value is rounded and kept to its own four bits, so a value above 15

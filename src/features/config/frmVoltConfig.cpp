@@ -48,8 +48,8 @@ frmVoltConfig::frmVoltConfig(QWidget* parent) : DialogWindow(parent) {
 void frmVoltConfig::Form_Load() {
     SetSizeTwips(7140, 4830);
     const RegisterBlock block = ChipReadBlock(0x18, 2);
-    attenuators1.Load(block.Of(0x18));
-    attenuators2.Load(block.Of(0x19));
+    attenuators1.Load(block);
+    attenuators2.Load(block);
 }
 
 void frmVoltConfig::cmdApply_Click() {

@@ -44,12 +44,6 @@ void AssignText(std::string& out, const QString& text) {
     out.resize(static_cast<std::size_t>(end - out.data()));
 }
 
-// Each binding loaded from its byte of a block read.
-template <std::size_t N>
-void LoadFromBlock(const RegisterBlock& block, const std::array<RegisterBinding, N>& bindings) {
-    for (const RegisterBinding& binding : bindings) binding.Load(block.Of(binding.Register()));
-}
-
 QComboBox* NewFixedList(QWidget* parent, const QString& name, const auto& items) {
     QComboBox* list = NewList(parent, name, {});
     for (const char* item : items) list->addItem(QString::fromUtf8(item));
@@ -236,18 +230,18 @@ void frmAutoGraph::LoadThermAndMaxPwm() {
 }
 
 void frmAutoGraph::LoadPwmSettings() {
-    LoadFromBlock(ChipReadBlock(0x21, 4), pwmConfig_);
-    LoadFromBlock(ChipReadBlock(0x25, 2), minSpeed_);
-    LoadFromBlock(ChipReadBlock(0x28, 4), minPwm_);
+    LoadEach(ChipReadBlock(0x21, 4), pwmConfig_);
+    LoadEach(ChipReadBlock(0x25, 2), minSpeed_);
+    LoadEach(ChipReadBlock(0x28, 4), minPwm_);
 }
 
 void frmAutoGraph::LoadTempSettings() {
-    LoadFromBlock(ChipReadBlock(0x5C, 4), tmin_);
-    LoadFromBlock(ChipReadBlock(0x60, 4), trange_);
-    LoadFromBlock(ChipReadBlock(0x54, 2), thermHyst_);
+    LoadEach(ChipReadBlock(0x5C, 4), tmin_);
+    LoadEach(ChipReadBlock(0x60, 4), trange_);
+    LoadEach(ChipReadBlock(0x54, 2), thermHyst_);
     const RegisterBlock limits = ChipReadBlock(0x4C, 8);
-    LoadFromBlock(limits, therm1_);
-    LoadFromBlock(limits, therm2_);
+    LoadEach(limits, therm1_);
+    LoadEach(limits, therm2_);
 }
 
 void frmAutoGraph::GatherControls() {

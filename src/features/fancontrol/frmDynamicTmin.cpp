@@ -238,8 +238,8 @@ void frmDynamicTmin::WireUserSignals() {
 void frmDynamicTmin::Form_Load() {
     SetSizeTwips(kWidthTwips, kHeightTwips);
     const RegisterBlock calibration = ChipReadBlock(0x0B, 2);
-    tminCal1_.Load(calibration.Of(0x0B));
-    tminCal2_.Load(calibration.Of(0x0C));
+    tminCal1_.Load(calibration);
+    tminCal2_.Load(calibration);
     const RegisterBlock opPoints = ChipReadBlock(0x5A, 2);
     const RegisterBlock tmins = ChipReadBlock(0x5D, 2);
     const RegisterBlock lows = ChipReadBlock(0x45, 2);
