@@ -22,27 +22,17 @@ constexpr int kLow = LinearGauge::kLowMarker;
 constexpr int kHigh = LinearGauge::kHighMarker;
 constexpr int kNothing = -1;
 
-template <typename Channel>
-const char* ItemOf(const Channel& channel) {
-    return channel.item;
-}
-
 // The first entry whose text equals the combo's text, trimmed; kNothing when none does.
 template <typename Entries>
 int Selected(const QComboBox& combo, const Entries& entries) {
     const QString text = combo.currentText().trimmed();
     for (size_t i = 0; i < entries.size(); ++i)
-        if (text == QLatin1String(ItemOf(entries[i]))) return static_cast<int>(i);
+        if (text == QLatin1String(entries[i].item)) return static_cast<int>(i);
     return kNothing;
 }
 
 // The THERM Limits list is matched against the combo's own entries.
-int SelectedListEntry(const QComboBox& combo) {
-    const QString text = combo.currentText().trimmed();
-    for (int i = 0; i < combo.count(); ++i)
-        if (combo.itemText(i) == text) return i;
-    return kNothing;
-}
+int SelectedListEntry(const QComboBox& combo) { return combo.findText(combo.currentText().trimmed()); }
 
 void SelectFirstEntry(QComboBox& combo) {
     if (combo.count() > 0) combo.setCurrentIndex(0);
