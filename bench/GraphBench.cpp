@@ -5,11 +5,8 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
-#include <atomic>
 #include <cmath>
 #include <cstdint>
-#include <cstdlib>
-#include <string>
 
 #include "core/Measurement.h"
 #include "core/PinDefinitions.h"
@@ -63,8 +60,7 @@ void BM_UpdateLiveGraphs(benchmark::State& state) {
             Measure(tick);
             UpdateLiveGraphs(window);
         }
-        state.counters["allocs_per_iter"] =
-            static_cast<double>(AllocationCount() - before) / static_cast<double>(state.iterations());
+        ReportAllocations(state, before);
     }
     InstallSeams({});
 }

@@ -5,15 +5,10 @@
 
 #include <QApplication>
 #include <QImage>
-#include <QPainter>
 #include <array>
-#include <atomic>
 #include <cmath>
 #include <cstdint>
-#include <cstdlib>
 #include <memory>
-#include <new>
-#include <string>
 #include <vector>
 
 #include "monitor/instruments/StripChart.h"
@@ -28,11 +23,6 @@ struct ClockInstalled {
     ClockInstalled() { InstallSeams({nullptr, nullptr, &clock, nullptr, nullptr}); }
     ~ClockInstalled() { InstallSeams({}); }
 };
-
-void ReportAllocations(benchmark::State& state, int64_t before) {
-    state.counters["allocs_per_iter"] =
-        static_cast<double>(AllocationCount() - before) / static_cast<double>(state.iterations());
-}
 
 double Value(int trace, int tick) { return 25.0 + 3.0 * trace + 2.0 * std::sin(tick / 40.0 + trace); }
 

@@ -5,28 +5,9 @@
 
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
-#include <QMainWindow>
-#include <QMdiArea>
-#include <atomic>
-#include <cstdint>
-#include <cstdlib>
-#include <new>
-#include <string>
-
-#include "core/Declarations.h"
-#include "core/General.h"
-#include "core/Measurement.h"
-#include "core/PinDefinitions.h"
-#include "core/Scheduler.h"
-#include "core/USBStuff.h"
 #include "monitor/frmLimits.h"
-#include "platform/LinkLibraries.h"
-#include "platform/Seams.h"
-#include "sim/SimulatedBoard.h"
 #include "support/BenchSupport.h"
 #include "support/WindowRig.h"
-#include "widgets/WindowManager.h"
 
 namespace kestrum {
 namespace {

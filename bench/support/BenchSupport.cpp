@@ -39,6 +39,13 @@ namespace kestrum {
 
 int64_t AllocationCount() { return allocations.load(std::memory_order_relaxed); }
 
+double ReportAllocations(benchmark::State& state, int64_t before) {
+    const double perIteration =
+        static_cast<double>(AllocationCount() - before) / static_cast<double>(state.iterations());
+    state.counters["allocs_per_iter"] = perIteration;
+    return perIteration;
+}
+
 void AbortingEnd::Exit(int) { std::abort(); }
 
 BoardRig::BoardRig() {
@@ -71,10 +78,8 @@ SteadyState MeasureSteadyState(benchmark::State& state, BoardRig& rig, const std
     result.transfers = static_cast<double>(rig.board.Transfers().size());
     const int64_t before = AllocationCount();
     for (auto _ : state) run();
-    result.allocations =
-        static_cast<double>(AllocationCount() - before) / static_cast<double>(state.iterations());
+    result.allocations = ReportAllocations(state, before);
     state.counters["transfers_per_refresh"] = result.transfers;
-    state.counters["allocs_per_iter"] = result.allocations;
     return result;
 }
 

@@ -16,6 +16,9 @@ namespace kestrum {
 
 // Heap allocations made by the process so far.
 int64_t AllocationCount();
+// The heap allocations per iteration of the benchmark's loop since `before`, as the
+// counter allocs_per_iter; returns it.
+double ReportAllocations(benchmark::State& state, int64_t before);
 
 class BenchClock final : public Clock {
 public:

@@ -53,10 +53,6 @@ std::array<LegendText, 4> temperatureLegend;
 std::array<LegendText, 8> tachLegend;
 std::array<LegendText, 4> pwmLegend;
 
-constexpr std::array<QLatin1StringView, 4> kTemperatureNames = {
-    QLatin1StringView("Local"), QLatin1StringView("Remote1"), QLatin1StringView("Remote2"),
-    QLatin1StringView("Remote3")};
-
 void AppendInteger(QString& text, int32_t value) {
     char digits[16];
     const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
@@ -66,7 +62,7 @@ void AppendInteger(QString& text, int32_t value) {
 // "Local = 25.25°C"; the number's text is short enough to need no heap.
 void AppendTemperature(QString& text, int i) {
     const std::string number = SingleText(gTemperature[i]);
-    text.append(kTemperatureNames[i]);
+    text.append(QLatin1StringView(kTemperatureNames[i]));
     text.append(QLatin1StringView(" = "));
     text.append(QLatin1StringView(number.data(), static_cast<qsizetype>(number.size())));
     text.append(QChar(0x00B0));

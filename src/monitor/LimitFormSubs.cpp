@@ -22,27 +22,17 @@ constexpr int kLow = LinearGauge::kLowMarker;
 constexpr int kHigh = LinearGauge::kHighMarker;
 constexpr int kNothing = -1;
 
-template <typename Channel>
-const char* ItemOf(const Channel& channel) {
-    return channel.item;
-}
-
 // The first entry whose text equals the combo's text, trimmed; kNothing when none does.
 template <typename Entries>
 int Selected(const QComboBox& combo, const Entries& entries) {
     const QString text = combo.currentText().trimmed();
     for (size_t i = 0; i < entries.size(); ++i)
-        if (text == QLatin1String(ItemOf(entries[i]))) return static_cast<int>(i);
+        if (text == QLatin1String(entries[i].item)) return static_cast<int>(i);
     return kNothing;
 }
 
 // The THERM Limits list is matched against the combo's own entries.
-int SelectedListEntry(const QComboBox& combo) {
-    const QString text = combo.currentText().trimmed();
-    for (int i = 0; i < combo.count(); ++i)
-        if (combo.itemText(i) == text) return i;
-    return kNothing;
-}
+int SelectedListEntry(const QComboBox& combo) { return combo.findText(combo.currentText().trimmed()); }
 
 void SelectFirstEntry(QComboBox& combo) {
     if (combo.count() > 0) combo.setCurrentIndex(0);
@@ -68,7 +58,7 @@ void InitTempTab(frmLimits& form) {
     }
     SelectFirstEntry(combo);
     ShowTempLimits(form);
-    form.thermalMask1.Load(ChipRead(form.thermalMask1.Register()));
+    form.thermalMask1.LoadFromChip();
     // A remote's temperature row and its diode-error row live only with its diode.
     for (int row : {1, 4})
         SetRowEnabled(form.lblTemp[row], form.chkTempMask[row], form.tglTempAlert[row], gRemote1Enabled);
@@ -140,7 +130,7 @@ void InitThermTimerTab(frmLimits& form) {
     combo.setEnabled(combo.count() > 0);
     SelectFirstEntry(combo);
     ShowThermTimerLimit(form);
-    form.thermalMask2.Load(ChipRead(form.thermalMask2.Register()));
+    form.thermalMask2.LoadFromChip();
 }
 
 void ShowThermTimerLimit(frmLimits& form) {
@@ -175,7 +165,7 @@ void InitFanTab(frmLimits& form) {
         if (FanOffered(static_cast<int>(fan))) combo.addItem(kFanLimitChannels[fan].item);
     SelectFirstEntry(combo);
     ShowFanLimit(form);
-    form.fanMask.Load(ChipRead(form.fanMask.Register()));
+    form.fanMask.LoadFromChip();
     const int32_t tachEnable = ChipRead(kTachEnableRegister);
     for (int fan = 0; fan < static_cast<int>(kFanLimitChannels.size()); ++fan)
         SetFanRowEnabled(form, fan, tachEnable);
@@ -222,8 +212,8 @@ void InitVoltTab(frmLimits& form) {
     }
     SelectFirstEntry(combo);
     ShowVoltLimits(form);
-    form.voltageMask1.Load(ChipRead(form.voltageMask1.Register()));
-    form.voltageMask2.Load(ChipRead(form.voltageMask2.Register()));
+    form.voltageMask1.LoadFromChip();
+    form.voltageMask2.LoadFromChip();
 }
 
 void ShowVoltLimits(frmLimits& form) {
@@ -263,7 +253,7 @@ void ShowVoltReading(frmLimits& form) {
 
 // Masks and lamps.
 
-void InitDigitalMasks(frmLimits& form) { form.digitalMask.Load(ChipRead(form.digitalMask.Register())); }
+void InitDigitalMasks(frmLimits& form) { form.digitalMask.LoadFromChip(); }
 
 void UpdateAlertToggles(frmLimits& form) {
     int32_t status = ChipRead(0xC0);

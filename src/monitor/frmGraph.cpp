@@ -33,7 +33,6 @@ const QString kDegreesTitle = QStringLiteral("Temperature (\u00B0C)");
 const QString kFanTitle = QStringLiteral("Fan Speed (RPM)");
 const QString kPwmTitle = QStringLiteral("PWM Drive (% Duty)");
 const QString kToolTip = QStringLiteral("Drag the arrows at the edges of this graph to zoom in and out");
-constexpr std::array<const char*, 4> kTemperatureNames = {"Local", "Remote1", "Remote2", "Remote3"};
 
 // Labels first .. first + count - 1 read prefix1, prefix2, ...
 void NameLabels(StripChart& chart, int first, const char* prefix, int count) {

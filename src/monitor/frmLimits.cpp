@@ -236,35 +236,25 @@ void frmLimits::BuildDigitalTab() {
 }
 
 void frmLimits::BindMasks() {
-    for (int i = 0; i < 7; ++i) thermalMask1.Bit(chkTempMask[i], i + 1);
-    for (int i = 0; i < 6; ++i) thermalMask2.Bit(chkTHERMMask[i], i);
-    thermalMask2.Bit(chkDigMask[5], 6).Bit(chkDigMask[6], 7);  // VRD1, VRD2
+    // A box's click reads its register, changes only its bit and writes it back.
+    const auto bind = [this](RegisterBinding& mask, QCheckBox* box, int bit) {
+        mask.Bit(box, bit);
+        OnUserClick(box, [box, &mask] { mask.WriteModified(box); });
+    };
+    for (int i = 0; i < 7; ++i) bind(thermalMask1, chkTempMask[i], i + 1);
+    for (int i = 0; i < 6; ++i) bind(thermalMask2, chkTHERMMask[i], i);
+    bind(thermalMask2, chkDigMask[5], 6);  // VRD1
+    bind(thermalMask2, chkDigMask[6], 7);  // VRD2
     for (size_t row = 0; row < chkVoltMask.size(); ++row) {
         RegisterBinding& mask = row < LimitFormSubs::kVoltRowsInFirstRegister ? voltageMask1 : voltageMask2;
-        mask.Bit(chkVoltMask[row], LimitFormSubs::kVoltRowBit[row]);
+        bind(mask, chkVoltMask[row], LimitFormSubs::kVoltRowBit[row]);
     }
-    for (int i = 0; i < 8; ++i) fanMask.Bit(chkFanMask[i], i);
-    for (int i = 0; i < 5; ++i) digitalMask.Bit(chkDigMask[i], i + 3);
+    for (int i = 0; i < 8; ++i) bind(fanMask, chkFanMask[i], i);
+    for (int i = 0; i < 5; ++i) bind(digitalMask, chkDigMask[i], i + 3);
 }
-
-void frmLimits::OnMaskClick(QCheckBox* box, const RegisterBinding& mask) { mask.WriteModified(box); }
 
 void frmLimits::WireUserSignals() {
     connect(cmdClose, &QPushButton::clicked, this, [this] { Unload(); });
-
-    const auto wireMasks = [this](auto& boxes, size_t first, size_t last, const RegisterBinding& mask) {
-        for (size_t i = first; i < last; ++i) {
-            QCheckBox* box = boxes[i];
-            OnUserClick(box, [this, box, &mask] { OnMaskClick(box, mask); });
-        }
-    };
-    wireMasks(chkTempMask, 0, 7, thermalMask1);
-    wireMasks(chkTHERMMask, 0, 6, thermalMask2);
-    wireMasks(chkDigMask, 5, 7, thermalMask2);
-    wireMasks(chkVoltMask, 0, LimitFormSubs::kVoltRowsInFirstRegister, voltageMask1);
-    wireMasks(chkVoltMask, LimitFormSubs::kVoltRowsInFirstRegister, 13, voltageMask2);
-    wireMasks(chkFanMask, 0, 8, fanMask);
-    wireMasks(chkDigMask, 0, 5, digitalMask);
 
     using Procedure = void (*)(frmLimits&);
     const auto wireTab = [this](QComboBox* combo, LinearGauge* gauge, Procedure show, Procedure write) {

@@ -107,10 +107,9 @@ private:
     void BuildThermTimerTab();
     void BuildThermPinTab();
     void BuildDigitalTab();
+    // Ties each mask box to its bit and writes its register when the user clicks it.
     void BindMasks();
     void WireUserSignals();
-    // A mask box click: read its register, change only its bit, write it back.
-    void OnMaskClick(QCheckBox* box, const RegisterBinding& mask);
 
     struct ShownReading {
         double value = std::nan("");

@@ -10,7 +10,6 @@
 #include <span>
 
 class QCheckBox;
-class QHBoxLayout;
 class QComboBox;
 class QGroupBox;
 class QHBoxLayout;

@@ -112,6 +112,8 @@ void RegisterBinding::Load(int32_t byte) const {
     for (const Binding& binding : bindings_) LoadOne(binding, byte);
 }
 
+void RegisterBinding::LoadFromChip() const { Load(ChipRead(reg_)); }
+
 void RegisterBinding::LoadAroundOpenLists(int32_t byte) const {
     for (const Binding& binding : bindings_)
         if (!IsListOpen(binding.control)) LoadOne(binding, byte);

@@ -58,6 +58,8 @@ public:
     void Load(const RegisterBlock& block) const;
     // The same, except for a list whose drop-down the user has open (a periodic refresh).
     void LoadAroundOpenLists(int32_t byte) const;
+    // Reads the register afresh and sets every control from it.
+    void LoadFromChip() const;
     // The base with every control's bits put in, or only those of one control.
     int32_t Encode(int32_t base) const;
     int32_t Encode(int32_t base, const QWidget* control) const;

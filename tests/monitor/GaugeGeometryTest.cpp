@@ -4,6 +4,8 @@
 
 #include <cmath>
 
+#include "monitor/instruments/AxisTicks.h"
+
 namespace kestrum {
 namespace {
 
@@ -56,10 +58,10 @@ TEST(GaugeGeometry, KeyStepsAreAPowerOfTenAndLandOnItsMultiples) {
 }
 
 TEST(GaugeGeometry, TicksFallOnRoundValuesWithRoomForTheirLabels) {
-    EXPECT_DOUBLE_EQ(NiceStepAtLeast(0.13), 0.2);
-    EXPECT_DOUBLE_EQ(NiceStepAtLeast(3.0), 5.0);
-    EXPECT_DOUBLE_EQ(NiceStepAtLeast(7.0), 10.0);
-    EXPECT_DOUBLE_EQ(NiceStepAtLeast(20.0), 20.0);
+    EXPECT_DOUBLE_EQ(NiceStep(0.13, 1), 0.2);
+    EXPECT_DOUBLE_EQ(NiceStep(3.0, 1), 5.0);
+    EXPECT_DOUBLE_EQ(NiceStep(7.0, 1), 10.0);
+    EXPECT_DOUBLE_EQ(NiceStep(20.0, 1), 20.0);
 
     const GaugeGeometry gauge(-64.0, 191.0, kArea, kText);
     const double major = gauge.MajorStep();

@@ -43,10 +43,7 @@ protected:
         return Control<StripChart>(window, QString("stpGraph_%1").arg(index));
     }
     // One master-timer tick, long enough after the last for the graph task to be due.
-    void Tick(double seconds = 0.1) {
-        clock.Advance(seconds);
-        RunMasterTick();
-    }
+    void Tick(double seconds = 0.1) { TickAfter(seconds); }
     std::vector<int> VisibleCharts(frmGraph& window) {
         std::vector<int> visible;
         for (int i = 0; i < frmGraph::kChartCount; ++i)

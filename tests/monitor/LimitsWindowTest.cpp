@@ -69,8 +69,7 @@ protected:
     // The master timer's tick once the Limits task is due.
     void TickLimitsTask() {
         clock.step = 0.0;
-        clock.Advance(1.0);
-        RunMasterTick();
+        TickAfter(1.0);
     }
 
     template <size_t N>

@@ -60,10 +60,7 @@ protected:
     }
     // Master-timer ticks a second apart: one log line each.
     void LogTicks(int count) {
-        for (int k = 0; k < count; ++k) {
-            clock.Advance(1.0);
-            RunMasterTick();
-        }
+        for (int k = 0; k < count; ++k) TickAfter(1.0);
     }
     void ExpectOneMessage(const std::string& text, MsgIcon icon) {
         ASSERT_EQ(messages.shown.size(), 1u);

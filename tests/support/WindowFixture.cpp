@@ -5,7 +5,6 @@
 #include "core/General.h"
 #include "core/Scheduler.h"
 #include "regmap/RegMapStuff.h"
-#include "support/Pictures.h"
 
 namespace kestrum::test {
 

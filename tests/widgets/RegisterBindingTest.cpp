@@ -190,6 +190,17 @@ TEST_F(RegisterBindingTest, LoadingWritesNothing) {
     EXPECT_TRUE(Traffic().empty());
 }
 
+TEST_F(RegisterBindingTest, LoadingFromTheChipReadsTheRegisterOnly) {
+    RegisterBinding config(0x01);
+    config.Bit(direct, 0).Bit(inverted, 3, Sense::Inverted);
+    Chip().Poke(0x01, 0x09);
+    StartRecording();
+    config.LoadFromChip();
+    EXPECT_TRUE(direct->isChecked());
+    EXPECT_FALSE(inverted->isChecked());
+    ExpectTraffic({R(0x01)});
+}
+
 TEST_F(RegisterBindingTest, BlockReadsKeepTheirBytesWhateverFollows) {
     Chip().Poke(0x07, 0x3C);
     Chip().Poke(0x08, 0x0A);

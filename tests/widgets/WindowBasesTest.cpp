@@ -106,10 +106,7 @@ protected:
     int ChildCount(const QWidget& window) const {
         return static_cast<int>(window.findChildren<QWidget*>().size());
     }
-    void Tick() {
-        clock.Advance(1.0);
-        RunMasterTick();
-    }
+    void Tick() { TickAfter(1.0); }
 };
 
 TEST_F(WindowBasesTest, ApplyWritesAndStaysOpenOkAppliesAndClosesCancelWritesNothing) {

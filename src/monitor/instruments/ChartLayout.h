@@ -30,15 +30,11 @@ public:
     ChartLayout() = default;
     explicit ChartLayout(const ChartMetrics& metrics);
 
-    double Width() const { return metrics_.width; }
-    double Height() const { return metrics_.height; }
     double LineHeight() const { return metrics_.lineHeight; }
 
     QRectF Plot() const { return plot_; }
     // Where the title (and a second axis's title) sit.
     QRectF TitleBand() const { return titleBand_; }
-    // Below the plot: the tick marks and labels of the time or x scale.
-    QRectF HorizontalScale() const { return horizontalScale_; }
     QRectF Legend() const { return legend_; }
     // Tick labels of the value axis: the left or right gutter beside the plot.
     QRectF ValueScale(int axis) const;
@@ -65,7 +61,7 @@ private:
     double arrow_ = 6.0;
     QRectF plot_;
     QRectF titleBand_;
-    QRectF horizontalScale_;
+    QRectF horizontalScale_;  // below the plot: the time or x scale's ticks and labels
     QRectF legend_;
     double rightGutter_ = 0.0;
 };

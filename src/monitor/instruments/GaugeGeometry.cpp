@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "monitor/instruments/AxisTicks.h"
+
 namespace kestrum {
 namespace {
 
@@ -16,15 +18,6 @@ double TrackWidth(const GaugeTextMetrics& text) { return std::max(8.0, std::roun
 double TickLength(const GaugeTextMetrics& text) { return std::max(4.0, std::round(text.height * 0.4)); }
 
 }  // namespace
-
-double NiceStepAtLeast(double rough) {
-    if (!(rough > 0.0) || !std::isfinite(rough)) return 1.0;
-    const double decade = std::pow(10.0, std::floor(std::log10(rough)));
-    for (const double mantissa : {1.0, 2.0, 5.0}) {
-        if (mantissa * decade >= rough * (1.0 - 1e-9)) return mantissa * decade;
-    }
-    return 10.0 * decade;
-}
 
 double GaugeGeometry::ContentWidth(const GaugeTextMetrics& text) {
     return kMargin + text.labelWidth + kGap + TickLength(text) + PointerSize(text) + TrackWidth(text) +
@@ -124,7 +117,7 @@ double GaugeGeometry::MajorStep() const {
     const double length =
         std::max(1.0, std::abs(scale_.ToPixel(scale_.Maximum()) - scale_.ToPixel(scale_.Minimum())));
     // A label and a label's height of space per step.
-    return NiceStepAtLeast(std::max(span * 2.0 * textHeight_ / length, span / kMaxTicks));
+    return NiceStep(std::max(span * 2.0 * textHeight_ / length, span / kMaxTicks), 1);
 }
 
 std::vector<GaugeTick> GaugeGeometry::Ticks() const {
@@ -150,10 +143,6 @@ std::vector<GaugeTick> GaugeGeometry::Ticks() const {
     return ticks;
 }
 
-int GaugeGeometry::LabelDecimals() const {
-    const double major = MajorStep();
-    if (major == 0.0) return 0;
-    return static_cast<int>(std::max(0.0, -std::floor(std::log10(major) + 1e-9)));
-}
+int GaugeGeometry::LabelDecimals() const { return TickDecimals(MajorStep()); }
 
 }  // namespace kestrum

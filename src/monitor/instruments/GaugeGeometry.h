@@ -86,7 +86,4 @@ private:
     double textHeight_ = 14.0;
 };
 
-// A "nice" step (1, 2 or 5 times a power of ten) at or above a rough step.
-double NiceStepAtLeast(double rough);
-
 }  // namespace kestrum

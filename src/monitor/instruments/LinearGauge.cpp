@@ -39,8 +39,7 @@ void LinearGauge::SetScale(double minimum, double maximum) {
     if (IsDragging()) FinishDrag(false);
     minimum_ = minimum;
     maximum_ = maximum;
-    const LinearScale scale(minimum_, maximum_, 0.0, 1.0);
-    for (Marker& marker : markers_) marker.value = scale.Clamp(marker.value);
+    for (Marker& marker : markers_) marker.value = ClampToScale(marker.value);
     updateGeometry();  // the labels' width may change
     update();
 }
@@ -75,7 +74,7 @@ void LinearGauge::SetMarkerValue(int marker, double value) {
     if (m == nullptr) return;
     // Code wins over a drag in progress, which then ends unreported.
     if (drag_.marker == marker) drag_ = Drag{};
-    m->value = LinearScale(minimum_, maximum_, 0.0, 1.0).Clamp(value);
+    m->value = ClampToScale(value);
     update();
 }
 
@@ -108,10 +107,14 @@ void LinearGauge::moveMarkerAsUser(int marker, double value) {
     Marker* m = FindMarker(marker);
     if (m == nullptr || !m->visible) return;
     if (IsDragging()) FinishDrag(true);
-    m->value = LinearScale(minimum_, maximum_, 0.0, 1.0).Clamp(value);
+    m->value = ClampToScale(value);
     selected_ = marker;
     update();
     emit markerMoved(marker);
+}
+
+double LinearGauge::ClampToScale(double value) const {
+    return LinearScale(minimum_, maximum_, 0.0, 1.0).Clamp(value);
 }
 
 GaugeTextMetrics LinearGauge::TextMetrics() const {
@@ -290,7 +293,7 @@ void LinearGauge::FinishDrag(bool keep) {
     Marker& m = markers_[drag.marker - kLowMarker];
     update();
     if (!keep) {
-        m.value = LinearScale(minimum_, maximum_, 0.0, 1.0).Clamp(drag.startValue);
+        m.value = ClampToScale(drag.startValue);
         return;
     }
     if (m.value != drag.startValue) emit markerMoved(drag.marker);

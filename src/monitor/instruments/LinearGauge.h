@@ -83,6 +83,8 @@ private:
         double startValue = 0.0;
     };
 
+    // A marker's value kept within the scale, whichever way round it runs.
+    double ClampToScale(double value) const;
     GaugeTextMetrics TextMetrics() const;
     Marker* FindMarker(int marker);
     const Marker* FindMarker(int marker) const;

@@ -29,7 +29,6 @@ public:
     // What a user's move to that value does: within 0..100, valueChanged when it changes.
     Q_INVOKABLE void moveAsUser(double value);
 
-    Qt::Orientation Orientation() const { return orientation_; }
     // The left button is down on the slider.
     bool IsHeld() const { return held_; }
     // Where the style puts the handle for the current value.

@@ -77,7 +77,6 @@ void StripChart::AddSample(int trace, double value) {
         const AxisRange& shown = Current().value[traceAxis_[trace]];
         if (!axis.hasData || value < shown.minimum || value > shown.maximum) {
             axis.hasData = true;
-            Invalidate();
             Refresh();
         }
     }
@@ -98,7 +97,6 @@ void StripChart::Clear() {
     // An x-y plot's scales do not follow its points: a fan curve redrawn from scratch
     // three times a second lays nothing out again.
     if (mode_ == Mode::Time) {
-        Invalidate();
         Refresh();
     }
     ScheduleRepaint();
@@ -107,14 +105,12 @@ void StripChart::Clear() {
 void StripChart::SetMode(Mode mode) {
     if (mode == mode_) return;
     mode_ = mode;
-    Invalidate();
     Refresh();
     update();
 }
 
 void StripChart::SetTimeSpan(double seconds) {
     if (!zoom_.time.Set(seconds)) return;
-    Invalidate();
     Refresh();
     update();
 }
@@ -125,7 +121,6 @@ void StripChart::SetTraceAxis(int trace, int axis) {
     if (!ValidTrace(trace) || !ValidAxis(axis) || traceAxis_[trace] == axis) return;
     traceAxis_[trace] = axis;
     axes_[axis].hasData = false;
-    Invalidate();
     Refresh();
     update();
 }
@@ -144,7 +139,6 @@ void StripChart::SetAxisRange(int axis, double minimum, double maximum) {
     axes_[axis].fixed = true;
     axes_[axis].minimum = std::min(minimum, maximum);
     axes_[axis].maximum = std::max(minimum, maximum);
-    Invalidate();
     Refresh();
     update();
 }
@@ -153,7 +147,6 @@ void StripChart::SetAxisAutomatic(int axis) {
     if (!ValidAxis(axis) || !axes_[axis].fixed) return;
     axes_[axis].fixed = false;
     axes_[axis].hasData = false;
-    Invalidate();
     Refresh();
     update();
 }
@@ -161,7 +154,6 @@ void StripChart::SetAxisAutomatic(int axis) {
 void StripChart::SetAxisTitleLabel(int axis, int label) {
     if (!ValidAxis(axis) || axis == 0 || !(label == -1 || ValidLabel(label)) || label == 0) return;
     axisTitleLabel_[axis] = label;
-    Invalidate();
     Refresh();
     update();
 }
@@ -392,6 +384,7 @@ double StripChart::LegendWidth() const {
 }
 
 void StripChart::Refresh() {
+    geometryStale_ = true;
     const Geometry& g = Current();
     const double lower = g.layout.PlotLowerEdge();
     const double reference = g.layout.ReferenceHeight();
@@ -419,7 +412,6 @@ void StripChart::RepaintDue() {
     // Samples that left the time span may let the range shrink, captions may widen the legend.
     const QRectF before = Current().layout.Plot();
     const double legendBefore = geometry_.legendWidth;
-    Invalidate();
     Refresh();
     const Geometry& g = Current();
     if (wholeChanged_ || g.layout.Plot() != before || g.legendWidth != legendBefore) {
@@ -438,13 +430,11 @@ void StripChart::RepaintDue() {
 
 void StripChart::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    Invalidate();
     Refresh();
 }
 
 void StripChart::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    Invalidate();
     Refresh();
     // Being shown paints everything: what changed while hidden needs no repaint of its own.
     repaintTimer_.stop();
@@ -459,7 +449,6 @@ void StripChart::hideEvent(QHideEvent* event) {
 void StripChart::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
     if (event->type() == QEvent::FontChange) {
-        Invalidate();
         Refresh();
         update();
     } else if (event->type() == QEvent::PaletteChange) {
@@ -471,7 +460,7 @@ void StripChart::changeEvent(QEvent* event) {
 
 void StripChart::paintEvent(QPaintEvent* event) {
     // A paint the timer did not ask for (an expose) still shows the newest time span.
-    if (mode_ == Mode::Time && geometry_.horizontal.maximum != time_.Now()) Invalidate();
+    if (mode_ == Mode::Time && geometry_.horizontal.maximum != time_.Now()) geometryStale_ = true;
     const Geometry& g = Current();
     const QRect dirty = event->rect();
     QPainter painter(this);
@@ -789,7 +778,6 @@ void StripChart::mouseMoveEvent(QMouseEvent* event) {
     const double value = horizontal ? extent->Dragged(dragStartValue_, moved.x(), plot.width())
                                     : extent->Dragged(dragStartValue_, -moved.y(), plot.height());
     if (!extent->Set(value)) return;
-    Invalidate();
     Refresh();
     update();
 }

@@ -171,7 +171,6 @@ private:
 
     // Recomputes the geometry; signals and repaints all when the layout or a range moved.
     void Refresh();
-    void Invalidate() { geometryStale_ = true; }
     void ScheduleRepaint();
     void RepaintDue();
 
