@@ -63,7 +63,7 @@ QGroupBox* frmEDO::BuildOutput(int output, std::array<QCheckBox*, 8>& masks) {
 
 void frmEDO::Form_Load() {
     SetSizeTwips(6810, 5325);
-    edoEnable.Load(ChipRead(0x16));
+    edoEnable.LoadFromChip();
     const RegisterBlock block = ChipReadBlock(0x37, 2);
     edoMask1.Load(block);
     edoMask2.Load(block);

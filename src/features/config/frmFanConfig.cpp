@@ -196,8 +196,8 @@ void frmFanConfig::Form_Load() {
     const RegisterBlock configs = ChipReadBlock(0x01, 2);
     config1.Load(configs);
     config2.Load(configs);
-    thermConfig.Load(ChipRead(0x0D));
-    maxPwm.Load(ChipRead(0x2C));
+    thermConfig.LoadFromChip();
+    maxPwm.LoadFromChip();
     const RegisterBlock acousticsBlock = ChipReadBlock(0x1A, 2);
     LoadEach(acousticsBlock, acoustics);
     const RegisterBlock pwmConfigs = ChipReadBlock(0x21, 4);

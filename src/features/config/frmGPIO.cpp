@@ -102,7 +102,7 @@ void frmGPIO::BuildGrid() {
 
 void frmGPIO::Form_Load() {
     SetSizeTwips(kWidthTwips, kHeightTwips);
-    config3_.Load(ChipRead(0x03));
+    config3_.LoadFromChip();
     UpdateGPIOStatus();
 }
 

@@ -58,7 +58,7 @@ void frmGenConfig::Form_Load() {
     configuration1.Load(block);
     configuration2.Load(block);
     configuration3.Load(block);
-    tminCal2.Load(ChipRead(0x0C));
+    tminCal2.LoadFromChip();
 }
 
 void frmGenConfig::cmdApply_Click() {

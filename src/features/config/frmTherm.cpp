@@ -120,7 +120,7 @@ void frmTherm::Bind() {
 
 void frmTherm::Form_Load() {
     SetSizeTwips(kWidthTwips, kHeightTwips);
-    config3.Load(ChipRead(0x03));
+    config3.LoadFromChip();
     const RegisterBlock therm = ChipReadBlock(0x0D, 3);
     thermConfig.Load(therm);
     therm1Config.Load(therm);

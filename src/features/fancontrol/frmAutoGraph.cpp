@@ -225,8 +225,8 @@ void frmAutoGraph::Form_Unload() { mReady = false; }
 void frmAutoGraph::cmdCancel_Click() { Unload(); }
 
 void frmAutoGraph::LoadThermAndMaxPwm() {
-    thermConfig_.Load(ChipRead(thermConfig_.Register()));
-    maxPwm_.Load(ChipRead(maxPwm_.Register()));
+    thermConfig_.LoadFromChip();
+    maxPwm_.LoadFromChip();
 }
 
 void frmAutoGraph::LoadPwmSettings() {
