@@ -58,8 +58,7 @@ void BM_DynTminChartTask(benchmark::State& state) {
     for (auto _ : state) rig.Tick();
     const StripChart* chart = rig.window->Strip2[0];
     state.counters["samples_held"] = static_cast<double>(chart->sampleCount(0));
-    state.counters["allocs_per_iter"] =
-        static_cast<double>(AllocationCount() - before) / static_cast<double>(state.iterations());
+    ReportAllocations(state, before);
 }
 BENCHMARK(BM_DynTminChartTask)->Unit(benchmark::kMicrosecond);
 

@@ -26,11 +26,6 @@ namespace {
 
 using Rig = BoardRig;
 
-void ReportAllocations(benchmark::State& state, int64_t before) {
-    state.counters["allocs_per_iter"] =
-        static_cast<double>(AllocationCount() - before) / static_cast<double>(state.iterations());
-}
-
 void BM_SixGroupCycle(benchmark::State& state) {
     Rig rig;
     const int64_t before = AllocationCount();
