@@ -19,21 +19,23 @@ namespace {
 
 QMessageBox::Icon ToQt(MsgIcon icon) {
     switch (icon) {
-    case MsgIcon::Critical: return QMessageBox::Critical;
-    case MsgIcon::Exclamation: return QMessageBox::Warning;
-    case MsgIcon::Information: return QMessageBox::Information;
-    case MsgIcon::None: break;
+        case MsgIcon::Critical: return QMessageBox::Critical;
+        case MsgIcon::Exclamation: return QMessageBox::Warning;
+        case MsgIcon::Information: return QMessageBox::Information;
+        case MsgIcon::None: break;
     }
     return QMessageBox::NoIcon;
 }
 
 std::optional<std::string> RunFileDialog(const FileDialogRequest& request, QFileDialog::AcceptMode mode) {
-    QFileDialog dialog(QApplication::activeWindow(), QString(), QString::fromStdString(request.initialDirectory),
+    QFileDialog dialog(QApplication::activeWindow(), QString(),
+                       QString::fromStdString(request.initialDirectory),
                        QString::fromStdString(QtNameFilter(request.filter)));
     dialog.setAcceptMode(mode);
     dialog.setFileMode(mode == QFileDialog::AcceptSave ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.confirmOverwrite);
-    if (!request.defaultExtension.empty()) dialog.setDefaultSuffix(QString::fromStdString(request.defaultExtension));
+    if (!request.defaultExtension.empty())
+        dialog.setDefaultSuffix(QString::fromStdString(request.defaultExtension));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     return dialog.selectedFiles().constFirst().toStdString();
 }
@@ -80,7 +82,9 @@ void QtProgramEnd::Exit(int status) {
     std::_Exit(status);
 }
 
-void QtShell::Open(const std::string& address) { QDesktopServices::openUrl(QUrl(QString::fromStdString(address))); }
+void QtShell::Open(const std::string& address) {
+    QDesktopServices::openUrl(QUrl(QString::fromStdString(address)));
+}
 
 std::string QtNameFilter(const std::string& filter) { return filter.substr(0, filter.find('|')); }
 

@@ -8,7 +8,9 @@
 namespace kestrum {
 
 namespace {
-QString SettingsKey(const std::string& key) { return QStringLiteral("Settings/") + QString::fromStdString(key); }
+QString SettingsKey(const std::string& key) {
+    return QStringLiteral("Settings/") + QString::fromStdString(key);
+}
 
 }  // namespace
 

@@ -12,17 +12,27 @@ std::optional<uint8_t> HexByte(std::string_view text, size_t at) {
     for (size_t i = at; i < at + 2; ++i) {
         const char c = text[i];
         int digit;
-        if (c >= '0' && c <= '9') digit = c - '0';
-        else if (c >= 'A' && c <= 'F') digit = c - 'A' + 10;
-        else if (c >= 'a' && c <= 'f') digit = c - 'a' + 10;
-        else return std::nullopt;
+        if (c >= '0' && c <= '9')
+            digit = c - '0';
+        else if (c >= 'A' && c <= 'F')
+            digit = c - 'A' + 10;
+        else if (c >= 'a' && c <= 'f')
+            digit = c - 'a' + 10;
+        else
+            return std::nullopt;
         value = value * 16 + digit;
     }
     return static_cast<uint8_t>(value);
 }
 
-enum RecordType : uint8_t { kData = 0, kEndOfFile = 1, kExtSegment = 2, kStartSegment = 3,
-                            kExtLinear = 4, kStartLinear = 5 };
+enum RecordType : uint8_t {
+    kData = 0,
+    kEndOfFile = 1,
+    kExtSegment = 2,
+    kStartSegment = 3,
+    kExtLinear = 4,
+    kStartLinear = 5
+};
 
 // Decodes one record line (without line end) into its bytes, checking length and checksum.
 std::optional<std::vector<uint8_t>> DecodeRecord(std::string_view line) {
@@ -60,27 +70,27 @@ bool ParseIntelHex(std::string_view text, FirmwareImage& image) {
         const uint8_t count = r[0];
         const uint32_t offset = (uint32_t{r[1]} << 8) | r[2];
         switch (r[3]) {
-        case kData:
-            image.blocks.push_back({base + offset, std::vector<uint8_t>(r.begin() + 4, r.begin() + 4 + count)});
-            break;
-        case kEndOfFile:
-            if (count != 0) return false;
-            ended = true;
-            break;
-        case kExtSegment:
-            if (count != 2) return false;
-            base = ((uint32_t{r[4]} << 8) | r[5]) << 4;
-            break;
-        case kExtLinear:
-            if (count != 2) return false;
-            base = ((uint32_t{r[4]} << 8) | r[5]) << 16;
-            break;
-        case kStartSegment:
-        case kStartLinear:
-            if (count != 4) return false;
-            break;
-        default:
-            return false;
+            case kData:
+                image.blocks.push_back(
+                    {base + offset, std::vector<uint8_t>(r.begin() + 4, r.begin() + 4 + count)});
+                break;
+            case kEndOfFile:
+                if (count != 0) return false;
+                ended = true;
+                break;
+            case kExtSegment:
+                if (count != 2) return false;
+                base = ((uint32_t{r[4]} << 8) | r[5]) << 4;
+                break;
+            case kExtLinear:
+                if (count != 2) return false;
+                base = ((uint32_t{r[4]} << 8) | r[5]) << 16;
+                break;
+            case kStartSegment:
+            case kStartLinear:
+                if (count != 4) return false;
+                break;
+            default: return false;
         }
     }
     return ended;

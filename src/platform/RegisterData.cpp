@@ -4,6 +4,7 @@ namespace kestrum {
 
 // Records 0-158 are the primary names in address order; 159-175 are the second names
 // of addresses whose meaning follows the pin configuration (0x50 last, out of order).
+// clang-format off
 const std::array<RegisterRecord, kRegisterCount> kRegisterRecords = {{
     {0x00, "Configuration 0", "SWR:6:5:4:3:2:1:0", 0x20, false},  // 0
     {0x01, "Configuration 1", "RDY:LCK:TOD:DFS:ALT:AVGT:AVGV:MON", 0x01, false},  // 1
@@ -182,5 +183,6 @@ const std::array<RegisterRecord, kRegisterCount> kRegisterRecords = {{
     {0xA9, "+12V3 Voltage", "7:6:5:4:3:2:1:0", 0xFF, true},  // 174
     {0x50, "1.5V1 (3GIO) High Limit", "7:6:5:4:3:2:1:0", 0xA4, false},  // 175
 }};
+// clang-format on
 
 }  // namespace kestrum

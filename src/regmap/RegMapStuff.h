@@ -18,7 +18,7 @@ struct RegisterInfo {
     std::string BitNames;     // eight names, bit 7 first, separated by ':'
     int16_t Default = 0;
     bool ReadOnly = false;
-    bool Saved = false;  // never set
+    bool Saved = false;          // never set
     bool SharedAddress = false;  // the address has a second name
 };
 

@@ -34,7 +34,8 @@ TEST_F(RegisterTableTest, LayoutOfTheRecords) {
         EXPECT_EQ(r.Description, r.Name);
         EXPECT_FALSE(r.Saved);
         EXPECT_EQ(std::count(r.BitNames.begin(), r.BitNames.end(), ':'), 7) << r.Name;
-        const bool inAlternates = std::find(alternates.begin(), alternates.end(), r.Address) != alternates.end();
+        const bool inAlternates =
+            std::find(alternates.begin(), alternates.end(), r.Address) != alternates.end();
         EXPECT_EQ(r.SharedAddress, inAlternates) << r.Name;
     }
     EXPECT_EQ(readOnly, 56);
@@ -56,8 +57,8 @@ TEST_F(RegisterTableTest, EveryAddressUpToC6HasARecordExceptTheGaps) {
 TEST_F(RegisterTableTest, ReadOnlyRanges) {
     for (const RegisterInfo& r : gRegisters) {
         const int32_t a = r.Address;
-        const bool expected = (a >= 0x3D && a <= 0x3F) || (a >= 0x88 && a <= 0x96) || (a >= 0x98 && a <= 0xA9) ||
-                              (a >= 0xAE && a <= 0xC6);
+        const bool expected = (a >= 0x3D && a <= 0x3F) || (a >= 0x88 && a <= 0x96) ||
+                              (a >= 0x98 && a <= 0xA9) || (a >= 0xAE && a <= 0xC6);
         EXPECT_EQ(r.ReadOnly, expected) << r.Name;
     }
 }
