@@ -11,9 +11,9 @@
 #include "core/Measurement.h"
 #include "core/Scheduler.h"
 #include "features/fancontrol/frmDynamicTmin.h"
-#include "monitor/instruments/StripChart.h"
 #include "support/BenchSupport.h"
 #include "support/WindowRig.h"
+#include "widgets/instruments/StripChart.h"
 
 namespace kestrum {
 namespace {

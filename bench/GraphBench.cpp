@@ -12,9 +12,9 @@
 #include "core/PinDefinitions.h"
 #include "monitor/GraphSubs.h"
 #include "monitor/frmGraph.h"
-#include "monitor/instruments/StripChart.h"
 #include "platform/Seams.h"
 #include "support/BenchSupport.h"
+#include "widgets/instruments/StripChart.h"
 
 namespace kestrum {
 namespace {

@@ -11,9 +11,9 @@
 #include <memory>
 #include <vector>
 
-#include "monitor/instruments/StripChart.h"
 #include "platform/Seams.h"
 #include "support/BenchSupport.h"
+#include "widgets/instruments/StripChart.h"
 
 namespace kestrum {
 namespace {

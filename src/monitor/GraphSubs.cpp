@@ -11,7 +11,7 @@
 #include "core/Measurement.h"
 #include "core/PinDefinitions.h"
 #include "monitor/frmGraph.h"
-#include "monitor/instruments/StripChart.h"
+#include "widgets/instruments/StripChart.h"
 
 namespace kestrum {
 

@@ -11,8 +11,8 @@
 #include "core/Measurement.h"
 #include "core/PinDefinitions.h"
 #include "monitor/frmLimits.h"
-#include "monitor/instruments/Lamp.h"
-#include "monitor/instruments/LinearGauge.h"
+#include "widgets/instruments/Lamp.h"
+#include "widgets/instruments/LinearGauge.h"
 
 namespace kestrum::LimitFormSubs {
 

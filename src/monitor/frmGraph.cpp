@@ -13,9 +13,9 @@
 #include "core/Measurement.h"
 #include "core/PinDefinitions.h"
 #include "monitor/GraphSubs.h"
-#include "monitor/instruments/StripChart.h"
 #include "widgets/Controls.h"
 #include "widgets/UpDown.h"
+#include "widgets/instruments/StripChart.h"
 
 namespace kestrum {
 

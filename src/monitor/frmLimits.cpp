@@ -16,9 +16,9 @@
 #include "core/Conversions.h"
 #include "core/Declarations.h"
 #include "monitor/LimitFormSubs.h"
-#include "monitor/instruments/Lamp.h"
-#include "monitor/instruments/LinearGauge.h"
 #include "widgets/Controls.h"
+#include "widgets/instruments/Lamp.h"
+#include "widgets/instruments/LinearGauge.h"
 
 namespace kestrum {
 

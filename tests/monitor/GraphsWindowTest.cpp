@@ -19,10 +19,10 @@
 #include "core/Scheduler.h"
 #include "monitor/GraphSubs.h"
 #include "monitor/frmGraph.h"
-#include "monitor/instruments/StripChart.h"
 #include "support/Pictures.h"
 #include "support/WindowFixture.h"
 #include "widgets/UpDown.h"
+#include "widgets/instruments/StripChart.h"
 
 namespace kestrum {
 namespace {

@@ -17,10 +17,10 @@
 #include "core/PinDefinitions.h"
 #include "core/Scheduler.h"
 #include "monitor/LimitFormSubs.h"
-#include "monitor/instruments/Lamp.h"
-#include "monitor/instruments/LinearGauge.h"
 #include "support/LayoutChecks.h"
 #include "support/WindowFixture.h"
+#include "widgets/instruments/Lamp.h"
+#include "widgets/instruments/LinearGauge.h"
 
 namespace kestrum {
 namespace {

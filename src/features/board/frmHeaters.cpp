@@ -9,8 +9,8 @@
 #include "core/Conversions.h"
 #include "core/Declarations.h"
 #include "core/USBStuff.h"
-#include "monitor/instruments/Slider.h"
 #include "widgets/Controls.h"
+#include "widgets/instruments/Slider.h"
 
 namespace kestrum {
 

@@ -17,9 +17,9 @@
 #include "core/Declarations.h"
 #include "core/Measurement.h"
 #include "core/Scheduler.h"
-#include "monitor/instruments/StripChart.h"
 #include "widgets/Controls.h"
 #include "widgets/UpDown.h"
+#include "widgets/instruments/StripChart.h"
 
 namespace kestrum {
 

@@ -20,10 +20,10 @@
 #include "core/Twips.h"
 #include "features/fancontrol/ChannelLabel.h"
 #include "features/fancontrol/DynTminDemo.h"
-#include "monitor/instruments/StripChart.h"
 #include "widgets/Controls.h"
 #include "widgets/UpDown.h"
 #include "widgets/WrappingCheckBox.h"
+#include "widgets/instruments/StripChart.h"
 
 namespace kestrum {
 

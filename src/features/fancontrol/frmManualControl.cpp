@@ -9,8 +9,8 @@
 #include "core/ChipAccess.h"
 #include "core/Declarations.h"
 #include "core/General.h"
-#include "monitor/instruments/Slider.h"
 #include "widgets/Controls.h"
+#include "widgets/instruments/Slider.h"
 
 namespace kestrum {
 

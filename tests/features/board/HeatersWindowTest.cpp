@@ -8,9 +8,9 @@
 #include "core/Declarations.h"
 #include "core/Measurement.h"
 #include "core/USBStuff.h"
-#include "monitor/instruments/Slider.h"
 #include "support/LayoutChecks.h"
 #include "support/WindowFixture.h"
+#include "widgets/instruments/Slider.h"
 
 namespace kestrum {
 namespace {

@@ -17,10 +17,10 @@
 #include "core/Declarations.h"
 #include "core/Measurement.h"
 #include "core/Scheduler.h"
-#include "monitor/instruments/StripChart.h"
 #include "support/Pictures.h"
 #include "support/WindowFixture.h"
 #include "widgets/UpDown.h"
+#include "widgets/instruments/StripChart.h"
 
 namespace kestrum {
 namespace {

@@ -6,8 +6,8 @@
 
 #include "core/Scheduler.h"
 #include "features/fancontrol/frmDynamicTmin.h"
-#include "monitor/instruments/StripChart.h"
 #include "support/WindowFixture.h"
+#include "widgets/instruments/StripChart.h"
 
 namespace kestrum::test {
 

@@ -10,9 +10,9 @@
 #include "core/Declarations.h"
 #include "core/General.h"
 #include "core/Measurement.h"
-#include "monitor/instruments/Slider.h"
 #include "support/LayoutChecks.h"
 #include "support/WindowFixture.h"
+#include "widgets/instruments/Slider.h"
 
 namespace kestrum {
 namespace {

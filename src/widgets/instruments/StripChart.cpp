@@ -1,4 +1,4 @@
-#include "monitor/instruments/StripChart.h"
+#include "widgets/instruments/StripChart.h"
 
 #include <QFontMetricsF>
 #include <QMouseEvent>
@@ -9,8 +9,8 @@
 #include <cmath>
 #include <limits>
 
-#include "monitor/instruments/LinearScale.h"
 #include "platform/Seams.h"
+#include "widgets/instruments/LinearScale.h"
 
 namespace kestrum {
 

@@ -1,9 +1,9 @@
-#include "monitor/instruments/GaugeGeometry.h"
+#include "widgets/instruments/GaugeGeometry.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "monitor/instruments/AxisTicks.h"
+#include "widgets/instruments/AxisTicks.h"
 
 namespace kestrum {
 namespace {

@@ -1,4 +1,4 @@
-#include "monitor/instruments/Lamp.h"
+#include "widgets/instruments/Lamp.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "monitor/instruments/ChartZoom.h"
+#include "widgets/instruments/ChartZoom.h"
 
 #include <algorithm>
 #include <cmath>

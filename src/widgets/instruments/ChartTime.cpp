@@ -1,4 +1,4 @@
-#include "monitor/instruments/ChartTime.h"
+#include "widgets/instruments/ChartTime.h"
 
 namespace kestrum {
 

@@ -4,7 +4,7 @@
 // integer resolution fine enough for any pixel. A drag picks whole values from the
 // handle's position along its travel.
 
-#include "monitor/instruments/LinearScale.h"
+#include "widgets/instruments/LinearScale.h"
 
 namespace kestrum {
 

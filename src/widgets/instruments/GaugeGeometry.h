@@ -9,7 +9,7 @@
 #include <QRectF>
 #include <vector>
 
-#include "monitor/instruments/LinearScale.h"
+#include "widgets/instruments/LinearScale.h"
 
 namespace kestrum {
 

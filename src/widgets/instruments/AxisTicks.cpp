@@ -1,4 +1,4 @@
-#include "monitor/instruments/AxisTicks.h"
+#include "widgets/instruments/AxisTicks.h"
 
 #include <algorithm>
 #include <array>

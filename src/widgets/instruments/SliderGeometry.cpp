@@ -1,4 +1,4 @@
-#include "monitor/instruments/SliderGeometry.h"
+#include "widgets/instruments/SliderGeometry.h"
 
 #include <cmath>
 

@@ -1,4 +1,4 @@
-#include "monitor/instruments/LinearScale.h"
+#include "widgets/instruments/LinearScale.h"
 
 #include <gtest/gtest.h>
 

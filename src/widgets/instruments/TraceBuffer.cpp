@@ -1,4 +1,4 @@
-#include "monitor/instruments/TraceBuffer.h"
+#include "widgets/instruments/TraceBuffer.h"
 
 namespace kestrum {
 

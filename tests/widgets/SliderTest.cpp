@@ -1,4 +1,4 @@
-#include "monitor/instruments/Slider.h"
+#include "widgets/instruments/Slider.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "monitor/instruments/LinearGauge.h"
+#include "widgets/instruments/LinearGauge.h"
 
 #include <gtest/gtest.h>
 

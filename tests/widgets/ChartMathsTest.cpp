@@ -6,12 +6,12 @@
 #include <cmath>
 #include <limits>
 
-#include "monitor/instruments/AxisTicks.h"
-#include "monitor/instruments/ChartLayout.h"
-#include "monitor/instruments/ChartTime.h"
-#include "monitor/instruments/ChartZoom.h"
-#include "monitor/instruments/TraceBuffer.h"
 #include "support/CommaLocale.h"
+#include "widgets/instruments/AxisTicks.h"
+#include "widgets/instruments/ChartLayout.h"
+#include "widgets/instruments/ChartTime.h"
+#include "widgets/instruments/ChartZoom.h"
+#include "widgets/instruments/TraceBuffer.h"
 
 namespace kestrum {
 namespace {

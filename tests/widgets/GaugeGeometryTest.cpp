@@ -1,10 +1,10 @@
-#include "monitor/instruments/GaugeGeometry.h"
+#include "widgets/instruments/GaugeGeometry.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 
-#include "monitor/instruments/AxisTicks.h"
+#include "widgets/instruments/AxisTicks.h"
 
 namespace kestrum {
 namespace {

@@ -10,7 +10,7 @@
 
 #include <QWidget>
 
-#include "monitor/instruments/SliderGeometry.h"
+#include "widgets/instruments/SliderGeometry.h"
 
 class QStyleOptionSlider;
 

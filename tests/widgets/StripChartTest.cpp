@@ -1,7 +1,7 @@
 // The strip chart as the windows drive it: samples at scripted clock times, x-y points,
 // labels, axes, zoom by its arrows, and when it paints.
 
-#include "monitor/instruments/StripChart.h"
+#include "widgets/instruments/StripChart.h"
 
 #include <QApplication>
 #include <QFile>
@@ -13,9 +13,9 @@
 #include <cmath>
 #include <memory>
 
-#include "monitor/instruments/LinearScale.h"
 #include "support/Fixture.h"
 #include "support/Pictures.h"
+#include "widgets/instruments/LinearScale.h"
 
 namespace kestrum {
 namespace {

@@ -14,7 +14,7 @@
 #include <QWidget>
 #include <array>
 
-#include "monitor/instruments/GaugeGeometry.h"
+#include "widgets/instruments/GaugeGeometry.h"
 
 namespace kestrum {
 

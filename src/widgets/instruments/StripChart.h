@@ -20,11 +20,11 @@
 #include <cstddef>
 #include <vector>
 
-#include "monitor/instruments/AxisTicks.h"
-#include "monitor/instruments/ChartLayout.h"
-#include "monitor/instruments/ChartTime.h"
-#include "monitor/instruments/ChartZoom.h"
-#include "monitor/instruments/TraceBuffer.h"
+#include "widgets/instruments/AxisTicks.h"
+#include "widgets/instruments/ChartLayout.h"
+#include "widgets/instruments/ChartTime.h"
+#include "widgets/instruments/ChartZoom.h"
+#include "widgets/instruments/TraceBuffer.h"
 
 namespace kestrum {
 

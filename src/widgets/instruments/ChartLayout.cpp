@@ -1,4 +1,4 @@
-#include "monitor/instruments/ChartLayout.h"
+#include "widgets/instruments/ChartLayout.h"
 
 #include <algorithm>
 #include <cmath>

@@ -8,11 +8,11 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
-#include "monitor/instruments/Lamp.h"
-#include "monitor/instruments/LinearGauge.h"
-#include "monitor/instruments/Slider.h"
 #include "support/Fixture.h"
 #include "support/Pictures.h"
+#include "widgets/instruments/Lamp.h"
+#include "widgets/instruments/LinearGauge.h"
+#include "widgets/instruments/Slider.h"
 
 namespace kestrum {
 namespace {
