@@ -42,7 +42,7 @@ void ReadTemperatures() {
     ReadBlock(0x88, 8);
     for (int k = 0; k < 4; ++k) {
         // Bits 7:6 of the low byte are quarter degrees; bits 5:0 are ignored.
-        const int32_t quarters = (Buffer(2 * k) & 0xC0) / 64;
+        const int32_t quarters = FieldOf(Buffer(2 * k), 6, 2);
         gTemperature[k] = static_cast<float>(quarters * 0.25 + CelsiusOfRegister(Buffer(2 * k + 1)));
         gLogChannel[kLogTemperatureFirst + k].Value = gTemperature[k];
     }
@@ -155,7 +155,7 @@ int32_t TachToRPM(int32_t count) {
 
 int16_t AdjustForRevision(int16_t value) {
     if (gChipRevision != 0) return value;
-    return static_cast<int16_t>(~value & 0xFF);
+    return static_cast<int16_t>(FieldOf(~value, 0, 8));  // the byte's bits inverted
 }
 
 void InitVoltageNames() {

@@ -1,5 +1,6 @@
 #include "core/PinDefinitions.h"
 
+#include "core/Conversions.h"
 #include "core/Declarations.h"
 #include "core/Measurement.h"
 #include "core/USBStuff.h"
@@ -10,6 +11,9 @@ namespace {
 
 constexpr int32_t kPinConfig1 = 0x10;
 constexpr int kPinConfigCount = 4;
+// Pin Config 1's bits that make pins 15/16 and 19/20 the Remote 1 and Remote 3 diodes.
+constexpr int kRemote1DiodeBit = 6;
+constexpr int kRemote3DiodeBit = 5;
 
 // A pin whose code is one register bit (byte = Pin Config 1-4 as 0-3).
 struct BitPin {
@@ -102,8 +106,8 @@ bool PinIs(int pin, int16_t code) { return gPinFunction[pin] == code; }
 void DecodePins(const std::array<int32_t, kPinConfigCount>& config) {
     gPinFunction.fill(0);
     for (const BitPin& p : kBitPins)
-        gPinFunction[p.pin] = static_cast<int16_t>((config[p.byte] >> p.bit) & 1);
-    for (const FieldPin& p : kFieldPins) gPinFunction[p.pin] = p.code[(config[p.byte] >> p.shift) & 3];
+        gPinFunction[p.pin] = static_cast<int16_t>(FieldOf(config[p.byte], p.bit, 1));
+    for (const FieldPin& p : kFieldPins) gPinFunction[p.pin] = p.code[FieldOf(config[p.byte], p.shift, 2)];
 }
 
 bool DiodeEnabled(Diode diode) {
@@ -151,8 +155,8 @@ void ReadPinConfig() {
     std::array<int32_t, kPinConfigCount> config{};
     for (int i = 0; i < kPinConfigCount; ++i) config[i] = gRegBuffer[i];
 
-    gRemote1Enabled = (config[0] & 0x40) != 0;
-    gRemote3Enabled = (config[0] & 0x20) != 0;
+    gRemote1Enabled = BitIsSet(config[0], kRemote1DiodeBit);
+    gRemote3Enabled = BitIsSet(config[0], kRemote3DiodeBit);
     DecodePins(config);
     DecodeVoltageChannels();
     DecodeLogChannels();
@@ -161,8 +165,7 @@ void ReadPinConfig() {
 int32_t PackBoardFlags(int32_t bank) {
     if (bank != 0 && bank != 1) return 0;
     int32_t flags = 0;
-    for (int bit = 0; bit < 8; ++bit)
-        if (gSwitchState[8 * bank + bit]) flags |= 1 << bit;
+    for (int bit = 0; bit < 8; ++bit) flags = WithBit(flags, bit, gSwitchState[8 * bank + bit]);
     return flags;
 }
 

@@ -4,6 +4,7 @@
 #include <limits>
 #include <utility>
 
+#include "core/Channels.h"
 #include "core/Conversions.h"
 #include "core/Declarations.h"
 #include "core/General.h"
@@ -19,12 +20,10 @@ namespace {
 constexpr int16_t kGroupCount = 6;
 
 // The dynamic Tmin demonstration shows Remote 2 this much hotter, and once pulses its
-// THERM2 limit down to 0 degrees and back to 90 when the shown reading reaches 50.
+// THERM2 limit down to 0 degrees and back when the shown reading reaches 50.
 constexpr int16_t kDemoOffset = 15;
 constexpr float kDemoPulseTemperature = 50.0f;
-constexpr int32_t kRemote2Therm2Limit = 0x52;
 constexpr int32_t kDemoPulseLow = 0x40;
-constexpr int32_t kDemoPulseRestore = 0x9A;
 constexpr float kDemoPulseMs = 500.0f;
 
 constexpr size_t kWindowTaskCount = static_cast<size_t>(WindowTask::Gpio) + 1;
@@ -55,9 +54,9 @@ void Run(const std::function<void()>& action) {
 }
 
 void PulseDemoThermLimit() {
-    WriteRegister(gDeviceAddress, kRemote2Therm2Limit, int32_t{kDemoPulseLow});
+    WriteRegister(gDeviceAddress, kDemoTherm2LimitRegister, int32_t{kDemoPulseLow});
     Delay(kDemoPulseMs);
-    WriteRegister(gDeviceAddress, kRemote2Therm2Limit, int32_t{kDemoPulseRestore});
+    WriteRegister(gDeviceAddress, kDemoTherm2LimitRegister, int32_t{kDemoTherm2Limit});
     gDemoThermDone = true;
 }
 
@@ -78,8 +77,8 @@ void RunMeasurement() {
 }
 
 void RunHeaterLabels() {
-    FormatTemperatureLabel(heaterLabels[0], "Remote1", gTemperature[1]);
-    FormatTemperatureLabel(heaterLabels[1], "Remote2", gTemperature[2]);
+    FormatTemperatureLabel(heaterLabels[0], TempChannelName(TempChannel::Remote1), gTemperature[1]);
+    FormatTemperatureLabel(heaterLabels[1], TempChannelName(TempChannel::Remote2), gTemperature[2]);
     if (heaterLabelSink) heaterLabelSink(heaterLabels[0], heaterLabels[1]);
 }
 

@@ -31,6 +31,11 @@ namespace kestrum {
 // the program runs.
 inline bool gDemoThermDone = false;
 
+// The demonstration's Remote2 THERM2 limit, 90 degrees C: its set-up writes it, and the
+// pulse lowers it and puts it back.
+inline constexpr int32_t kDemoTherm2LimitRegister = 0x52;
+inline constexpr int32_t kDemoTherm2Limit = 0x9A;
+
 // The main window's tmrMaster_Timer calls this on every tick. It runs to completion; a
 // tick started while one is still running (from a nested event loop) does nothing.
 void RunMasterTick();

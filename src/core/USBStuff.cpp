@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "core/Channels.h"
 #include "core/General.h"
 #include "core/PinDefinitions.h"
 #include "platform/ByteSource.h"
@@ -169,10 +170,9 @@ void ShowCommError(int16_t code) {
 void AfterRegisterWrite(int32_t reg) {
     // Pin Config 1-4 and Easy Config change what the pins carry.
     if (reg >= 0x10 && reg <= 0x14) FollowPinConfig();
-    if (reg >= 0x21 && reg <= 0x24) {
-        const int32_t config = ReadRegister(gDeviceAddress, reg);
-        gPWMManual[reg - 0x20] = (config & 0xE0) == 0xE0;
-    }
+    const int32_t pwm = reg - kPwmConfig1;
+    if (pwm >= 0 && pwm < kPwmOutputCount)
+        gPWMManual[pwm + 1] = PwmSourceOf(ReadRegister(gDeviceAddress, reg)) == PwmSource::Manual;
 }
 
 }  // namespace kestrum

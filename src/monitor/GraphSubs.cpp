@@ -7,6 +7,7 @@
 #include <initializer_list>
 #include <string>
 
+#include "core/Channels.h"
 #include "core/Conversions.h"
 #include "core/Measurement.h"
 #include "core/PinDefinitions.h"
@@ -62,7 +63,7 @@ void AppendInteger(QString& text, int32_t value) {
 // "Local = 25.25°C"; the number's text is short enough to need no heap.
 void AppendTemperature(QString& text, int i) {
     const std::string number = SingleText(gTemperature[i]);
-    text.append(QLatin1StringView(kTemperatureNames[i]));
+    text.append(QLatin1StringView(kTempChannelNames[i]));
     text.append(QLatin1StringView(" = "));
     text.append(QLatin1StringView(number.data(), static_cast<qsizetype>(number.size())));
     text.append(QChar(0x00B0));

@@ -8,9 +8,6 @@ namespace kestrum {
 
 class frmGraph;
 
-// The temperature channels' names, as the legends show them.
-inline constexpr std::array<const char*, 4> kTemperatureNames = {"Local", "Remote1", "Remote2", "Remote3"};
-
 // The master timer's graph task, every gGraphPeriodMs while gGraphFormOpen: the open
 // window hands itself in. Allocates nothing once the charts' histories and the legend
 // texts have their storage.

@@ -7,6 +7,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "core/Channels.h"
+
 namespace kestrum::LimitFormSubs {
 
 // The gauge's top end, and what limit 0 (no limit) shows as.
@@ -33,10 +35,10 @@ struct TempLimitChannel {
     int32_t highRegister;
 };
 inline constexpr std::array<TempLimitChannel, 4> kTempLimitChannels{{
-    {"Local", 0x44, 0x48},
-    {"Remote1", 0x45, 0x49},
-    {"Remote2", 0x46, 0x4A},
-    {"Remote3", 0x47, 0x4B},
+    {kTempChannelNames[0], 0x44, 0x48},
+    {kTempChannelNames[1], 0x45, 0x49},
+    {kTempChannelNames[2], 0x46, 0x4A},
+    {kTempChannelNames[3], 0x47, 0x4B},
 }};
 
 // The THERM Limits list; entry k's limit is 0x4C + k, its reading gTemperature(k mod 4).

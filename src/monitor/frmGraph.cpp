@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QVBoxLayout>
 
+#include "core/Channels.h"
 #include "core/Conversions.h"
 #include "core/Declarations.h"
 #include "core/General.h"
@@ -40,7 +41,7 @@ void NameLabels(StripChart& chart, int first, const char* prefix, int count) {
 }
 
 void NameTemperatureLabels(StripChart& chart) {
-    for (int i = 0; i < 4; ++i) chart.SetLabelCaption(i + 1, kTemperatureNames[i]);
+    for (int i = 0; i < 4; ++i) chart.SetLabelCaption(i + 1, kTempChannelNames[i]);
 }
 
 // Traces 4.. go on the second axis, titled by label 5, with their legend from label 6.

@@ -37,6 +37,10 @@ QGroupBox* NewFrame(QWidget* parent, const QString& name, const QString& caption
 QLineEdit* NewTextBox(QWidget* parent, const QString& name) { return Named(new QLineEdit(parent), name); }
 
 QComboBox* NewList(QWidget* parent, const QString& name, std::initializer_list<const char*> items) {
+    return NewList(parent, name, std::span(items.begin(), items.size()));
+}
+
+QComboBox* NewList(QWidget* parent, const QString& name, std::span<const char* const> items) {
     auto* list = Named(new QComboBox(parent), name);
     for (const char* item : items) list->addItem(QString::fromUtf8(item));
     return list;

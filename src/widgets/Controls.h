@@ -48,6 +48,7 @@ QGroupBox* NewFrame(QWidget* parent, const QString& name, const QString& caption
 QLineEdit* NewTextBox(QWidget* parent, const QString& name);
 // A drop-down list of fixed items: the user picks one, never types.
 QComboBox* NewList(QWidget* parent, const QString& name, std::initializer_list<const char*> items);
+QComboBox* NewList(QWidget* parent, const QString& name, std::span<const char* const> items);
 // A sunken read-only field for a value the window shows.
 QLabel* NewReadout(QWidget* parent, const QString& name);
 // A row of widgets (a window's buttons) kept to the right, for the window's layout.

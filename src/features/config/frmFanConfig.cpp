@@ -11,6 +11,7 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "core/Channels.h"
 #include "core/ChipAccess.h"
 #include "widgets/Controls.h"
 #include "widgets/UpDown.h"
@@ -118,9 +119,7 @@ QWidget* frmFanConfig::BuildPwmTab(int i) {
     cmbSpinup[i] = NewList(frame, ElementName("cmbSpinup", i),
                            {"None", "100ms", "250ms", "400ms", "667ms", "1 sec", "2 sec", "4 sec"});
     Label5[i] = NewLabel(frame, ElementName("Label5", i), "Control Source");
-    cmbControl[i] = NewList(frame, ElementName("cmbControl", i),
-                            {"Local", "Remote1", "Remote2", "Remote3", "Off", "Max of Local/Remote3",
-                             "Max of 4 Channels", "Manual Mode"});
+    cmbControl[i] = NewList(frame, ElementName("cmbControl", i), kPwmSourceCaptions);
     Label6[i] = NewLabel(frame, ElementName("Label6", i), "Low  Frequency Selection");
     cmbLowFreq[i] = NewList(frame, ElementName("cmbLowFreq", i),
                             {"11Hz", "14.7Hz", "22.1Hz", "29.4Hz", "35.3Hz", "44.1Hz", "58.8Hz", "88.2Hz"});
@@ -179,7 +178,7 @@ void frmFanConfig::Bind() {
             .Field(cmbSpinup[i], 0, 3)
             .Bit(chk4xRampRate[i], 3)
             .Bit(chkEnActiveLow[i], 4, Sense::Inverted)
-            .Field(cmbControl[i], 5, 3);
+            .Field(cmbControl[i], kPwmSourceLowBit, kPwmSourceWidth);
         // The first output of a pair has bit 0 and bits 2-4, the second bit 1 and bits 5-7.
         const int second = i % 2;
         acoustics[i / 2].Bit(chkEnEnhance[i], second).Field(cmbRampRate[i], 2 + 3 * second, 3);

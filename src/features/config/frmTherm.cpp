@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 #include <span>
 
+#include "core/Channels.h"
 #include "core/ChipAccess.h"
 #include "monitor/frmLimits.h"
 #include "widgets/Controls.h"
@@ -21,8 +22,6 @@ namespace {
 
 constexpr int kWidthTwips = 8175;
 constexpr int kHeightTwips = 5970;
-
-constexpr std::array<const char*, 4> kChannels{"Local", "Remote1", "Remote2", "Remote3"};
 
 QWidget* NewPage(QTabWidget* tabs) { return new QWidget(tabs); }
 
@@ -74,7 +73,7 @@ QWidget* frmTherm::BuildInterruptTab() {
     layout->setContentsMargins(12, 12, 12, 12);
     for (int i = 0; i < 8; ++i) {
         const int therm = i / 4 + 1;
-        const char* channel = kChannels[static_cast<size_t>(i % 4)];
+        const char* channel = kTempChannelNames[static_cast<size_t>(i % 4)];
         chkTHAssert[i] = NewCheckBox(
             page, ElementName("chkTHAssert", i),
             QString("Assert THERM%1 when %2 Temp exceeds %2 THERM Limit ").arg(therm).arg(channel));
@@ -92,7 +91,7 @@ QWidget* frmTherm::BuildHysteresisTab() {
     grid->setHorizontalSpacing(16);
     for (int i = 0; i < 4; ++i) {
         hystLabel[i] =
-            new QLabel(QString("%1 THERM Hysteresis").arg(kChannels[static_cast<size_t>(i)]), page);
+            new QLabel(QString("%1 THERM Hysteresis").arg(kTempChannelNames[static_cast<size_t>(i)]), page);
         const SpinnerBox box =
             NewSpinnerBox(page, ElementName("txtHyst", i), QString("UpDown%1").arg(i + 1), 0, 15);
         txtHyst[i] = box.text;

@@ -4,6 +4,7 @@
 
 #include "core/ChipAccess.h"
 #include "core/PinDefinitions.h"
+#include "core/Scheduler.h"
 #include "core/USBStuff.h"
 
 namespace kestrum {
@@ -39,7 +40,7 @@ constexpr std::array<DemoStep, 23> kDemoSteps{{
     {0x0B, 0xFF, 0x20},  // Remote2 operating point loaded on THERM2
     {0x64, 0x0F, 0x20},  // operating-point hysteresis 2 degrees
     {0x62, 0xF0, 0x02},  // Remote2 hysteresis
-    {0x52, 0x00, 0x9A},  // Remote2 THERM2 limit 90 C
+    {kDemoTherm2LimitRegister, 0x00, kDemoTherm2Limit},  // Remote2 THERM2 limit 90 C
     {0x62, 0x0F, 0xB0},  // Remote2 Trange
     {0x5B, 0x00, 0x95},  // Remote2 operating point 85 C
     {0x5E, 0x00, 0x68},  // Remote2 Tmin 40 C

@@ -2,32 +2,19 @@
 
 #include <algorithm>
 
+#include "core/Channels.h"
 #include "core/Conversions.h"
 
 namespace kestrum {
 
 namespace {
 
-constexpr std::array<std::string_view, 4> kChannelNames{"Local", "Remote1", "Remote2", "Remote3"};
 constexpr std::string_view kNotUnderControl = " is not under automatic control";
 constexpr int16_t kFullDuty = 100;
 
-// The channels (1 Local .. 4 Remote3) that each control source gives its output, in slot
-// order; Off and Manual Mode give none.
-struct Source {
-    int16_t count;
-    std::array<int16_t, 4> channels;
-};
-constexpr std::array<Source, 8> kSources{{
-    {1, {1, 0, 0, 0}},
-    {1, {2, 0, 0, 0}},
-    {1, {3, 0, 0, 0}},
-    {1, {4, 0, 0, 0}},
-    {0, {0, 0, 0, 0}},
-    {2, {1, 4, 0, 0}},
-    {4, {1, 2, 3, 4}},
-    {0, {0, 0, 0, 0}},
-}};
+// A slot's channel number: 1 Local .. 4 Remote3.
+int16_t SlotChannel(TempChannel channel) { return static_cast<int16_t>(static_cast<int>(channel) + 1); }
+TempChannel ChannelOfSlot(int16_t slotChannel) { return static_cast<TempChannel>(slotChannel - 1); }
 
 // Slope of the ramp in percent per degree.
 float Slope(int16_t trange) { return 64.0f / static_cast<float>(trange); }
@@ -82,16 +69,17 @@ void FanCurveModel::BuildCurveModel(const CurveControls& controls) {
 
 void FanCurveModel::MapControlSource(const CurveControls& controls, int p) {
     const std::string& text = controls.cmbControl[static_cast<std::size_t>(p)];
-    const auto item =
-        std::find(kControlSourceItems.begin(), kControlSourceItems.end(), std::string_view(text));
-    if (item == kControlSourceItems.end()) return;
-    const Source& source = kSources[static_cast<std::size_t>(item - kControlSourceItems.begin())];
+    const auto item = std::find(kPwmSourceCaptions.begin(), kPwmSourceCaptions.end(), std::string_view(text));
+    if (item == kPwmSourceCaptions.end()) return;
+    const FollowedChannels followed =
+        ChannelsFollowed(static_cast<PwmSource>(item - kPwmSourceCaptions.begin()));
     PwmCurve& curve = mCurve[static_cast<std::size_t>(p)];
-    curve.ChannelCount = source.count;
-    for (int j = 0; j < source.count; ++j) {
+    curve.ChannelCount = static_cast<int16_t>(followed.count);
+    for (int j = 0; j < followed.count; ++j) {
         CurveChannel& slot = curve.Channels[static_cast<std::size_t>(j)];
-        slot.Channel = source.channels[static_cast<std::size_t>(j)];
-        slot.Name = kChannelNames[static_cast<std::size_t>(slot.Channel - 1)];
+        const TempChannel channel = followed.channels[static_cast<std::size_t>(j)];
+        slot.Channel = SlotChannel(channel);
+        slot.Name = TempChannelName(channel);
         LoadCurveChannel(controls, p, j);
     }
 }
@@ -104,9 +92,9 @@ void FanCurveModel::LoadCurveChannel(const CurveControls& controls, int p, int j
     slot.ThermHyst = CurveNumber(controls.txtHyst[t]);
     slot.TminHyst = CurveNumber(controls.txtTminHyst[t]);
     slot.Trange = CurveNumber(controls.cmbTrange[t]);
-    // The dynamic Tmin control may move Remote1's and Remote2's Tmin: the chip's own
-    // value counts for them, not what the box showed when the window loaded.
-    const bool dynamic = slot.Channel == 2 || slot.Channel == 3;
+    // The dynamic Tmin control may move a channel's Tmin: the chip's own value counts for
+    // such a channel, not what the box showed when the window loaded.
+    const bool dynamic = HasDynamicTmin(ChannelOfSlot(slot.Channel));
     slot.Tmin = dynamic ? controls.tmin[t] : CurveNumber(controls.txtTmin[t]);
 }
 

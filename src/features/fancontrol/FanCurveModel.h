@@ -38,10 +38,7 @@ struct CurveControls {
     std::array<int16_t, 4> pwmDuty{};
 };
 
-// cmbControl's items (index = the PWM's control source) and cmbTrange's (index = field).
-inline constexpr std::array<const char*, 8> kControlSourceItems{
-    "Local",      "Remote1", "Remote2", "Remote3", "Off", "Max of Local/Remote3", "Max of 4 Channels",
-    "Manual Mode"};
+// cmbTrange's items (index = field); cmbControl's are the PWM sources' captions.
 inline constexpr std::array<const char*, 16> kTrangeItems{"2°C",  "2.5°C", "3.3°C",  "4°C",  "5°C",  "6.7°C",
                                                           "8°C",  "10°C",  "13.3°C", "16°C", "20°C", "26.7°C",
                                                           "32°C", "40°C",  "53.3°C", "80°C"};

@@ -13,6 +13,7 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "core/Channels.h"
 #include "core/ChipAccess.h"
 #include "core/Declarations.h"
 #include "core/Measurement.h"
@@ -25,7 +26,6 @@ namespace kestrum {
 
 namespace {
 
-constexpr std::array<const char*, 4> kTempTabs{"Local", "Remote1", "Remote2", "Remote3"};
 constexpr std::array<const char*, 4> kPwmTabs{"PWM1", "PWM2", "PWM3", "PWM4"};
 const char* const kChartTip = "Drag the arrows at the edges of this graph to zoom in and out";
 
@@ -42,12 +42,6 @@ void AssignText(std::string& out, const QString& text) {
     out.resize(static_cast<std::size_t>(encoder.requiredSpace(text.size())));
     char* end = encoder.appendToBuffer(out.data(), text);
     out.resize(static_cast<std::size_t>(end - out.data()));
-}
-
-QComboBox* NewFixedList(QWidget* parent, const QString& name, const auto& items) {
-    QComboBox* list = NewList(parent, name, {});
-    for (const char* item : items) list->addItem(QString::fromUtf8(item));
-    return list;
 }
 
 // A text box with its spinner on a form row.
@@ -126,7 +120,7 @@ QWidget* frmAutoGraph::BuildTempTabs() {
         QFormLayout* form = NewForm(page);
         txtTmin[k] = AddSpinnerRow(*form, page, "Tmin", ElementName("txtTmin", t), ElementName("updTmin", t),
                                    updTmin[k], kTminMinimum, kTemperatureMaximum);
-        cmbTrange[k] = NewFixedList(page, ElementName("cmbTrange", t), kTrangeItems);
+        cmbTrange[k] = NewList(page, ElementName("cmbTrange", t), kTrangeItems);
         form->addRow("Trange", cmbTrange[k]);
         txtTminHyst[k] = AddSpinnerRow(*form, page, "Tmin Hyst", ElementName("txtTminHyst", t),
                                        ElementName("updTminHyst", t), updTminHyst[k], 0, kHysteresisMaximum);
@@ -136,7 +130,7 @@ QWidget* frmAutoGraph::BuildTempTabs() {
                                   ElementName("updTH2", t), updTH2[k], 0, kTemperatureMaximum);
         txtHyst[k] = AddSpinnerRow(*form, page, "THERM Hyst", ElementName("txtHyst", t),
                                    ElementName("updHyst", t), updHyst[k], 0, kHysteresisMaximum);
-        tbTemp->addTab(page, kTempTabs[k]);
+        tbTemp->addTab(page, kTempChannelNames[k]);
     }
     return tbTemp;
 }
@@ -148,7 +142,7 @@ QWidget* frmAutoGraph::BuildPwmTabs() {
         const auto k = static_cast<std::size_t>(p);
         auto* page = new QWidget(tbPWM);
         QFormLayout* form = NewForm(page);
-        cmbControl[k] = NewFixedList(page, ElementName("cmbControl", p), kControlSourceItems);
+        cmbControl[k] = NewList(page, ElementName("cmbControl", p), kPwmSourceCaptions);
         form->addRow("Control", cmbControl[k]);
         txtMinPWM[k] = AddSpinnerRow(*form, page, "Min Duty", ElementName("txtMinPWM", p),
                                      ElementName("updMinPWM", p), updMinPWM[k], 0, kPercentMaximum);
@@ -175,7 +169,7 @@ void frmAutoGraph::BindRegisters() {
     thermConfig_.Bit(chkThermFS1, 0, Sense::Inverted).Bit(chkThermFS2, 1, Sense::Inverted);
     maxPwm_.Percent(txtMaxPWM);
     for (std::size_t i = 0; i < 4; ++i) {
-        pwmConfig_[i].Field(cmbControl[i], 5, 3);
+        pwmConfig_[i].Field(cmbControl[i], kPwmSourceLowBit, kPwmSourceWidth);
         minSpeed_[i / 2].Bit(chkMinSpeed[i], static_cast<int>(i % 2));
         minPwm_[i].Percent(txtMinPWM[i]);
         tmin_[i].Celsius(txtTmin[i]);

@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "core/Channels.h"
 #include "core/ChipAccess.h"
 #include "core/Conversions.h"
 #include "core/Declarations.h"
@@ -43,24 +44,22 @@ constexpr int kHysteresisMaximum = 15;
 constexpr int kRemote1Tab = 0;
 constexpr int kRemote2Tab = 1;
 
-// PWM control-source codes (bits 7:5 of PWM Config) that follow each remote channel.
-constexpr int32_t kSourceRemote1 = 1;
-constexpr int32_t kSourceRemote2 = 2;
-constexpr int32_t kSourceMaxOfFour = 6;
-
 constexpr std::array<double, 4> kDutyLabelOffsets{0.04, 0.06, 0.08, 0.10};
 
 const QString kRunDemo = QStringLiteral("Run Demo");
 const QString kStopDemo = QStringLiteral("Stop...");
 const std::array<QString, 4> kPwmNames{QStringLiteral("PWM1"), QStringLiteral("PWM2"), QStringLiteral("PWM3"),
                                        QStringLiteral("PWM4")};
-const std::array<QString, 2> kNoFans{QStringLiteral("No fans controlled by Remote1"),
-                                     QStringLiteral("No fans controlled by Remote2")};
-const std::array<const char*, 2> kChannelNames{"Remote1", "Remote2"};
 // Legend texts of traces 0..4, labels 1..5.
 const std::array<const char*, 5> kTraceLabels{"Temp", "Op-Point", "Tmin", "High Limit", "Low Limit"};
 
-QString Caption(int channel, const char* what) { return QString("%1 %2").arg(kChannelNames[channel], what); }
+// The channel of each tab and chart.
+const char* ChannelName(int tab) { return TempChannelName(kDynamicTminChannels[static_cast<size_t>(tab)]); }
+
+QString Caption(int tab, const char* what) { return QString("%1 %2").arg(ChannelName(tab), what); }
+
+const std::array<QString, 2> kNoFans{QString("No fans controlled by %1").arg(ChannelName(0)),
+                                     QString("No fans controlled by %1").arg(ChannelName(1))};
 
 }  // namespace
 
@@ -128,7 +127,7 @@ QWidget* frmDynamicTmin::BuildPanel() {
         frame->setParent(page);
         layout->addWidget(frame);
         layout->addStretch(1);
-        SSTab1->addTab(page, kChannelNames[channel]);
+        SSTab1->addTab(page, ChannelName(channel));
     };
     Frame1 = BuildChannelFrame(0, {chkEnDynR1, chkLoadOp1Th1, chkLoadOp1Th2, "txtR1OpPoint", txtR1OpPoint});
     addTab(Frame1, 0);
@@ -172,7 +171,7 @@ void frmDynamicTmin::BuildCharts() {
     for (int i = 0; i < 2; ++i) {
         auto* chart = new StripChart(this);
         Strip2[i] = chart;
-        chart->SetLabelCaption(0, kChannelNames[i]);
+        chart->SetLabelCaption(0, ChannelName(i));
         for (int label = 1; label <= 5; ++label) chart->SetLabelCaption(label, kTraceLabels[label - 1]);
         chart->SetLabelCaption(kDutyAxisLabel, "% Duty");
         chart->SetAxisTitleLabel(1, kDutyAxisLabel);
@@ -306,8 +305,8 @@ void frmDynamicTmin::Strip2_LayoutChange(int index) {
 }
 
 void frmDynamicTmin::UpdateDynTminGraph() {
-    FeedChart(0, 1);
-    FeedChart(1, 2);
+    FeedChart(0);
+    FeedChart(1);
     SetUpDutyChannels();
     for (size_t strip = 0; strip < Strip2.size(); ++strip) {
         const DutyList& list = duties_[strip];
@@ -318,9 +317,9 @@ void frmDynamicTmin::UpdateDynTminGraph() {
 
 // Traces 0..4 with their labels at their values, then the operating point less the
 // hysteresis shown in the window.
-void frmDynamicTmin::FeedChart(int strip, int channel) {
+void frmDynamicTmin::FeedChart(int strip) {
     StripChart& chart = *Strip2.at(static_cast<size_t>(strip));
-    const auto c = static_cast<size_t>(channel);
+    const auto c = static_cast<size_t>(kDynamicTminChannels[static_cast<size_t>(strip)]);
     chart.AddSample(0, gTemperature[c]);
     PositionChannelLabel(strip, 0, RoundToInt16(gTemperature[c]));
     const std::array<int16_t, 4> settings{gOpPoint[c], gTmin[c], gTempHighLimit[c], gTempLowLimit[c]};
@@ -332,12 +331,13 @@ void frmDynamicTmin::FeedChart(int strip, int channel) {
 }
 
 void frmDynamicTmin::SetUpDutyChannels() {
-    const RegisterBlock config = ChipReadBlock(0x21, 4);
+    const RegisterBlock config = ChipReadBlock(kPwmConfig1, kPwmOutputCount);
     duties_ = {};
-    for (int pwm = 0; pwm < 4; ++pwm) {
-        const int32_t source = FieldOf(config[pwm], 5, 3);
-        if (source == kSourceRemote1 || source == kSourceMaxOfFour) duties_[0].pwm[duties_[0].count++] = pwm;
-        if (source == kSourceRemote2 || source == kSourceMaxOfFour) duties_[1].pwm[duties_[1].count++] = pwm;
+    for (int pwm = 0; pwm < kPwmOutputCount; ++pwm) {
+        const FollowedChannels followed = ChannelsFollowed(PwmSourceOf(config[pwm]));
+        for (size_t strip = 0; strip < duties_.size(); ++strip)
+            if (followed.Includes(kDynamicTminChannels[strip]))
+                duties_[strip].pwm[duties_[strip].count++] = pwm;
     }
     // Each legend entry is set once to what it ends as: an unchanged legend costs nothing.
     for (size_t strip = 0; strip < Strip2.size(); ++strip) {

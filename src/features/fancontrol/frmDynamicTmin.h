@@ -87,7 +87,7 @@ private:
     void BindRegisters();
     void WireUserSignals();
     void ShowChart(int index);
-    void FeedChart(int strip, int channel);
+    void FeedChart(int strip);
     void SetUpDutyChannels();
     void PositionChannelLabel(int strip, int channel, int value);
 
