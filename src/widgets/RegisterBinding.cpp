@@ -1,14 +1,15 @@
 #include "widgets/RegisterBinding.h"
 
-#include <QCheckBox>
+#include <QAbstractButton>
 #include <QComboBox>
 #include <QLineEdit>
+#include <cassert>
 #include <string>
 #include <vector>
 
-#include "core/ChipAccess.h"
 #include "core/Conversions.h"
 #include "widgets/Controls.h"
+#include "widgets/instruments/Lamp.h"
 
 namespace kestrum {
 
@@ -25,6 +26,16 @@ int32_t ListValue(const QComboBox& list) {
 
 double TextNumber(const QLineEdit& box) { return LeadingNumber(box.text().toStdString()); }
 
+// Whether the run's registers follow one another from its first.
+[[maybe_unused]] bool Consecutive(std::initializer_list<std::span<const RegisterBinding>> run) {
+    if (run.size() == 0 || run.begin()->empty()) return false;
+    int32_t next = run.begin()->front().Register();
+    for (std::span<const RegisterBinding> part : run)
+        for (const RegisterBinding& binding : part)
+            if (binding.Register() != next++) return false;
+    return true;
+}
+
 }  // namespace
 
 RegisterBinding& RegisterBinding::Add(QWidget* control, Kind kind, int lowBit, int width, Sense sense) {
@@ -32,13 +43,8 @@ RegisterBinding& RegisterBinding::Add(QWidget* control, Kind kind, int lowBit, i
     return *this;
 }
 
-RegisterBinding& RegisterBinding::Bit(QCheckBox* box, int bit, Sense sense) {
+RegisterBinding& RegisterBinding::Bit(QAbstractButton* box, int bit, Sense sense) {
     return Add(box, Kind::Bit, bit, 1, sense);
-}
-
-RegisterBinding& RegisterBinding::Bits(std::span<QCheckBox* const> boxes, int firstBit, Sense sense) {
-    for (QCheckBox* box : boxes) Bit(box, firstBit++, sense);
-    return *this;
 }
 
 RegisterBinding& RegisterBinding::Field(QComboBox* list, int lowBit, int width) {
@@ -57,11 +63,13 @@ RegisterBinding& RegisterBinding::NumberField(QLineEdit* box, int lowBit, int wi
     return Add(box, Kind::Number, lowBit, width);
 }
 
+RegisterBinding& RegisterBinding::StatusLamp(Lamp* lamp, int bit) { return Add(lamp, Kind::Lamp, bit, 1); }
+
 void RegisterBinding::LoadOne(const Binding& b, int32_t byte) {
     const int32_t field = FieldOf(byte, b.lowBit, b.width);
     switch (b.kind) {
         case Kind::Bit:
-            static_cast<QCheckBox*>(b.control)->setChecked((field == 1) == (b.sense == Sense::Direct));
+            static_cast<QAbstractButton*>(b.control)->setChecked((field == 1) == (b.sense == Sense::Direct));
             break;
         case Kind::Field: static_cast<QComboBox*>(b.control)->setCurrentIndex(field); break;
         case Kind::BitList:
@@ -74,6 +82,7 @@ void RegisterBinding::LoadOne(const Binding& b, int32_t byte) {
             static_cast<QLineEdit*>(b.control)->setText(QString::number(CelsiusOfRegister(byte)));
             break;
         case Kind::Number: static_cast<QLineEdit*>(b.control)->setText(QString::number(field)); break;
+        case Kind::Lamp: static_cast<Lamp*>(b.control)->SetValue(field == 1); break;
     }
 }
 
@@ -81,8 +90,9 @@ int32_t RegisterBinding::EncodeOne(const Binding& b, int32_t base) {
     int32_t value = 0;
     switch (b.kind) {
         case Kind::Bit:
-            value =
-                static_cast<const QCheckBox*>(b.control)->isChecked() == (b.sense == Sense::Direct) ? 1 : 0;
+            value = static_cast<const QAbstractButton*>(b.control)->isChecked() == (b.sense == Sense::Direct)
+                        ? 1
+                        : 0;
             break;
         case Kind::Field: value = ListValue(*static_cast<const QComboBox*>(b.control)); break;
         case Kind::BitList: {
@@ -98,25 +108,34 @@ int32_t RegisterBinding::EncodeOne(const Binding& b, int32_t base) {
             value = RegisterOfCelsius(TextNumber(*static_cast<const QLineEdit*>(b.control)));
             break;
         case Kind::Number: value = RoundToInt32(TextNumber(*static_cast<const QLineEdit*>(b.control))); break;
+        case Kind::Lamp: return base;
     }
     return WholeByte(b.lowBit, b.width) ? value : WithField(base, b.lowBit, b.width, value);
 }
 
-void RegisterBinding::Load(const RegisterBlock& block) const { Load(block.Of(reg_)); }
-
-void LoadEach(const RegisterBlock& block, std::span<const RegisterBinding> bindings) {
-    for (const RegisterBinding& binding : bindings) binding.Load(block);
-}
-
 void RegisterBinding::Load(int32_t byte) const {
-    for (const Binding& binding : bindings_) LoadOne(binding, byte);
+    for (const Binding& binding : bindings_)
+        if (reload_ == Reload::Everything || !IsListOpen(binding.control)) LoadOne(binding, byte);
 }
 
 void RegisterBinding::LoadFromChip() const { Load(ChipRead(reg_)); }
 
-void RegisterBinding::LoadAroundOpenLists(int32_t byte) const {
+int32_t RegisterBinding::FieldIn(const RegisterBlock& block, const QWidget* control) const {
     for (const Binding& binding : bindings_)
-        if (!IsListOpen(binding.control)) LoadOne(binding, byte);
+        if (binding.control == control) return FieldOf(block.Of(reg_), binding.lowBit, binding.width);
+    assert(!"the control is bound to this register");
+    return 0;
+}
+
+RegisterBlock LoadBlock(std::initializer_list<std::span<const RegisterBinding>> run) {
+    assert(Consecutive(run) && "a block's bindings lie on consecutive registers");
+    size_t count = 0;
+    for (std::span<const RegisterBinding> part : run) count += part.size();
+    const int32_t first = run.begin()->front().Register();
+    const RegisterBlock block = ChipReadBlock(first, static_cast<int16_t>(count));
+    for (std::span<const RegisterBinding> part : run)
+        for (const RegisterBinding& binding : part) binding.Load(block.Of(binding.Register()));
+    return block;
 }
 
 int32_t RegisterBinding::Encode(int32_t base) const {

@@ -3,8 +3,8 @@
 // its bit-map table:
 //
 //     config1.Bit(chkEnableMonitoring, 0).Bit(chkAlertMode, 3, Sense::Inverted);
-//     config1.Load(block.Of(0x01));     // Form_Load
-//     config1.WriteModified();           // Apply: read afresh, change the owned bits, write
+//     LoadBlock(config1, config2, config3);  // Form_Load: one block read of 0x01-0x03
+//     config1.WriteModified();               // Apply: read afresh, change the owned bits, write
 //
 // Loading sets the controls from code, which never writes to the chip: windows write only
 // from the user's own signals (clicked, activated, textEdited). Encoding puts every
@@ -12,32 +12,41 @@
 
 #include <QString>
 #include <cstdint>
+#include <initializer_list>
 #include <span>
 #include <vector>
 
-class QCheckBox;
+#include "core/ChipAccess.h"
+
+class QAbstractButton;
 class QComboBox;
 class QLineEdit;
 class QWidget;
 
 namespace kestrum {
-class RegisterBlock;
-}
 
-namespace kestrum {
+class Lamp;
 
 // A direct box is ticked when its bit is 1, an inverted one when its bit is 0.
 enum class Sense { Direct, Inverted };
 
+// Whether a load sets every control, or leaves alone a list whose drop-down the user has
+// open: the bindings of a window that a periodic refresh reloads.
+enum class Reload { Everything, AroundOpenLists };
+
 class RegisterBinding {
 public:
-    explicit RegisterBinding(int32_t reg) : reg_(reg) {}
+    explicit RegisterBinding(int32_t reg, Reload reload = Reload::Everything) : reg_(reg), reload_(reload) {}
     int32_t Register() const { return reg_; }
 
-    // A check box on one bit.
-    RegisterBinding& Bit(QCheckBox* box, int bit, Sense sense = Sense::Direct);
+    // A check box (or option button) on one bit.
+    RegisterBinding& Bit(QAbstractButton* box, int bit, Sense sense = Sense::Direct);
     // A run of a control array on consecutive bits: box i on bit firstBit + i.
-    RegisterBinding& Bits(std::span<QCheckBox* const> boxes, int firstBit, Sense sense = Sense::Direct);
+    template <typename Boxes>
+    RegisterBinding& Bits(const Boxes& boxes, int firstBit, Sense sense = Sense::Direct) {
+        for (auto* box : boxes) Bit(box, firstBit++, sense);
+        return *this;
+    }
     // A list on a field: the item whose index is the field's value is shown; written as the
     // OR of the index of every item whose text equals the list's text, 0 when none does.
     RegisterBinding& Field(QComboBox* list, int lowBit, int width);
@@ -51,15 +60,15 @@ public:
     RegisterBinding& Number(QLineEdit* box);
     // A text box on a field (the hysteresis nibbles): the number's low bits are written.
     RegisterBinding& NumberField(QLineEdit* box, int lowBit, int width);
+    // A lamp that shows a bit, lit (an alarm) when it is 1. Read only: encoding passes it by.
+    RegisterBinding& StatusLamp(Lamp* lamp, int bit);
 
     // Sets every control from the register's value.
     void Load(int32_t byte) const;
-    // ... from the register's byte of a block read.
-    void Load(const RegisterBlock& block) const;
-    // The same, except for a list whose drop-down the user has open (a periodic refresh).
-    void LoadAroundOpenLists(int32_t byte) const;
     // Reads the register afresh and sets every control from it.
     void LoadFromChip() const;
+    // The field a control is bound to, as the register's byte in the block holds it.
+    int32_t FieldIn(const RegisterBlock& block, const QWidget* control) const;
     // The base with every control's bits put in, or only those of one control.
     int32_t Encode(int32_t base) const;
     int32_t Encode(int32_t base, const QWidget* control) const;
@@ -72,7 +81,7 @@ public:
     void WriteModified(const QWidget* control) const;
 
 private:
-    enum class Kind { Bit, Field, BitList, Percent, Celsius, Number };
+    enum class Kind { Bit, Field, BitList, Percent, Celsius, Number, Lamp };
     struct Binding {
         QWidget* control;
         Kind kind;
@@ -86,10 +95,20 @@ private:
     static int32_t EncodeOne(const Binding& binding, int32_t base);
 
     int32_t reg_;
+    Reload reload_;
     std::vector<Binding> bindings_;
 };
 
-// Each binding from its register's byte of one block read.
-void LoadEach(const RegisterBlock& block, std::span<const RegisterBinding> bindings);
+// Loads a run of bindings on consecutive registers, given in register order, from one block
+// read that starts at the first one's register; gives the block read. A debug build
+// refuses bindings that do not follow one another.
+RegisterBlock LoadBlock(std::initializer_list<std::span<const RegisterBinding>> run);
+// The same, the run given as bindings and arrays of bindings: LoadBlock(tmin, trange).
+inline std::span<const RegisterBinding> BindingsOf(const RegisterBinding& binding) { return {&binding, 1}; }
+inline std::span<const RegisterBinding> BindingsOf(std::span<const RegisterBinding> run) { return run; }
+template <typename... Parts>
+RegisterBlock LoadBlock(const Parts&... parts) {
+    return LoadBlock({BindingsOf(parts)...});
+}
 
 }  // namespace kestrum

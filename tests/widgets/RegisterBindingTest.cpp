@@ -13,6 +13,7 @@
 #include "core/Conversions.h"
 #include "support/Fixture.h"
 #include "widgets/Controls.h"
+#include "widgets/instruments/Lamp.h"
 
 namespace kestrum {
 namespace {
@@ -110,7 +111,7 @@ TEST_F(RegisterBindingTest, TwoItemListsOnOneBit) {
 }
 
 TEST_F(RegisterBindingTest, ARefreshLeavesAListTheUserHasOpenAlone) {
-    RegisterBinding acoustics(0x1A);
+    RegisterBinding acoustics(0x1A, Reload::AroundOpenLists);
     acoustics.Bit(direct, 0).Field(rate, 5, 3).Field(pin25, 2, 2);
     form.show();
     rate->setCurrentIndex(1);
@@ -119,14 +120,14 @@ TEST_F(RegisterBindingTest, ARefreshLeavesAListTheUserHasOpenAlone) {
     EXPECT_FALSE(IsListOpen(pin25));
     EXPECT_FALSE(IsListOpen(direct)) << "not a list";
 
-    acoustics.LoadAroundOpenLists(0xC9);  // rate 6, pin25 2, bit 0 set
+    acoustics.Load(0xC9);  // rate 6, pin25 2, bit 0 set
     EXPECT_EQ(rate->currentText(), "17.6  sec") << "open: kept";
     EXPECT_EQ(pin25->currentText(), "VR_Hot1");
     EXPECT_TRUE(direct->isChecked());
 
     rate->hidePopup();
     ASSERT_FALSE(IsListOpen(rate));
-    acoustics.LoadAroundOpenLists(0xC9);
+    acoustics.Load(0xC9);
     EXPECT_EQ(rate->currentText(), "1.6 sec") << "closed again: refreshed";
 }
 
@@ -199,6 +200,34 @@ TEST_F(RegisterBindingTest, LoadingFromTheChipReadsTheRegisterOnly) {
     EXPECT_TRUE(direct->isChecked());
     EXPECT_FALSE(inverted->isChecked());
     ExpectTraffic({R(0x01)});
+}
+
+TEST_F(RegisterBindingTest, ARunOfBindingsLoadsFromOneBlockReadOfItsOwnRegisters) {
+    std::array<RegisterBinding, 2> tachs{RegisterBinding{0x07}, RegisterBinding{0x08}};
+    RegisterBinding config(0x09), status(0x0B);
+    Lamp lamp(&form);
+    tachs[0].Bit(direct, 0);
+    tachs[1].Field(rate, 5, 3);
+    config.Percent(percent);
+    status.StatusLamp(&lamp, 4);
+    Chip().Poke(0x07, 0x01);
+    Chip().Poke(0x08, 0xC0);
+    Chip().Poke(0x09, 0xC0);
+    Chip().Poke(0x0B, 0x10);
+    StartRecording();
+    const RegisterBlock block = LoadBlock(tachs, config);
+    status.LoadFromChip();
+    ExpectTraffic({B(0x07, 3), R(0x0B)});
+    EXPECT_TRUE(direct->isChecked());
+    EXPECT_EQ(rate->currentText(), "1.6 sec");
+    EXPECT_EQ(percent->text(), "75");
+    EXPECT_EQ(tachs[1].FieldIn(block, rate), 6);
+    EXPECT_TRUE(lamp.Value()) << "a lamp shows its bit";
+    EXPECT_EQ(status.Encode(0x5A), 0x5A) << "and writes none";
+    status.Load(0xEF);
+    EXPECT_FALSE(lamp.Value());
+    // Bindings that leave a register out are a mistake in the window.
+    EXPECT_DEBUG_DEATH(LoadBlock(tachs[0], config), "consecutive registers");
 }
 
 TEST_F(RegisterBindingTest, BlockReadsKeepTheirBytesWhateverFollows) {

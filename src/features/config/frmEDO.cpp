@@ -5,7 +5,6 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
-#include "core/ChipAccess.h"
 #include "widgets/Controls.h"
 #include "widgets/WrappingCheckBox.h"
 
@@ -64,9 +63,7 @@ QGroupBox* frmEDO::BuildOutput(int output, std::array<QCheckBox*, 8>& masks) {
 void frmEDO::Form_Load() {
     SetSizeTwips(6810, 5325);
     edoEnable.LoadFromChip();
-    const RegisterBlock block = ChipReadBlock(0x37, 2);
-    edoMask1.Load(block);
-    edoMask2.Load(block);
+    LoadBlock(edoMask1, edoMask2);
 }
 
 void frmEDO::cmdApply_Click() {

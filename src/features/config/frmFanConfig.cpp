@@ -12,7 +12,6 @@
 #include <QVBoxLayout>
 
 #include "core/Channels.h"
-#include "core/ChipAccess.h"
 #include "widgets/Controls.h"
 #include "widgets/UpDown.h"
 
@@ -22,6 +21,11 @@ namespace {
 
 constexpr int kWidthTwips = 7710;
 constexpr int kHeightTwips = 6240;
+
+// Acoustics and frequency registers serve two outputs each, PWM1 and 2, then PWM3 and 4:
+// the first output of a pair has bit 0 and bits 4:2, the second bit 1 and bits 7:5.
+constexpr std::array<int, 4> kPairBit{0, 1, 0, 1};
+constexpr std::array<int, 4> kPairFieldLowBit{2, 5, 2, 5};
 
 QString PerPwm(const char* format, int i) { return QString(format).arg(i + 1); }
 
@@ -179,32 +183,22 @@ void frmFanConfig::Bind() {
             .Bit(chk4xRampRate[i], 3)
             .Bit(chkEnActiveLow[i], 4, Sense::Inverted)
             .Field(cmbControl[i], kPwmSourceLowBit, kPwmSourceWidth);
-        // The first output of a pair has bit 0 and bits 2-4, the second bit 1 and bits 5-7.
-        const int second = i % 2;
-        acoustics[i / 2].Bit(chkEnEnhance[i], second).Field(cmbRampRate[i], 2 + 3 * second, 3);
-        pwmFreq[i / 2].Bit(chkMinSpeed[i], second).Field(cmbLowFreq[i], 2 + 3 * second, 3);
+        acoustics[i / 2].Bit(chkEnEnhance[i], kPairBit[i]).Field(cmbRampRate[i], kPairFieldLowBit[i], 3);
+        pwmFreq[i / 2].Bit(chkMinSpeed[i], kPairBit[i]).Field(cmbLowFreq[i], kPairFieldLowBit[i], 3);
         minPwm[i].Percent(txtMinPWM[i]);
     }
 }
 
 void frmFanConfig::Form_Load() {
     SetSizeTwips(kWidthTwips, kHeightTwips);
-    const RegisterBlock tachs = ChipReadBlock(0x07, 2);
-    tachEnable.Load(tachs);
-    tachConfig.Load(tachs);
-    const RegisterBlock configs = ChipReadBlock(0x01, 2);
-    config1.Load(configs);
-    config2.Load(configs);
+    LoadBlock(tachEnable, tachConfig);
+    LoadBlock(config1, config2);
     thermConfig.LoadFromChip();
     maxPwm.LoadFromChip();
-    const RegisterBlock acousticsBlock = ChipReadBlock(0x1A, 2);
-    LoadEach(acousticsBlock, acoustics);
-    const RegisterBlock pwmConfigs = ChipReadBlock(0x21, 4);
-    LoadEach(pwmConfigs, pwmConfig);
-    const RegisterBlock frequencies = ChipReadBlock(0x25, 2);
-    LoadEach(frequencies, pwmFreq);
-    const RegisterBlock minimums = ChipReadBlock(0x28, 4);
-    LoadEach(minimums, minPwm);
+    LoadBlock(acoustics);
+    LoadBlock(pwmConfig);
+    LoadBlock(pwmFreq);
+    LoadBlock(minPwm);
 }
 
 void frmFanConfig::cmdApply_Click() {

@@ -9,7 +9,6 @@
 #include <QVBoxLayout>
 
 #include "core/ChipAccess.h"
-#include "core/Conversions.h"
 #include "core/Declarations.h"
 #include "core/PinDefinitions.h"
 #include "widgets/Controls.h"
@@ -23,6 +22,10 @@ constexpr int kHeightTwips = 5595;
 
 constexpr int32_t kEnableBit = 0;
 constexpr int kLinesPerRegister = 4;
+// Two bits a line in its behaviour register, GPIO 1-4 then 5-8: polarity, then direction.
+constexpr std::array<int, frmGPIO::kLines> kPolarityBit{0, 2, 4, 6, 0, 2, 4, 6};
+constexpr std::array<int, frmGPIO::kLines> kDirectionBit{1, 3, 5, 7, 1, 3, 5, 7};
+constexpr int32_t kOutput = 1;  // the direction bit of an output: "O/P"
 
 enum Column { kNameColumn, kDirColumn, kPolarityColumn, kStatusColumn, kPinColumn };
 
@@ -37,11 +40,9 @@ frmGPIO::frmGPIO(QWidget* parent) : WriteAtOnceWindow(parent) {
 
     config3_.Bit(chkEnGPIO, kEnableBit);
     for (int i = 0; i < kLines; ++i) {
-        // Two bits a line: polarity below, direction above.
-        RegisterBinding& behaviour = i < kLinesPerRegister ? behaviour1_ : behaviour2_;
-        const int polarityBit = 2 * (i % kLinesPerRegister);
-        behaviour.BitList(cmbPolarity[i], polarityBit, Sense::Direct)
-            .BitList(cmbDir[i], polarityBit + 1, Sense::Direct);
+        Behaviour(i)
+            .BitList(cmbPolarity[i], kPolarityBit[i], Sense::Direct)
+            .BitList(cmbDir[i], kDirectionBit[i], Sense::Direct);
         status_.BitList(cmbStatus[i], i, Sense::Direct);
     }
 
@@ -106,19 +107,18 @@ void frmGPIO::Form_Load() {
     UpdateGPIOStatus();
 }
 
+RegisterBinding& frmGPIO::Behaviour(int line) { return line < kLinesPerRegister ? behaviour1_ : behaviour2_; }
+
 void frmGPIO::UpdateGPIOStatus() {
-    const RegisterBlock block = ChipReadBlock(0x09, 2);
-    behaviour1_.LoadAroundOpenLists(block.Of(0x09));
-    behaviour2_.LoadAroundOpenLists(block.Of(0x0A));
-    const int32_t word = block.Of(0x0A) * 256 + block.Of(0x09);
+    const RegisterBlock block = LoadBlock(behaviour1_, behaviour2_);
     for (int i = 0; i < kLines; ++i) {
         if (IsListOpen(cmbStatus[i])) continue;
         // An output's status is the user's to set; an input's is only shown.
-        const bool output = BitIsSet(word, 2 * i + 1);
+        const bool output = Behaviour(i).FieldIn(block, cmbDir[i]) == kOutput;
         cmbStatus[i]->setVisible(output);
         lblStatus[i]->setVisible(!output);
     }
-    status_.LoadAroundOpenLists(ChipRead(0xBF));
+    status_.LoadFromChip();
     for (int i = 0; i < kLines; ++i) {
         lblStatus[i]->setText(cmbStatus[i]->currentText());
         chkPinEn[i]->setChecked(gPinFunction[static_cast<size_t>(kLinePins[i])] == 0);

@@ -58,10 +58,14 @@ private:
     // The three line registers rebuilt from the lists, whichever list changed.
     void WriteGPIOSettings();
 
+    // The register of a line's polarity and direction.
+    RegisterBinding& Behaviour(int line);
+
+    // The line registers are reloaded every half second, around the lists the user has open.
     RegisterBinding config3_{0x03};
-    RegisterBinding behaviour1_{0x09};  // GPIO 1-4
-    RegisterBinding behaviour2_{0x0A};  // GPIO 5-8
-    RegisterBinding status_{0xBF};
+    RegisterBinding behaviour1_{0x09, Reload::AroundOpenLists};  // GPIO 1-4
+    RegisterBinding behaviour2_{0x0A, Reload::AroundOpenLists};  // GPIO 5-8
+    RegisterBinding status_{0xBF, Reload::AroundOpenLists};
 };
 
 }  // namespace kestrum

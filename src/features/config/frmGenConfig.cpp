@@ -6,7 +6,6 @@
 #include <QVBoxLayout>
 #include <array>
 
-#include "core/ChipAccess.h"
 #include "widgets/Controls.h"
 
 namespace kestrum {
@@ -54,10 +53,7 @@ frmGenConfig::frmGenConfig(QWidget* parent) : DialogWindow(parent) {
 
 void frmGenConfig::Form_Load() {
     SetSizeTwips(6990, 4260);
-    const RegisterBlock block = ChipReadBlock(0x01, 3);
-    configuration1.Load(block);
-    configuration2.Load(block);
-    configuration3.Load(block);
+    LoadBlock(configuration1, configuration2, configuration3);
     tminCal2.LoadFromChip();
 }
 

@@ -12,8 +12,6 @@
 #include <QVBoxLayout>
 #include <initializer_list>
 
-#include "core/ChipAccess.h"
-#include "core/Conversions.h"
 #include "core/Declarations.h"
 #include "core/Scheduler.h"
 #include "monitor/frmLimits.h"
@@ -25,10 +23,6 @@ namespace {
 
 constexpr int kWidthTwips = 7800;
 constexpr int kHeightTwips = 7110;
-
-constexpr int32_t kPinConfig1 = 0x10;
-constexpr int32_t kEasyConfig = 0x14;
-constexpr int16_t kRegisterCount = 5;  // Pin Config 1-4 and Easy Config
 
 struct PinList {
     QComboBox* frmPinConfig::*list;
@@ -203,18 +197,14 @@ void frmPinConfig::BindRegisters() {
         .Field(cmbPin23, 0, 2);
     pinConfig3_.Field(cmbPin24, 6, 2).Field(cmbPin25, 4, 2).Field(cmbPin26, 2, 2).Field(cmbPin27, 1, 1);
     pinConfig4_.Field(cmbPin28, 6, 2).Field(cmbPin29, 4, 2).Field(cmbPin31, 3, 1).Field(cmbPin32, 2, 1);
+    easyConfig_.Bits(optEasy, 0);
 }
 
 void frmPinConfig::Form_Load() {
     SetSizeTwips(kWidthTwips, kHeightTwips);
-    const RegisterBlock block = ChipReadBlock(kPinConfig1, kRegisterCount);
-    for (const RegisterBinding* config : {&pinConfig1_, &pinConfig2_, &pinConfig3_, &pinConfig4_})
-        config->Load(block);
-
     // With several bits set the highest option stays selected, as the exclusive set leaves it.
     ClearOptionButtons(optEasy);
-    for (int i = 0; i < static_cast<int>(optEasy.size()); ++i)
-        if (BitIsSet(block.Of(kEasyConfig), i)) optEasy[i]->setChecked(true);
+    LoadBlock(pinConfig1_, pinConfig2_, pinConfig3_, pinConfig4_, easyConfig_);
 
     // Selections made here raise no handler: bring the interlocks and details in line.
     cmbPins1234_31_32_Click();
@@ -248,10 +238,7 @@ void frmPinConfig::cmdApply_Click() {
 }
 
 void frmPinConfig::cmdEasyApply_Click() {
-    int32_t easy = 0;
-    for (int i = 0; i < static_cast<int>(optEasy.size()); ++i)
-        easy = WithBit(easy, i, optEasy[i]->isChecked());
-    ChipWrite(kEasyConfig, easy);
+    easyConfig_.WriteRebuilt();
     Form_Load();
     RefreshLimits();
 }

@@ -91,6 +91,7 @@ private:
     RegisterBinding pinConfig2_{0x11};
     RegisterBinding pinConfig3_{0x12};
     RegisterBinding pinConfig4_{0x13};
+    RegisterBinding easyConfig_{0x14};  // one option button a bit
 };
 
 }  // namespace kestrum

@@ -11,7 +11,6 @@
 #include <span>
 
 #include "core/Channels.h"
-#include "core/ChipAccess.h"
 #include "monitor/frmLimits.h"
 #include "widgets/Controls.h"
 #include "widgets/UpDown.h"
@@ -120,13 +119,8 @@ void frmTherm::Bind() {
 void frmTherm::Form_Load() {
     SetSizeTwips(kWidthTwips, kHeightTwips);
     config3.LoadFromChip();
-    const RegisterBlock therm = ChipReadBlock(0x0D, 3);
-    thermConfig.Load(therm);
-    therm1Config.Load(therm);
-    therm2Config.Load(therm);
-    const RegisterBlock hysteresis = ChipReadBlock(0x54, 2);
-    localRemote1Hyst.Load(hysteresis);
-    remote2Remote3Hyst.Load(hysteresis);
+    LoadBlock(thermConfig, therm1Config, therm2Config);
+    LoadBlock(localRemote1Hyst, remote2Remote3Hyst);
 }
 
 // Each hysteresis value is rounded and kept to its own four bits, so a value above 15

@@ -6,7 +6,6 @@
 #include <QVBoxLayout>
 #include <span>
 
-#include "core/ChipAccess.h"
 #include "widgets/Controls.h"
 
 namespace kestrum {
@@ -47,9 +46,7 @@ frmVoltConfig::frmVoltConfig(QWidget* parent) : DialogWindow(parent) {
 
 void frmVoltConfig::Form_Load() {
     SetSizeTwips(7140, 4830);
-    const RegisterBlock block = ChipReadBlock(0x18, 2);
-    attenuators1.Load(block);
-    attenuators2.Load(block);
+    LoadBlock(attenuators1, attenuators2);
 }
 
 void frmVoltConfig::cmdApply_Click() {

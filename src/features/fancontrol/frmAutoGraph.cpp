@@ -14,7 +14,6 @@
 #include <QVBoxLayout>
 
 #include "core/Channels.h"
-#include "core/ChipAccess.h"
 #include "core/Declarations.h"
 #include "core/Measurement.h"
 #include "core/Scheduler.h"
@@ -170,14 +169,17 @@ void frmAutoGraph::BindRegisters() {
     maxPwm_.Percent(txtMaxPWM);
     for (std::size_t i = 0; i < 4; ++i) {
         pwmConfig_[i].Field(cmbControl[i], kPwmSourceLowBit, kPwmSourceWidth);
-        minSpeed_[i / 2].Bit(chkMinSpeed[i], static_cast<int>(i % 2));
         minPwm_[i].Percent(txtMinPWM[i]);
         tmin_[i].Celsius(txtTmin[i]);
         trange_[i].Field(cmbTrange[i], 4, 4).NumberField(txtTminHyst[i], 0, 4);
-        thermHyst_[i / 2].NumberField(txtHyst[i], i % 2 == 0 ? 0 : 4, 4);
         therm1_[i].Celsius(txtTH1[i]);
         therm2_[i].Celsius(txtTH2[i]);
     }
+    // Two to a register: PWM1 and 2, PWM3 and 4; Local and Remote1, Remote2 and Remote3.
+    minSpeed_[0].Bit(chkMinSpeed[0], 0).Bit(chkMinSpeed[1], 1);
+    minSpeed_[1].Bit(chkMinSpeed[2], 0).Bit(chkMinSpeed[3], 1);
+    thermHyst_[0].NumberField(txtHyst[0], 0, 4).NumberField(txtHyst[1], 4, 4);
+    thermHyst_[1].NumberField(txtHyst[2], 0, 4).NumberField(txtHyst[3], 4, 4);
 }
 
 void frmAutoGraph::WireUserSignals() {
@@ -224,18 +226,16 @@ void frmAutoGraph::LoadThermAndMaxPwm() {
 }
 
 void frmAutoGraph::LoadPwmSettings() {
-    LoadEach(ChipReadBlock(0x21, 4), pwmConfig_);
-    LoadEach(ChipReadBlock(0x25, 2), minSpeed_);
-    LoadEach(ChipReadBlock(0x28, 4), minPwm_);
+    LoadBlock(pwmConfig_);
+    LoadBlock(minSpeed_);
+    LoadBlock(minPwm_);
 }
 
 void frmAutoGraph::LoadTempSettings() {
-    LoadEach(ChipReadBlock(0x5C, 4), tmin_);
-    LoadEach(ChipReadBlock(0x60, 4), trange_);
-    LoadEach(ChipReadBlock(0x54, 2), thermHyst_);
-    const RegisterBlock limits = ChipReadBlock(0x4C, 8);
-    LoadEach(limits, therm1_);
-    LoadEach(limits, therm2_);
+    LoadBlock(tmin_);
+    LoadBlock(trange_);
+    LoadBlock(thermHyst_);
+    LoadBlock(therm1_, therm2_);
 }
 
 void frmAutoGraph::GatherControls() {

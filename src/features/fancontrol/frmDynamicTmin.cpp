@@ -236,20 +236,12 @@ void frmDynamicTmin::WireUserSignals() {
 
 void frmDynamicTmin::Form_Load() {
     SetSizeTwips(kWidthTwips, kHeightTwips);
-    const RegisterBlock calibration = ChipReadBlock(0x0B, 2);
-    tminCal1_.Load(calibration);
-    tminCal2_.Load(calibration);
-    const RegisterBlock opPoints = ChipReadBlock(0x5A, 2);
-    const RegisterBlock tmins = ChipReadBlock(0x5D, 2);
-    const RegisterBlock lows = ChipReadBlock(0x45, 2);
-    const RegisterBlock highs = ChipReadBlock(0x49, 2);
-    for (int i = 0; i < 2; ++i) {
-        opPoint_[i].Load(opPoints[i]);
-        tmin_[i].Load(tmins[i]);
-        lowLimit_[i].Load(lows[i]);
-        highLimit_[i].Load(highs[i]);
-    }
-    hysteresis_.Load(ChipReadBlock(0x64, 1)[0]);
+    LoadBlock(tminCal1_, tminCal2_);
+    LoadBlock(opPoint_);
+    LoadBlock(tmin_);
+    LoadBlock(lowLimit_);
+    LoadBlock(highLimit_);
+    LoadBlock(hysteresis_);
 
     if (!gRemote1Enabled) {
         SSTab1->setCurrentIndex(kRemote2Tab);
