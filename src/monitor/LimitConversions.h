@@ -124,8 +124,4 @@ bool VoltEntryOffered(const VoltLimitEntry& entry);
 // Rows whose caption names the entry offered, since their pin carries one of several ranges.
 bool VoltRowTakesItemCaption(int row);
 
-// The bit of each voltage row in Voltage Mask and Status 1 (rows 0..7) and 2 (rows 8..12).
-inline constexpr std::array<int, 13> kVoltRowBit{0, 1, 3, 4, 5, 6, 2, 7, 3, 4, 5, 6, 7};
-inline constexpr size_t kVoltRowsInFirstRegister = 8;
-
 }  // namespace kestrum::LimitFormSubs

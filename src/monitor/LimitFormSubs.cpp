@@ -10,7 +10,7 @@
 #include "core/Conversions.h"
 #include "core/Measurement.h"
 #include "core/PinDefinitions.h"
-#include "monitor/frmLimits.h"
+#include "widgets/RegisterBinding.h"
 #include "widgets/instruments/Lamp.h"
 #include "widgets/instruments/LinearGauge.h"
 
@@ -38,18 +38,35 @@ void SelectFirstEntry(QComboBox& combo) {
     if (combo.count() > 0) combo.setCurrentIndex(0);
 }
 
-void SetRowEnabled(QLabel* label, QCheckBox* box, Lamp* lamp, bool enabled) {
-    label->setEnabled(enabled);
-    lamp->setEnabled(enabled);
-    box->setEnabled(enabled);
+void SetRowEnabled(const TableRows& rows, size_t row, bool enabled) {
+    rows.labels[row]->setEnabled(enabled);
+    rows.lamps[row]->setEnabled(enabled);
+    rows.boxes[row]->setEnabled(enabled);
 }
 
 }  // namespace
 
+void LimitTab::ShowReading(double value, const char* unit) {
+    gauge_->SetNeedleValue(1, value);
+    if (shownUnit_ == unit && shownValue_ == value) return;
+    shownValue_ = value;
+    shownUnit_ = unit;
+    gauge_->SetCaption(QString::fromStdString(SingleText(static_cast<float>(value))) +
+                       QString::fromUtf8(unit));
+}
+
+void LimitTab::ShowNoReading() {
+    gauge_->SetNeedleValue(1, 0.0);
+    if (shownUnit_ == nullptr && shownValue_ == 0.0) return;
+    shownValue_ = 0.0;
+    shownUnit_ = nullptr;
+    gauge_->SetCaption("Disabled");
+}
+
 // Temperature tab.
 
-void InitTempTab(frmLimits& form) {
-    QComboBox& combo = *form.cmbTemp;
+void InitTempTab(LimitTab& tab, const TableRows& rows, const RegisterBinding& mask) {
+    QComboBox& combo = tab.List();
     combo.clear();
     for (size_t n = 0; n < kTempLimitChannels.size(); ++n) {
         if (n == 1 && !gRemote1Enabled) continue;
@@ -57,17 +74,15 @@ void InitTempTab(frmLimits& form) {
         combo.addItem(kTempLimitChannels[n].item);
     }
     SelectFirstEntry(combo);
-    ShowTempLimits(form);
-    form.thermalMask1.LoadFromChip();
+    ShowTempLimits(tab);
+    mask.LoadFromChip();
     // A remote's temperature row and its diode-error row live only with its diode.
-    for (int row : {1, 4})
-        SetRowEnabled(form.lblTemp[row], form.chkTempMask[row], form.tglTempAlert[row], gRemote1Enabled);
-    for (int row : {3, 6})
-        SetRowEnabled(form.lblTemp[row], form.chkTempMask[row], form.tglTempAlert[row], gRemote3Enabled);
+    for (size_t row : {1, 4}) SetRowEnabled(rows, row, gRemote1Enabled);
+    for (size_t row : {3, 6}) SetRowEnabled(rows, row, gRemote3Enabled);
 }
 
-void ShowTempLimits(frmLimits& form) {
-    const int n = Selected(*form.cmbTemp, kTempLimitChannels);
+void ShowTempLimits(LimitTab& tab) {
+    const int n = Selected(tab.List(), kTempLimitChannels);
     double low = 0.0;
     double high = 0.0;
     if (n != kNothing) {
@@ -75,149 +90,148 @@ void ShowTempLimits(frmLimits& form) {
         low = CelsiusOfRegister(ChipRead(channel.lowRegister));
         high = CelsiusOfRegister(ChipRead(channel.highRegister));
     }
-    form.ggeTemp->SetMarkerValue(kLow, low);
-    form.ggeTemp->SetMarkerValue(kHigh, high);
+    tab.Gauge().SetMarkerValue(kLow, low);
+    tab.Gauge().SetMarkerValue(kHigh, high);
 }
 
-void WriteTempLimits(frmLimits& form) {
-    const int n = Selected(*form.cmbTemp, kTempLimitChannels);
+void WriteTempLimits(LimitTab& tab) {
+    const int n = Selected(tab.List(), kTempLimitChannels);
     if (n == kNothing) return;
     const TempLimitChannel& channel = kTempLimitChannels[static_cast<size_t>(n)];
-    ChipWrite(channel.lowRegister, RegisterOfCelsius(form.ggeTemp->markerValue(kLow)));
-    ChipWrite(channel.highRegister, RegisterOfCelsius(form.ggeTemp->markerValue(kHigh)));
-    ShowTempLimits(form);
+    ChipWrite(channel.lowRegister, RegisterOfCelsius(tab.Gauge().markerValue(kLow)));
+    ChipWrite(channel.highRegister, RegisterOfCelsius(tab.Gauge().markerValue(kHigh)));
+    ShowTempLimits(tab);
 }
 
-void ShowTempReading(frmLimits& form) {
-    const int n = Selected(*form.cmbTemp, kTempLimitChannels);
-    form.ShowReading(frmLimits::kTempTab, gTemperature[n == kNothing ? 0 : static_cast<size_t>(n)], "°C");
+void ShowTempReading(LimitTab& tab) {
+    const int n = Selected(tab.List(), kTempLimitChannels);
+    tab.ShowReading(gTemperature[n == kNothing ? 0 : static_cast<size_t>(n)], "°C");
 }
 
 // THERM Limits tab.
 
-void InitThermPinTab(frmLimits& form) {
-    SelectFirstEntry(*form.cmbTHERMPin);
-    ShowThermPinLimit(form);
+void InitThermPinTab(LimitTab& tab) {
+    SelectFirstEntry(tab.List());
+    ShowThermPinLimit(tab);
 }
 
-void ShowThermPinLimit(frmLimits& form) {
-    const int k = SelectedListEntry(*form.cmbTHERMPin);
+void ShowThermPinLimit(LimitTab& tab) {
+    const int k = SelectedListEntry(tab.List());
     const double limit = k == kNothing ? 0.0 : CelsiusOfRegister(ChipRead(kThermPinFirstLimit + k));
-    form.ggeTHERMPin->SetMarkerValue(kHigh, limit);
+    tab.Gauge().SetMarkerValue(kHigh, limit);
 }
 
-void WriteThermPinLimit(frmLimits& form) {
-    const int k = SelectedListEntry(*form.cmbTHERMPin);
+void WriteThermPinLimit(LimitTab& tab) {
+    const int k = SelectedListEntry(tab.List());
     if (k == kNothing) return;
-    ChipWrite(kThermPinFirstLimit + k, RegisterOfCelsius(form.ggeTHERMPin->markerValue(kHigh)));
-    ShowThermPinLimit(form);
+    ChipWrite(kThermPinFirstLimit + k, RegisterOfCelsius(tab.Gauge().markerValue(kHigh)));
+    ShowThermPinLimit(tab);
 }
 
-void ShowThermPinReading(frmLimits& form) {
-    const int k = SelectedListEntry(*form.cmbTHERMPin);
+void ShowThermPinReading(LimitTab& tab) {
+    const int k = SelectedListEntry(tab.List());
     const size_t channel = k == kNothing ? 0 : static_cast<size_t>(k) % gTemperature.size();
-    form.ShowReading(frmLimits::kThermPinTab, gTemperature[channel], "°C");
+    tab.ShowReading(gTemperature[channel], "°C");
 }
 
 // THERM Timer tab.
 
-void InitThermTimerTab(frmLimits& form) {
-    QComboBox& combo = *form.cmbThermTimer;
+void InitThermTimerTab(LimitTab& tab, const RegisterBinding& mask) {
+    QComboBox& combo = tab.List();
     combo.clear();
     for (const PinLimitChannel& channel : kThermTimerChannels)
         if (gPinFunction[static_cast<size_t>(channel.pin)] == kThermPinFunction) combo.addItem(channel.item);
     // Enabled again whenever a reload finds a THERM input, so a pin change can bring it back.
     combo.setEnabled(combo.count() > 0);
     SelectFirstEntry(combo);
-    ShowThermTimerLimit(form);
-    form.thermalMask2.LoadFromChip();
+    ShowThermTimerLimit(tab);
+    mask.LoadFromChip();
 }
 
-void ShowThermTimerLimit(frmLimits& form) {
-    const int n = Selected(*form.cmbThermTimer, kThermTimerChannels);
+void ShowThermTimerLimit(LimitTab& tab) {
+    const int n = Selected(tab.List(), kThermTimerChannels);
     const int32_t raw =
         n == kNothing ? 0 : ChipRead(kThermTimerChannels[static_cast<size_t>(n)].limitRegister);
-    form.ggeThermTimer->SetMarkerValue(kHigh, PercentOfRegister(raw));
+    tab.Gauge().SetMarkerValue(kHigh, PercentOfRegister(raw));
 }
 
-void WriteThermTimerLimit(frmLimits& form) {
-    const int n = Selected(*form.cmbThermTimer, kThermTimerChannels);
+void WriteThermTimerLimit(LimitTab& tab) {
+    const int n = Selected(tab.List(), kThermTimerChannels);
     if (n == kNothing) return;
     ChipWrite(kThermTimerChannels[static_cast<size_t>(n)].limitRegister,
-              ThermTimerRegisterOfPercent(form.ggeThermTimer->markerValue(kHigh)));
-    ShowThermTimerLimit(form);
+              ThermTimerRegisterOfPercent(tab.Gauge().markerValue(kHigh)));
+    ShowThermTimerLimit(tab);
 }
 
-void ShowThermTimerReading(frmLimits& form) {
-    const int n = Selected(*form.cmbThermTimer, kThermTimerChannels);
+void ShowThermTimerReading(LimitTab& tab) {
+    const int n = Selected(tab.List(), kThermTimerChannels);
     if (n == kNothing)
-        form.ShowNoReading(frmLimits::kThermTimerTab);
+        tab.ShowNoReading();
     else
-        form.ShowReading(frmLimits::kThermTimerTab, gThermPercent[static_cast<size_t>(n) + 1], "%");
+        tab.ShowReading(gThermPercent[static_cast<size_t>(n) + 1], "%");
 }
 
 // Fans tab.
 
-void InitFanTab(frmLimits& form) {
-    QComboBox& combo = *form.cmbFan;
+void InitFanTab(LimitTab& tab, const TableRows& rows, const RegisterBinding& mask) {
+    QComboBox& combo = tab.List();
     combo.clear();
     for (size_t fan = 0; fan < kFanLimitChannels.size(); ++fan)
         if (FanOffered(static_cast<int>(fan))) combo.addItem(kFanLimitChannels[fan].item);
     SelectFirstEntry(combo);
-    ShowFanLimit(form);
-    form.fanMask.LoadFromChip();
+    ShowFanLimit(tab);
+    mask.LoadFromChip();
     const int32_t tachEnable = ChipRead(kTachEnableRegister);
     for (int fan = 0; fan < static_cast<int>(kFanLimitChannels.size()); ++fan)
-        SetFanRowEnabled(form, fan, tachEnable);
+        SetFanRowEnabled(rows, fan, tachEnable);
 }
 
-void SetFanRowEnabled(frmLimits& form, int fan, int32_t tachEnable) {
-    const auto i = static_cast<size_t>(fan);
-    SetRowEnabled(form.lblFan.at(i), form.chkFanMask.at(i), form.tglFanAlert.at(i),
-                  FanRowEnabled(fan, tachEnable));
+void SetFanRowEnabled(const TableRows& rows, int fan, int32_t tachEnable) {
+    SetRowEnabled(rows, static_cast<size_t>(fan), FanRowEnabled(fan, tachEnable));
 }
 
-void ShowFanLimit(frmLimits& form) {
-    const int n = Selected(*form.cmbFan, kFanLimitChannels);
+void ShowFanLimit(LimitTab& tab) {
+    const int n = Selected(tab.List(), kFanLimitChannels);
     const double rpm = n == kNothing ? 0.0
                                      : TachLimitToRpm(static_cast<int16_t>(ChipRead(
                                            kFanLimitChannels[static_cast<size_t>(n)].limitRegister)));
-    form.ggeFan->SetMarkerValue(kHigh, rpm);
+    tab.Gauge().SetMarkerValue(kHigh, rpm);
 }
 
-void WriteFanLimit(frmLimits& form) {
-    const int n = Selected(*form.cmbFan, kFanLimitChannels);
+void WriteFanLimit(LimitTab& tab) {
+    const int n = Selected(tab.List(), kFanLimitChannels);
     if (n == kNothing) return;
-    const auto rpm = static_cast<float>(form.ggeFan->markerValue(kHigh));
+    const auto rpm = static_cast<float>(tab.Gauge().markerValue(kHigh));
     ChipWrite(kFanLimitChannels[static_cast<size_t>(n)].limitRegister, RoundToInt32(RpmToTachLimit(rpm)));
-    ShowFanLimit(form);
+    ShowFanLimit(tab);
 }
 
-void ShowFanReading(frmLimits& form) {
-    const int n = Selected(*form.cmbFan, kFanLimitChannels);
-    form.ShowReading(frmLimits::kFanTab, gFanRPM[n == kNothing ? 0 : static_cast<size_t>(n)], "rpm");
+void ShowFanReading(LimitTab& tab) {
+    const int n = Selected(tab.List(), kFanLimitChannels);
+    tab.ShowReading(gFanRPM[n == kNothing ? 0 : static_cast<size_t>(n)], "rpm");
 }
 
 // Voltage tab.
 
-void InitVoltTab(frmLimits& form) {
-    QComboBox& combo = *form.cmbVolt;
+void InitVoltTab(LimitTab& tab, std::span<QLabel* const> labels, const RegisterBinding& mask1,
+                 const RegisterBinding& mask2) {
+    QComboBox& combo = tab.List();
     combo.clear();
     for (const VoltLimitEntry& entry : kVoltLimitEntries) {
         if (!VoltEntryOffered(entry)) continue;
         combo.addItem(entry.item);
-        QLabel* label = form.lblVolt[static_cast<size_t>(entry.row)];
+        QLabel* label = labels[static_cast<size_t>(entry.row)];
         label->setEnabled(true);
         if (VoltRowTakesItemCaption(entry.row)) label->setText(entry.item);
     }
     SelectFirstEntry(combo);
-    ShowVoltLimits(form);
-    form.voltageMask1.LoadFromChip();
-    form.voltageMask2.LoadFromChip();
+    ShowVoltLimits(tab);
+    mask1.LoadFromChip();
+    mask2.LoadFromChip();
 }
 
-void ShowVoltLimits(frmLimits& form) {
-    const int n = Selected(*form.cmbVolt, kVoltLimitEntries);
+void ShowVoltLimits(LimitTab& tab) {
+    const int n = Selected(tab.List(), kVoltLimitEntries);
     float nominal = 0.0f;
     float low = 0.0f;
     float high = 0.0f;
@@ -227,7 +241,7 @@ void ShowVoltLimits(frmLimits& form) {
         low = VoltRegToVolts(static_cast<int16_t>(ChipRead(entry.lowRegister)), nominal);
         high = VoltRegToVolts(static_cast<int16_t>(ChipRead(entry.highRegister)), nominal);
     }
-    LinearGauge& gauge = *form.ggeVolt;
+    LinearGauge& gauge = tab.Gauge();
     const double maximum = VoltScaleMaximum(nominal);
     gauge.SetScale(0.0, maximum);
     gauge.SetNeedleValue(0, maximum);
@@ -236,53 +250,27 @@ void ShowVoltLimits(frmLimits& form) {
     gauge.SetMarkerValue(kHigh, high);
 }
 
-void WriteVoltLimits(frmLimits& form) {
-    const int n = Selected(*form.cmbVolt, kVoltLimitEntries);
+void WriteVoltLimits(LimitTab& tab) {
+    const int n = Selected(tab.List(), kVoltLimitEntries);
     if (n == kNothing) return;
     const VoltLimitEntry& entry = kVoltLimitEntries[static_cast<size_t>(n)];
-    ChipWrite(entry.lowRegister, VoltLimitCode(form.ggeVolt->markerValue(kLow), entry.nominal));
-    ChipWrite(entry.highRegister, VoltLimitCode(form.ggeVolt->markerValue(kHigh), entry.nominal));
-    ShowVoltLimits(form);
+    ChipWrite(entry.lowRegister, VoltLimitCode(tab.Gauge().markerValue(kLow), entry.nominal));
+    ChipWrite(entry.highRegister, VoltLimitCode(tab.Gauge().markerValue(kHigh), entry.nominal));
+    ShowVoltLimits(tab);
 }
 
-void ShowVoltReading(frmLimits& form) {
-    const int n = Selected(*form.cmbVolt, kVoltLimitEntries);
+void ShowVoltReading(LimitTab& tab) {
+    const int n = Selected(tab.List(), kVoltLimitEntries);
     const int channel = n == kNothing ? 0 : kVoltLimitEntries[static_cast<size_t>(n)].reading;
-    form.ShowReading(frmLimits::kVoltTab, gVoltage[static_cast<size_t>(channel)], "V");
+    tab.ShowReading(gVoltage[static_cast<size_t>(channel)], "V");
 }
 
 // Masks and lamps.
 
-void InitDigitalMasks(frmLimits& form) { form.digitalMask.LoadFromChip(); }
+void InitDigitalMasks(const RegisterBinding& mask) { mask.LoadFromChip(); }
 
-void UpdateAlertToggles(frmLimits& form) {
-    int32_t status = ChipRead(0xC0);
-    for (size_t i = 0; i < form.tglTempAlert.size(); ++i)
-        form.tglTempAlert[i]->SetValue(BitIsSet(status, static_cast<int>(i) + 1));
-
-    status = ChipRead(0xC1);
-    for (size_t i = 0; i < form.tglTHERMAlert.size(); ++i)
-        form.tglTHERMAlert[i]->SetValue(BitIsSet(status, static_cast<int>(i)));
-    form.tglDigAlert[5]->SetValue(BitIsSet(status, 6));
-    form.tglDigAlert[6]->SetValue(BitIsSet(status, 7));
-
-    status = ChipRead(0xBA);  // the host copy
-    for (size_t i = 0; i < form.tglTHERMPinAlert.size(); ++i)
-        form.tglTHERMPinAlert[i]->SetValue(BitIsSet(status, static_cast<int>(i)));
-
-    status = ChipRead(0xC3);
-    for (size_t row = 0; row < kVoltRowsInFirstRegister; ++row)
-        form.tglVoltAlert[row]->SetValue(BitIsSet(status, kVoltRowBit[row]));
-    status = ChipRead(0xC4);
-    for (size_t row = kVoltRowsInFirstRegister; row < form.tglVoltAlert.size(); ++row)
-        form.tglVoltAlert[row]->SetValue(BitIsSet(status, kVoltRowBit[row]));
-
-    status = ChipRead(0xC5);
-    for (size_t i = 0; i < form.tglFanAlert.size(); ++i)
-        form.tglFanAlert[i]->SetValue(BitIsSet(status, static_cast<int>(i)));
-
-    status = ChipRead(0xC6);
-    for (size_t i = 0; i < 5; ++i) form.tglDigAlert[i]->SetValue(BitIsSet(status, static_cast<int>(i) + 3));
+void UpdateAlertToggles(std::initializer_list<const RegisterBinding*> statuses) {
+    for (const RegisterBinding* status : statuses) status->LoadFromChip();
 }
 
 }  // namespace kestrum::LimitFormSubs

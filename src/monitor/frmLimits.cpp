@@ -13,7 +13,6 @@
 #include <algorithm>
 #include <vector>
 
-#include "core/Conversions.h"
 #include "core/Declarations.h"
 #include "monitor/LimitFormSubs.h"
 #include "widgets/Controls.h"
@@ -44,6 +43,10 @@ constexpr std::array<const char*, 7> kDigitalRows{
     "Fan2Max", "SCSI Term1", "SCSI Term2", "VID Comparison", "Chassis Intrusion", "VRD1", "VRD2"};
 constexpr int kThermLimitsFirstLabel = 6;
 constexpr int kDigitalFirstLabel = 14;
+
+// The bit of each voltage row in Voltage Mask and Status 1 (rows 0..7) and 2 (rows 8..12).
+constexpr std::array<int, 13> kVoltRowBit{0, 1, 3, 4, 5, 6, 2, 7, 3, 4, 5, 6, 7};
+constexpr size_t kVoltRowsInFirstRegister = 8;
 
 constexpr double kTempScaleMinimum = -64.0;
 constexpr double kTempScaleMaximum = 191.0;
@@ -83,7 +86,12 @@ frmLimits::frmLimits(QWidget* parent) : WriteAtOnceWindow(parent) {
     BuildThermPinTab();
     BuildDigitalTab();
     cmdClose = NewButton(this, "cmdClose", "Close");
-    BindMasks();
+    tabs_[kTempTab] = {cmbTemp, ggeTemp};
+    tabs_[kFanTab] = {cmbFan, ggeFan};
+    tabs_[kVoltTab] = {cmbVolt, ggeVolt};
+    tabs_[kThermTimerTab] = {cmbThermTimer, ggeThermTimer};
+    tabs_[kThermPinTab] = {cmbTHERMPin, ggeTHERMPin};
+    BindMasksAndLamps();
     WireUserSignals();
     SetFormOpenFlag(gLimitsFormOpen);
     KeepTimerTask(TaskAttachment::Window(WindowTask::Limits, [this] { RefreshReadings(); }));
@@ -235,93 +243,68 @@ void frmLimits::BuildDigitalTab() {
     SSTab1->addTab(page, "Digital/VRD");
 }
 
-void frmLimits::BindMasks() {
-    // A box's click reads its register, changes only its bit and writes it back.
-    const auto bind = [this](RegisterBinding& mask, QCheckBox* box, int bit) {
+void frmLimits::BindMasksAndLamps() {
+    // A box's click reads its mask register, changes only its bit and writes it back; the
+    // lamp beside it shows the same bit of the status register.
+    const auto bind = [this](RegisterBinding& mask, RegisterBinding& status, QCheckBox* box, Lamp* lamp,
+                             int bit) {
         mask.Bit(box, bit);
+        status.StatusLamp(lamp, bit);
         OnUserClick(box, [box, &mask] { mask.WriteModified(box); });
     };
-    for (int i = 0; i < 7; ++i) bind(thermalMask1, chkTempMask[i], i + 1);
-    for (int i = 0; i < 6; ++i) bind(thermalMask2, chkTHERMMask[i], i);
-    bind(thermalMask2, chkDigMask[5], 6);  // VRD1
-    bind(thermalMask2, chkDigMask[6], 7);  // VRD2
+    for (int i = 0; i < 7; ++i) bind(thermalMask1, thermalStatus1, chkTempMask[i], tglTempAlert[i], i + 1);
+    for (int i = 0; i < 6; ++i) bind(thermalMask2, thermalStatus2, chkTHERMMask[i], tglTHERMAlert[i], i);
+    bind(thermalMask2, thermalStatus2, chkDigMask[5], tglDigAlert[5], 6);  // VRD1
+    bind(thermalMask2, thermalStatus2, chkDigMask[6], tglDigAlert[6], 7);  // VRD2
     for (size_t row = 0; row < chkVoltMask.size(); ++row) {
-        RegisterBinding& mask = row < LimitFormSubs::kVoltRowsInFirstRegister ? voltageMask1 : voltageMask2;
-        bind(mask, chkVoltMask[row], LimitFormSubs::kVoltRowBit[row]);
+        const bool first = row < kVoltRowsInFirstRegister;
+        bind(first ? voltageMask1 : voltageMask2, first ? voltageStatus1 : voltageStatus2, chkVoltMask[row],
+             tglVoltAlert[row], kVoltRowBit[row]);
     }
-    for (int i = 0; i < 8; ++i) bind(fanMask, chkFanMask[i], i);
-    for (int i = 0; i < 5; ++i) bind(digitalMask, chkDigMask[i], i + 3);
+    for (int i = 0; i < 8; ++i) bind(fanMask, fanStatus, chkFanMask[i], tglFanAlert[i], i);
+    for (int i = 0; i < 5; ++i) bind(digitalMask, digitalStatus, chkDigMask[i], tglDigAlert[i], i + 3);
+    for (int i = 0; i < 8; ++i) thermPinStatus.StatusLamp(tglTHERMPinAlert[i], i);  // no masks
 }
 
 void frmLimits::WireUserSignals() {
     connect(cmdClose, &QPushButton::clicked, this, [this] { Unload(); });
 
-    using Procedure = void (*)(frmLimits&);
-    const auto wireTab = [this](QComboBox* combo, LinearGauge* gauge, Procedure show, Procedure write) {
-        OnUserChoice(combo, [this, show] { show(*this); });
+    using Procedure = void (*)(LimitFormSubs::LimitTab&);
+    const auto wireTab = [this](Tab which, Procedure show, Procedure write) {
+        LimitFormSubs::LimitTab& tab = tabs_[which];
+        OnUserChoice(&tab.List(), [&tab, show] { show(tab); });
         // The gauge reports a marker once, when the user has finished moving it.
-        connect(gauge, &LinearGauge::markerMoved, this, [this, write] {
-            if (IsLoaded()) write(*this);
+        connect(&tab.Gauge(), &LinearGauge::markerMoved, this, [this, &tab, write] {
+            if (IsLoaded()) write(tab);
         });
     };
-    wireTab(cmbTemp, ggeTemp, &LimitFormSubs::ShowTempLimits, &LimitFormSubs::WriteTempLimits);
-    wireTab(cmbFan, ggeFan, &LimitFormSubs::ShowFanLimit, &LimitFormSubs::WriteFanLimit);
-    wireTab(cmbVolt, ggeVolt, &LimitFormSubs::ShowVoltLimits, &LimitFormSubs::WriteVoltLimits);
-    wireTab(cmbThermTimer, ggeThermTimer, &LimitFormSubs::ShowThermTimerLimit,
-            &LimitFormSubs::WriteThermTimerLimit);
-    wireTab(cmbTHERMPin, ggeTHERMPin, &LimitFormSubs::ShowThermPinLimit, &LimitFormSubs::WriteThermPinLimit);
+    wireTab(kTempTab, &LimitFormSubs::ShowTempLimits, &LimitFormSubs::WriteTempLimits);
+    wireTab(kFanTab, &LimitFormSubs::ShowFanLimit, &LimitFormSubs::WriteFanLimit);
+    wireTab(kVoltTab, &LimitFormSubs::ShowVoltLimits, &LimitFormSubs::WriteVoltLimits);
+    wireTab(kThermTimerTab, &LimitFormSubs::ShowThermTimerLimit, &LimitFormSubs::WriteThermTimerLimit);
+    wireTab(kThermPinTab, &LimitFormSubs::ShowThermPinLimit, &LimitFormSubs::WriteThermPinLimit);
 }
 
 void frmLimits::Form_Load() {
     SetSizeTwips(kWidthTwips, kHeightTwips);
-    LimitFormSubs::InitTempTab(*this);
-    LimitFormSubs::InitFanTab(*this);
-    LimitFormSubs::InitVoltTab(*this);
-    LimitFormSubs::InitThermTimerTab(*this);
-    LimitFormSubs::InitThermPinTab(*this);
-    LimitFormSubs::InitDigitalMasks(*this);
+    LimitFormSubs::InitTempTab(tabs_[kTempTab], {lblTemp, chkTempMask, tglTempAlert}, thermalMask1);
+    LimitFormSubs::InitFanTab(tabs_[kFanTab], {lblFan, chkFanMask, tglFanAlert}, fanMask);
+    LimitFormSubs::InitVoltTab(tabs_[kVoltTab], lblVolt, voltageMask1, voltageMask2);
+    LimitFormSubs::InitThermTimerTab(tabs_[kThermTimerTab], thermalMask2);
+    LimitFormSubs::InitThermPinTab(tabs_[kThermPinTab]);
+    LimitFormSubs::InitDigitalMasks(digitalMask);
 }
 
 void frmLimits::SelectTab(Tab tab) { SSTab1->setCurrentIndex(tab); }
 
 void frmLimits::RefreshReadings() {
-    LimitFormSubs::ShowTempReading(*this);
-    LimitFormSubs::ShowFanReading(*this);
-    LimitFormSubs::ShowVoltReading(*this);
-    LimitFormSubs::ShowThermTimerReading(*this);
-    LimitFormSubs::ShowThermPinReading(*this);
-    LimitFormSubs::UpdateAlertToggles(*this);
-}
-
-LinearGauge* frmLimits::Gauge(Tab tab) const {
-    switch (tab) {
-        case kTempTab: return ggeTemp;
-        case kFanTab: return ggeFan;
-        case kVoltTab: return ggeVolt;
-        case kThermTimerTab: return ggeThermTimer;
-        case kThermPinTab: return ggeTHERMPin;
-        case kDigitalTab: break;
-    }
-    return nullptr;
-}
-
-void frmLimits::ShowReading(Tab tab, double value, const char* unit) {
-    LinearGauge* gauge = Gauge(tab);
-    gauge->SetNeedleValue(1, value);
-    ShownReading& shown = shown_.at(static_cast<size_t>(tab));
-    if (shown.unit == unit && shown.value == value) return;
-    shown = {value, unit};
-    gauge->SetCaption(QString::fromStdString(SingleText(static_cast<float>(value))) +
-                      QString::fromUtf8(unit));
-}
-
-void frmLimits::ShowNoReading(Tab tab) {
-    LinearGauge* gauge = Gauge(tab);
-    gauge->SetNeedleValue(1, 0.0);
-    ShownReading& shown = shown_.at(static_cast<size_t>(tab));
-    if (shown.unit == nullptr && shown.value == 0.0) return;
-    shown = {0.0, nullptr};
-    gauge->SetCaption("Disabled");
+    LimitFormSubs::ShowTempReading(tabs_[kTempTab]);
+    LimitFormSubs::ShowFanReading(tabs_[kFanTab]);
+    LimitFormSubs::ShowVoltReading(tabs_[kVoltTab]);
+    LimitFormSubs::ShowThermTimerReading(tabs_[kThermTimerTab]);
+    LimitFormSubs::ShowThermPinReading(tabs_[kThermPinTab]);
+    LimitFormSubs::UpdateAlertToggles({&thermalStatus1, &thermalStatus2, &thermPinStatus, &voltageStatus1,
+                                       &voltageStatus2, &fanStatus, &digitalStatus});
 }
 
 }  // namespace kestrum

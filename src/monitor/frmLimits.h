@@ -5,8 +5,9 @@
 // is done by LimitFormSubs; the window holds the controls and wires the user's signals.
 
 #include <array>
-#include <cmath>
+#include <vector>
 
+#include "monitor/LimitFormSubs.h"
 #include "widgets/RegisterBinding.h"
 #include "widgets/WriteAtOnceWindow.h"
 
@@ -37,13 +38,6 @@ public:
     void SelectTab(Tab tab);
     // The master timer's half-second refresh: the five readings, then the lamps.
     void RefreshReadings();
-
-    // Puts a reading on a limit tab's gauge: needle 1 and the caption, the value followed by
-    // its unit. A reading already shown is not formatted again.
-    void ShowReading(Tab tab, double value, const char* unit);
-    // The THERM Timer gauge with no channel: needle 1 at 0, caption "Disabled".
-    void ShowNoReading(Tab tab);
-    LinearGauge* Gauge(Tab tab) const;
 
     QPushButton* cmdClose;
     QTabWidget* SSTab1;
@@ -81,14 +75,6 @@ public:
     std::array<QCheckBox*, 7> chkDigMask{};
     std::array<Lamp*, 7> tglDigAlert{};
 
-    // The mask registers and the box on each bit; a ticked box masks its source.
-    RegisterBinding thermalMask1{0x30};
-    RegisterBinding thermalMask2{0x31};
-    RegisterBinding voltageMask1{0x32};
-    RegisterBinding voltageMask2{0x33};
-    RegisterBinding fanMask{0x34};
-    RegisterBinding digitalMask{0x35};
-
 private:
     // One table row's controls; box may be absent (THERM Limits).
     struct Row {
@@ -107,15 +93,28 @@ private:
     void BuildThermTimerTab();
     void BuildThermPinTab();
     void BuildDigitalTab();
-    // Ties each mask box to its bit and writes its register when the user clicks it.
-    void BindMasks();
+    // Ties each mask box and lamp to its bit, and writes a mask when the user clicks its box.
+    void BindMasksAndLamps();
     void WireUserSignals();
 
-    struct ShownReading {
-        double value = std::nan("");
-        const char* unit = nullptr;  // nullptr: "Disabled"
-    };
-    std::array<ShownReading, kDigitalTab> shown_{};
+    // The tabs with a list and a gauge, by Tab.
+    std::array<LimitFormSubs::LimitTab, kDigitalTab> tabs_{};
+
+    // The mask registers, a box on each bit: a ticked box masks its source.
+    RegisterBinding thermalMask1{0x30};
+    RegisterBinding thermalMask2{0x31};
+    RegisterBinding voltageMask1{0x32};
+    RegisterBinding voltageMask2{0x33};
+    RegisterBinding fanMask{0x34};
+    RegisterBinding digitalMask{0x35};
+    // The status registers, a lamp on each bit: a lit lamp's source is out of its limits.
+    RegisterBinding thermalStatus1{0xC0};
+    RegisterBinding thermalStatus2{0xC1};
+    RegisterBinding thermPinStatus{0xBA};  // the host's copy of the THERM limit status
+    RegisterBinding voltageStatus1{0xC3};
+    RegisterBinding voltageStatus2{0xC4};
+    RegisterBinding fanStatus{0xC5};
+    RegisterBinding digitalStatus{0xC6};
 };
 
 }  // namespace kestrum

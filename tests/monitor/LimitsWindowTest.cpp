@@ -330,11 +330,12 @@ TEST_F(LimitsWindowTest, TheOnePointFiveVoltEntriesFollowThePinDecodesPairing) {
 TEST_F(LimitsWindowTest, WithNoVoltageEntryTheScaleIsEmptyAndNothingIsWritten) {
     OpenWith(kVoltages);
     window->cmbVolt->clear();
-    LimitFormSubs::ShowVoltLimits(*window);
+    LimitFormSubs::LimitTab volt(window->cmbVolt, window->ggeVolt);
+    LimitFormSubs::ShowVoltLimits(volt);
     EXPECT_DOUBLE_EQ(window->ggeVolt->ScaleMaximum(), 0.0);
     EXPECT_DOUBLE_EQ(window->ggeVolt->markerValue(kHigh), 0.0);
     StartRecording();
-    LimitFormSubs::WriteVoltLimits(*window);
+    LimitFormSubs::WriteVoltLimits(volt);
     ExpectTraffic({});
     EXPECT_FALSE(window->grab().isNull());  // painting an empty scale divides by nothing
 }
