@@ -46,19 +46,19 @@ void BM_UpdateLiveGraphs(benchmark::State& state) {
         int tick = 0;
         const int64_t start = AllocationCount();
         Measure(tick);
-        UpdateLiveGraphs(window);  // the first: histories and legend texts take their storage
+        UpdateLiveGraphs(window.stpGraph);  // the first: histories and legend texts take their storage
         state.counters["allocs_first_update"] = static_cast<double>(AllocationCount() - start);
         for (++tick; tick < static_cast<int>(StripChart::kSampleCapacity) + 10; ++tick) {
             clock.now = 36000.0 + tick * 0.05;
             Measure(tick);
-            UpdateLiveGraphs(window);
+            UpdateLiveGraphs(window.stpGraph);
         }
         const int64_t before = AllocationCount();
         for (auto _ : state) {
             ++tick;
             clock.now = 36000.0 + tick * 0.05;
             Measure(tick);
-            UpdateLiveGraphs(window);
+            UpdateLiveGraphs(window.stpGraph);
         }
         ReportAllocations(state, before);
     }

@@ -11,7 +11,6 @@
 #include "core/Conversions.h"
 #include "core/Measurement.h"
 #include "core/PinDefinitions.h"
-#include "monitor/frmGraph.h"
 #include "widgets/instruments/StripChart.h"
 
 namespace kestrum {
@@ -80,38 +79,38 @@ void AppendNumbered(QString& text, QLatin1StringView name, int n, int32_t value)
 
 }  // namespace
 
-void UpdateLiveGraphs(frmGraph& window) {
-    auto& chart = window.stpGraph;
-    StripChart* temperatures = chart[frmGraph::kTemperatureChart];
-    StripChart* temperatureTach = chart[frmGraph::kTemperatureTachChart];
-    StripChart* temperaturePwm = chart[frmGraph::kTemperaturePwmChart];
+void UpdateLiveGraphs(const GraphCharts& chart) {
+    using L = GraphLayout;
+    StripChart* temperatures = chart[L::kTemperatureChart];
+    StripChart* temperatureTach = chart[L::kTemperatureTachChart];
+    StripChart* temperaturePwm = chart[L::kTemperaturePwmChart];
 
     for (int i = 0; i < 4; ++i) {
         for (StripChart* c : {temperatures, temperatureTach, temperaturePwm})
             c->AddSample(i, gTemperature[i]);
         AppendTemperature(temperatureLegend[i].Begin(), i);
         temperatureLegend[i].ShowOn(
-            {{temperatures, i + 1}, {temperatureTach, i + 1}, {temperaturePwm, i + 1}});
+            {{temperatures, L::Label(i)}, {temperatureTach, L::Label(i)}, {temperaturePwm, L::Label(i)}});
     }
     for (int i = 0; i < 8; ++i) {
-        chart[frmGraph::kTachChart]->AddSample(i, gFanRPM[i]);
-        temperatureTach->AddSample(i + 4, gFanRPM[i]);
+        chart[L::kTachChart]->AddSample(i, gFanRPM[i]);
+        temperatureTach->AddSample(L::SecondAxisTrace(i), gFanRPM[i]);
         AppendNumbered(tachLegend[i].Begin(), QLatin1StringView("Tach"), i + 1, gFanRPM[i]);
-        tachLegend[i].ShowOn({{chart[frmGraph::kTachChart], i + 1}, {temperatureTach, i + 6}});
+        tachLegend[i].ShowOn({{chart[L::kTachChart], L::Label(i)}, {temperatureTach, L::SecondAxisLabel(i)}});
     }
     for (int i = 0; i < 4; ++i) {
-        chart[frmGraph::kPwmChart]->AddSample(i, gPWMDuty[i]);
-        temperaturePwm->AddSample(i + 4, gPWMDuty[i]);
+        chart[L::kPwmChart]->AddSample(i, gPWMDuty[i]);
+        temperaturePwm->AddSample(L::SecondAxisTrace(i), gPWMDuty[i]);
         QString& text = pwmLegend[i].Begin();
         AppendNumbered(text, QLatin1StringView("PWM"), i + 1, gPWMDuty[i]);
         text.append(QLatin1Char('%'));
-        pwmLegend[i].ShowOn({{chart[frmGraph::kPwmChart], i + 1}, {temperaturePwm, i + 6}});
+        pwmLegend[i].ShowOn({{chart[L::kPwmChart], L::Label(i)}, {temperaturePwm, L::SecondAxisLabel(i)}});
     }
     int trace = 0;
     for (int channel = 0; channel < kVoltageChannelCount; ++channel)
-        if (gVoltageInUse[channel]) chart[frmGraph::kVoltageChart]->AddSample(trace++, gVoltage[channel]);
-    chart[frmGraph::kThermChart]->AddSample(0, gThermPercent[1]);
-    chart[frmGraph::kThermChart]->AddSample(1, gThermPercent[2]);
+        if (gVoltageInUse[channel]) chart[L::kVoltageChart]->AddSample(trace++, gVoltage[channel]);
+    chart[L::kThermChart]->AddSample(0, gThermPercent[1]);
+    chart[L::kThermChart]->AddSample(1, gThermPercent[2]);
 }
 
 }  // namespace kestrum

@@ -25,33 +25,31 @@ namespace {
 constexpr int kWidthTwips = 10335;
 constexpr int kHeightTwips = 8325;
 constexpr int kVoltageLabelCount = 14;
-// The traces of fans (chart 3) and PWM (chart 4) after the four temperatures, on the
-// second axis, whose title is label 5; their legend entries follow it.
-constexpr int kSecondAxisFirstTrace = 4;
-constexpr int kSecondAxisTitleLabel = 5;
+using L = GraphLayout;
 
 const QString kDegreesTitle = QStringLiteral("Temperature (\u00B0C)");
 const QString kFanTitle = QStringLiteral("Fan Speed (RPM)");
 const QString kPwmTitle = QStringLiteral("PWM Drive (% Duty)");
 const QString kToolTip = QStringLiteral("Drag the arrows at the edges of this graph to zoom in and out");
 
-// Labels first .. first + count - 1 read prefix1, prefix2, ...
-void NameLabels(StripChart& chart, int first, const char* prefix, int count) {
-    for (int n = 1; n <= count; ++n) chart.SetLabelCaption(first + n - 1, QString("%1%2").arg(prefix).arg(n));
+// The legends of items 0 .. count - 1 read prefix1, prefix2, ..., at label(item).
+void NameLabels(StripChart& chart, int (*label)(int), const char* prefix, int count) {
+    for (int n = 0; n < count; ++n) chart.SetLabelCaption(label(n), QString("%1%2").arg(prefix).arg(n + 1));
 }
 
 void NameTemperatureLabels(StripChart& chart) {
-    for (int i = 0; i < 4; ++i) chart.SetLabelCaption(i + 1, kTempChannelNames[i]);
+    for (int i = 0; i < 4; ++i) chart.SetLabelCaption(L::Label(i), kTempChannelNames[i]);
 }
 
-// Traces 4.. go on the second axis, titled by label 5, with their legend from label 6.
-void UseSecondAxis(StripChart& chart, const QString& title, int traces) {
-    chart.SetLabelCaption(kSecondAxisTitleLabel, title);
-    chart.SetAxisTitleLabel(1, kSecondAxisTitleLabel);
-    for (int k = 0; k < traces; ++k) {
-        chart.SetTraceAxis(kSecondAxisFirstTrace + k, 1);
-        chart.SetLabelTrace(kSecondAxisTitleLabel + 1 + k, kSecondAxisFirstTrace + k);
+// The tachs or PWM outputs of a combined chart on the second axis, with its title.
+void UseSecondAxis(StripChart& chart, const QString& title, const char* prefix, int count) {
+    chart.SetLabelCaption(L::kSecondAxisTitleLabel, title);
+    chart.SetAxisTitleLabel(1, L::kSecondAxisTitleLabel);
+    for (int k = 0; k < count; ++k) {
+        chart.SetTraceAxis(L::SecondAxisTrace(k), 1);
+        chart.SetLabelTrace(L::SecondAxisLabel(k), L::SecondAxisTrace(k));
     }
+    NameLabels(chart, &L::SecondAxisLabel, prefix, count);
 }
 
 }  // namespace
@@ -90,7 +88,7 @@ frmGraph::frmGraph(QWidget* parent) : ChildWindow(parent) {
     connect(cmbGraph, &QComboBox::activated, this, [this] { cmbGraph_Click(); });
     connect(txtUpdate, &QLineEdit::textEdited, this, [this] { txtUpdate_Change(); });
     SetFormOpenFlag(gGraphFormOpen);
-    KeepTimerTask(TaskAttachment::Window(WindowTask::Graphs, [this] { UpdateLiveGraphs(*this); }));
+    KeepTimerTask(TaskAttachment::Window(WindowTask::Graphs, [this] { UpdateLiveGraphs(stpGraph); }));
 }
 
 void frmGraph::BuildCharts() {
@@ -101,31 +99,29 @@ void frmGraph::BuildCharts() {
     }
     NameArray(stpGraph, "stpGraph");
 
-    stpGraph[kTemperatureChart]->SetLabelCaption(0, kDegreesTitle);
+    stpGraph[kTemperatureChart]->SetLabelCaption(L::kTitleLabel, kDegreesTitle);
     NameTemperatureLabels(*stpGraph[kTemperatureChart]);
 
-    stpGraph[kTachChart]->SetLabelCaption(0, kFanTitle);
-    NameLabels(*stpGraph[kTachChart], 1, "Tach", 8);
+    stpGraph[kTachChart]->SetLabelCaption(L::kTitleLabel, kFanTitle);
+    NameLabels(*stpGraph[kTachChart], &L::Label, "Tach", 8);
 
-    stpGraph[kPwmChart]->SetLabelCaption(0, kPwmTitle);
-    NameLabels(*stpGraph[kPwmChart], 1, "PWM", 4);
+    stpGraph[kPwmChart]->SetLabelCaption(L::kTitleLabel, kPwmTitle);
+    NameLabels(*stpGraph[kPwmChart], &L::Label, "PWM", 4);
 
     StripChart& temperatureTach = *stpGraph[kTemperatureTachChart];
-    temperatureTach.SetLabelCaption(0, kDegreesTitle);
+    temperatureTach.SetLabelCaption(L::kTitleLabel, kDegreesTitle);
     NameTemperatureLabels(temperatureTach);
-    UseSecondAxis(temperatureTach, kFanTitle, 8);
-    NameLabels(temperatureTach, kSecondAxisTitleLabel + 1, "Tach", 8);
+    UseSecondAxis(temperatureTach, kFanTitle, "Tach", 8);
 
     StripChart& temperaturePwm = *stpGraph[kTemperaturePwmChart];
-    temperaturePwm.SetLabelCaption(0, kDegreesTitle);
+    temperaturePwm.SetLabelCaption(L::kTitleLabel, kDegreesTitle);
     NameTemperatureLabels(temperaturePwm);
-    UseSecondAxis(temperaturePwm, kPwmTitle, 4);
-    NameLabels(temperaturePwm, kSecondAxisTitleLabel + 1, "PWM", 4);
+    UseSecondAxis(temperaturePwm, kPwmTitle, "PWM", 4);
 
-    stpGraph[kVoltageChart]->SetLabelCaption(0, "Voltage");
+    stpGraph[kVoltageChart]->SetLabelCaption(L::kTitleLabel, "Voltage");
 
-    stpGraph[kThermChart]->SetLabelCaption(0, "THERM Timer %");
-    NameLabels(*stpGraph[kThermChart], 1, "THERM", 2);
+    stpGraph[kThermChart]->SetLabelCaption(L::kTitleLabel, "THERM Timer %");
+    NameLabels(*stpGraph[kThermChart], &L::Label, "THERM", 2);
 }
 
 void frmGraph::Form_Load() {

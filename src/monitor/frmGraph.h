@@ -5,6 +5,7 @@
 
 #include <array>
 
+#include "monitor/GraphSubs.h"
 #include "widgets/WindowManager.h"
 
 class QComboBox;
@@ -20,16 +21,8 @@ class frmGraph final : public ChildWindow {
     Q_OBJECT
 public:
     // The charts, in the order of the list.
-    enum Chart {
-        kTemperatureChart,
-        kTachChart,
-        kPwmChart,
-        kTemperatureTachChart,
-        kTemperaturePwmChart,
-        kVoltageChart,
-        kThermChart,
-        kChartCount
-    };
+    using Chart = GraphLayout::Chart;
+    using enum GraphLayout::Chart;
     // The period box and its spinner: a period is a 16-bit number of milliseconds.
     static constexpr int kMinimumPeriodMs = 10;
     static constexpr int kMaximumPeriodMs = 32767;
@@ -52,7 +45,7 @@ public:
     QLabel* lblUpdate = nullptr;
     QLineEdit* txtUpdate = nullptr;
     UpDown* UpDown1 = nullptr;
-    std::array<StripChart*, kChartCount> stpGraph{};
+    GraphCharts stpGraph{};
 
 private:
     void BuildCharts();

@@ -127,14 +127,14 @@ float FanCurveModel::DutyAtThermLimit(int p, int j) const {
 
 void FanCurveModel::LabelGraphChannels(int p, const std::string& title, CurvePlot& plot) const {
     const PwmCurve& curve = mCurve[static_cast<std::size_t>(p)];
-    plot.labels[0].assign(title);
-    for (std::size_t n = 1; n < plot.labels.size(); ++n) plot.labels[n].clear();
+    plot.labels[CurvePlot::kTitleLabel].assign(title);
+    for (int j = 0; j < CurvePlot::kSlots; ++j) plot.LabelAt(CurvePlot::LegendLabel(j)).clear();
     if (curve.ChannelCount == 0) {
-        plot.labels[1].assign(title).append(kNotUnderControl);
+        plot.LabelAt(CurvePlot::LegendLabel(0)).assign(title).append(kNotUnderControl);
         return;
     }
     for (int j = 0; j < curve.ChannelCount; ++j)
-        plot.labels[static_cast<std::size_t>(j + 1)].assign(curve.Channels[static_cast<std::size_t>(j)].Name);
+        plot.LabelAt(CurvePlot::LegendLabel(j)).assign(curve.Channels[static_cast<std::size_t>(j)].Name);
 }
 
 void FanCurveModel::DrawCurves(const CurveView& view, CurvePlot& plot) {
@@ -186,13 +186,13 @@ void FanCurveModel::PlotCurves(const PointTable& curvePts, const PointTable& hys
     const int16_t edge = RoundToInt16(view.xMaximum);
     for (int j = 0; j < curve.ChannelCount; ++j) {
         const auto slot = static_cast<std::size_t>(j);
-        CurvePlot::Trace& trace = plot.traces[slot];
+        CurvePlot::Trace& trace = plot.TraceAt(CurvePlot::CurveTrace(j));
         for (const auto& point : curvePts[slot]) {
             if (point[0] == kEndOfLine) break;
             // A point beyond the zoomed chart is left out; the line goes on to the next.
             if (point[0] <= view.xMaximum) trace.Add(point[0], point[1]);
         }
-        CurvePlot::Trace& segment = plot.traces[slot + 8];
+        CurvePlot::Trace& segment = plot.TraceAt(CurvePlot::HysteresisTrace(j));
         for (std::size_t k = 0; k < 3; ++k) {
             const auto& point = hystPts[slot][k];
             if (point[0] == kEndOfLine) break;
@@ -209,9 +209,9 @@ void FanCurveModel::PlotAFCTemps(const CurveControls& controls, const CurveView&
     for (int j = 0; j < curve.ChannelCount; ++j) {
         const int16_t channel = curve.Channels[static_cast<std::size_t>(j)].Channel;
         if (channel < 1 || channel > 4) continue;
-        plot.traces[static_cast<std::size_t>(j + 4)].Add(
-            controls.temperature[static_cast<std::size_t>(channel - 1)],
-            controls.pwmDuty[static_cast<std::size_t>(p)]);
+        plot.TraceAt(CurvePlot::LivePointTrace(j))
+            .Add(controls.temperature[static_cast<std::size_t>(channel - 1)],
+                 controls.pwmDuty[static_cast<std::size_t>(p)]);
     }
 }
 

@@ -52,10 +52,16 @@ struct CurveView {
     double xMaximum = 150.0;
 };
 
-// Points and legend captions for the chart: trace j the curve of channel slot j, j + 4
-// its live point, j + 8 its Tmin-hysteresis segment; label 0 the title, 1..4 legends.
+// Points and legend captions for the chart: for channel slot j, a curve, its live point
+// and its Tmin-hysteresis segment; label 0 the title, then a legend for each slot.
 struct CurvePlot {
-    static constexpr int kTraceCount = 12;
+    static constexpr int kSlots = 4;
+    static constexpr int CurveTrace(int slot) { return slot; }
+    static constexpr int LivePointTrace(int slot) { return kSlots + slot; }
+    static constexpr int HysteresisTrace(int slot) { return 2 * kSlots + slot; }
+    static constexpr int kTitleLabel = 0;
+    static constexpr int LegendLabel(int slot) { return 1 + slot; }
+    static constexpr int kTraceCount = 3 * kSlots;
     static constexpr int kMaxPoints = 11;
     struct Point {
         double x = 0.0;
@@ -67,7 +73,9 @@ struct CurvePlot {
         void Add(double x, double y);
     };
     std::array<Trace, kTraceCount> traces{};
-    std::array<std::string, 5> labels;
+    std::array<std::string, kSlots + 1> labels;
+    Trace& TraceAt(int trace) { return traces[static_cast<std::size_t>(trace)]; }
+    std::string& LabelAt(int label) { return labels[static_cast<std::size_t>(label)]; }
     void Clear();
 };
 

@@ -27,6 +27,8 @@ namespace {
 
 constexpr std::array<const char*, 4> kPwmTabs{"PWM1", "PWM2", "PWM3", "PWM4"};
 const char* const kChartTip = "Drag the arrows at the edges of this graph to zoom in and out";
+// The first slot's legend, which says instead that the output follows no temperature.
+constexpr int kFirstLegend = CurvePlot::LegendLabel(0);
 
 // The spinners' ranges.
 constexpr int kPercentMaximum = 100;
@@ -73,9 +75,10 @@ frmAutoGraph::frmAutoGraph(QWidget* parent) : WriteAtOnceWindow(parent) {
     stpGraph->SetMode(StripChart::Mode::XY);
     // A channel's live point and Tmin hysteresis belong to its curve: the same hue, the
     // hysteresis paler.
-    for (int j = 0; j < 4; ++j) {
-        stpGraph->SetTraceColour(j + 4, StripChart::TraceColour(j));
-        stpGraph->SetTraceColour(j + 8, StripChart::TraceColour(j).lighter(150));
+    for (int j = 0; j < CurvePlot::kSlots; ++j) {
+        const QColor curve = StripChart::TraceColour(CurvePlot::CurveTrace(j));
+        stpGraph->SetTraceColour(CurvePlot::LivePointTrace(j), curve);
+        stpGraph->SetTraceColour(CurvePlot::HysteresisTrace(j), curve.lighter(150));
     }
     stpGraph->setToolTip(kChartTip);
     // The legend column is too narrow for the sentence that says an output has no curve:
@@ -272,11 +275,11 @@ void frmAutoGraph::ShowPlot() {
         if (shownLabels_[n] == plot_.labels[n]) continue;
         shownLabels_[n] = plot_.labels[n];
         stpGraph->SetLabelCaption(static_cast<int>(n), QString::fromStdString(plot_.labels[n]));
-        if (n == 1) lblNoCurve_->setText(QString::fromStdString(plot_.labels[n]));
+        if (n == kFirstLegend) lblNoCurve_->setText(QString::fromStdString(plot_.labels[n]));
     }
     const bool noCurve = model_.mCurve[static_cast<std::size_t>(view_.pwm)].ChannelCount == 0;
     if (noCurve != lblNoCurve_->isVisibleTo(stpGraph)) {
-        stpGraph->SetLabelShown(1, !noCurve);
+        stpGraph->SetLabelShown(kFirstLegend, !noCurve);
         lblNoCurve_->setVisible(noCurve);
     }
     for (int trace = 0; trace < CurvePlot::kTraceCount; ++trace) {

@@ -175,9 +175,10 @@ void frmDynamicTmin::BuildCharts() {
         for (int label = 1; label <= 5; ++label) chart->SetLabelCaption(label, kTraceLabels[label - 1]);
         chart->SetLabelCaption(kDutyAxisLabel, "% Duty");
         chart->SetAxisTitleLabel(1, kDutyAxisLabel);
-        for (int trace = 5; trace <= 8; ++trace) {
+        for (size_t k = 0; k < kDutyLabels.size(); ++k) {
+            const int trace = kFirstDutyTrace + static_cast<int>(k);
             chart->SetTraceAxis(trace, 1);
-            chart->SetLabelTrace(kDutyLabels[static_cast<size_t>(trace - 5)], trace);
+            chart->SetLabelTrace(kDutyLabels[k], trace);
         }
         chart->SetAxisRange(1, 0.0, 100.0);
         chart->move(panel_->geometry().right() + 1 + kMargin, kMargin);
@@ -303,7 +304,8 @@ void frmDynamicTmin::UpdateDynTminGraph() {
     for (size_t strip = 0; strip < Strip2.size(); ++strip) {
         const DutyList& list = duties_[strip];
         for (int i = 0; i < 4; ++i)
-            Strip2[strip]->AddSample(i + 5, i < list.count ? gPWMDuty[static_cast<size_t>(list.pwm[i])] : 0);
+            Strip2[strip]->AddSample(kFirstDutyTrace + i,
+                                     i < list.count ? gPWMDuty[static_cast<size_t>(list.pwm[i])] : 0);
     }
 }
 

@@ -26,7 +26,10 @@ class StripChart;
 class frmDynamicTmin final : public WriteAtOnceWindow {
     Q_OBJECT
 public:
-    // The labels of the duty traces 5..8, and where they sit below the plot's top.
+    // Traces 0..4 are the temperature and the settings, each with its legend in label
+    // trace + 1; traces 5..8 the duty of the fans the channel controls, with their labels
+    // (which sit below the plot's top).
+    static constexpr int kFirstDutyTrace = 5;
     static constexpr std::array<int, 4> kDutyLabels{6, 7, 8, 11};
     static constexpr int kDutyAxisLabel = 10;  // "% Duty", the second axis's title
     static constexpr int kHysteresisTrace = 9;
