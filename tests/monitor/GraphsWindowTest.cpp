@@ -4,10 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
 #include <QToolButton>
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -52,6 +55,32 @@ protected:
     }
     static std::string Caption(const StripChart& chart, int label) {
         return chart.labelCaption(label).toStdString();
+    }
+    // The chart's picture shows trace i in its colour at values[i], `before` seconds before
+    // the newest sample: the middle of the line's pixels in that column lies at the value,
+    // within a step of the temperatures' staircase (3 pixels).
+    static void ExpectTracesShow(StripChart& chart, double before, const std::vector<double>& values) {
+        const QImage image = chart.grab().toImage();
+        const QRectF plot = chart.Layout().Plot();
+        const QColor background = chart.palette().color(QPalette::Base);
+        const int x = qRound(plot.right() - before / chart.TimeSpan() * plot.width());
+        for (int trace = 0; trace < static_cast<int>(values.size()); ++trace) {
+            const int axis = chart.TraceAxis(trace);
+            const double share = (values[static_cast<size_t>(trace)] - chart.AxisMinimum(axis)) /
+                                 (chart.AxisMaximum(axis) - chart.AxisMinimum(axis));
+            const double y = plot.bottom() - share * plot.height();
+            double weight = 0.0;
+            double sum = 0.0;
+            for (int row = static_cast<int>(y) - 3; row <= static_cast<int>(y) + 4; ++row) {
+                const double coverage =
+                    test::Coverage(image.pixelColor(x, row), chart.ColourOf(trace), background);
+                if (coverage < 0.2) continue;
+                weight += coverage;
+                sum += coverage * (row + 0.5);
+            }
+            ASSERT_GT(weight, 0.5) << "trace " << trace << " in column " << x;
+            EXPECT_NEAR(sum / weight, y, 2.5) << "trace " << trace << " in column " << x;
+        }
     }
 };
 
@@ -262,28 +291,56 @@ TEST_F(GraphsWindowTest, ClosedTheWindowIsNoLongerFedAndReadsNoChip) {
     ExpectTraffic({});
 }
 
-// For a person to look at: the window after a minute of data at the default period.
-TEST_F(GraphsWindowTest, PictureAfterAMinuteOfData) {
-    InitVoltageNames();
+// A minute of data at the default period: each chart shows every trace in its colour at
+// the values it was fed. The pictures are kept for a person to look at.
+TEST_F(GraphsWindowTest, AMinuteOfDataShowsEachTraceAtItsValues) {
+    constexpr int kSamples = 1200;
+    constexpr double kPeriod = 0.05001;
+    const std::vector<int> inUse = {0, 1, 2, 7, 8, 20};
     gVoltageInUse.fill(false);
-    for (int channel : {0, 1, 2, 7, 8, 20}) gVoltageInUse[channel] = true;
-    frmGraph& window = Open();
-    for (int k = 0; k < 1200; ++k) {
-        const double t = k * 0.05;
+    for (int channel : inUse) gVoltageInUse[channel] = true;
+    // What sample k feeds: the temperatures and tachs (traces 0-3, 4-11), the voltages.
+    const auto temperatures = [](int k) {
+        std::array<float, 4> values{};
         for (int i = 0; i < 4; ++i)
-            gTemperature[i] = static_cast<float>(std::round((30 + 8 * i + 3 * std::sin(t / 7 + i)) * 4) / 4);
-        for (int i = 0; i < 8; ++i)
-            gFanRPM[i] = i < 4 ? static_cast<int32_t>(1500 + 400 * i + 300 * std::sin(t / 9)) : 0;
-        for (int i = 0; i < 4; ++i) gPWMDuty[i] = static_cast<int16_t>(30 + 10 * i + 10 * std::sin(t / 9));
+            values[i] = static_cast<float>(std::round((30 + 8 * i + 3 * std::sin(k * 0.05 / 7 + i)) * 4) / 4);
+        return values;
+    };
+    const auto rpm = [](int k, int i) {
+        return static_cast<int32_t>(1500 + 400 * i + 300 * std::sin(k * 0.05 / 9));
+    };
+    const auto volts = [](int k, int channel) {
+        return static_cast<float>(1.2 + channel * 0.5 + 0.02 * std::sin(k * 0.05 + channel));
+    };
+    frmGraph& window = Open();
+    for (int k = 0; k < kSamples; ++k) {
+        const std::array<float, 4> t = temperatures(k);
+        std::copy(t.begin(), t.end(), gTemperature.begin());
+        for (int i = 0; i < 8; ++i) gFanRPM[i] = i < 4 ? rpm(k, i) : 0;
+        for (int i = 0; i < 4; ++i)
+            gPWMDuty[i] = static_cast<int16_t>(30 + 10 * i + 10 * std::sin(k * 0.05 / 9));
         for (int channel = 0; channel < kVoltageChannelCount; ++channel)
-            gVoltage[channel] = static_cast<float>(1.2 + channel * 0.5 + 0.02 * std::sin(t + channel));
-        Tick(0.05001);
+            gVoltage[channel] = volts(k, channel);
+        Tick(kPeriod);
     }
     QTest::qWait(2 * StripChart::kRefreshIntervalMs);
     test::KeepPicture(window.parentWidget()->grab().toImage(), "graphs-window.png");
+    for (int k : {100, 700, 1190}) {
+        const std::array<float, 4> t = temperatures(k);
+        std::vector<double> values(t.begin(), t.end());
+        for (int i = 0; i < 4; ++i) values.push_back(rpm(k, i));
+        ExpectTracesShow(Chart(window, frmGraph::kTemperatureTachChart), (kSamples - 1 - k) * kPeriod,
+                         values);
+    }
+
     Pick(Control<QComboBox>(window, "cmbGraph"), "Voltage");
     QTest::qWait(2 * StripChart::kRefreshIntervalMs);
     test::KeepPicture(window.parentWidget()->grab().toImage(), "graphs-window-voltage.png");
+    for (int k : {100, 1190}) {
+        std::vector<double> values;
+        for (int channel : inUse) values.push_back(volts(k, channel));
+        ExpectTracesShow(Chart(window, frmGraph::kVoltageChart), (kSamples - 1 - k) * kPeriod, values);
+    }
 }
 
 }  // namespace

@@ -1,9 +1,9 @@
 #pragma once
 // A desktop whose numbers use a decimal comma: LC_NUMERIC set to German for the lifetime
-// of the object. The locale is compiled into a temporary folder when the system has not
-// generated it, so the test runs on any machine with Debian's locale sources.
+// of the object. Where the system has not generated that locale, the copy the build
+// compiled into its own folder is used, so the test runs on any machine with Debian's
+// locale sources.
 
-#include <QTemporaryDir>
 #include <string>
 
 namespace kestrum::test {
@@ -18,7 +18,6 @@ public:
     bool Active() const { return active_; }
 
 private:
-    QTemporaryDir dir_;
     std::string previous_;
     bool active_ = false;
 };

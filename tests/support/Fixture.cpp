@@ -3,12 +3,32 @@
 #include <QFile>
 #include <QSettings>
 
+#include "core/Declarations.h"
+#include "core/General.h"
+#include "core/Measurement.h"
 #include "core/PinDefinitions.h"
+#include "core/Scheduler.h"
 #include "core/USBStuff.h"
 #include "platform/LinkLibraries.h"
-#include "state/SharedState.h"
+#include "regmap/RegMapStuff.h"
 
 namespace kestrum::test {
+namespace {
+
+// Every module that holds shared state offers one reset function; this calls them all, so
+// that each test begins from the program's power-on state. A module added later adds its
+// reset here.
+void ResetAllSharedState() {
+    ResetGeneralState();
+    ResetDeclarationsState();
+    ResetUSBStuffState();
+    ResetRegMapState();
+    ResetMeasurementState();
+    ResetPinDefinitionsState();
+    ResetSchedulerState();
+}
+
+}  // namespace
 
 void KestrumTest::SetUp() {
     ASSERT_TRUE(tempDir.isValid());

@@ -104,7 +104,8 @@ TEST(AxisTicks, FixedEndsKeepTheirValuesAndTickOnRoundNumbersBetween) {
 }
 
 TEST(AxisTicks, LabelsReadAsPlainNumbersAndClockTimesWhateverTheLocale) {
-    test::CommaLocale comma;
+    const test::CommaLocale comma;
+    ASSERT_TRUE(comma.Active()) << "the German locale could not be set up";
     EXPECT_EQ(TickLabel(2.5, 0.5), "2.5");
     EXPECT_EQ(TickLabel(100.0, 20.0), "100");
     EXPECT_EQ(TickLabel(0.30000000000000004, 0.1), "0.3");

@@ -20,6 +20,8 @@
 namespace kestrum {
 namespace {
 
+using test::PixelsOf;
+
 // Counts the paint events a widget receives and where they asked to paint.
 class PaintCounter final : public QObject {
 public:
@@ -77,19 +79,6 @@ protected:
         QMouseEvent release(QEvent::MouseButtonRelease, to, chart->mapToGlobal(to), Qt::LeftButton,
                             Qt::NoButton, Qt::NoModifier);
         QApplication::sendEvent(chart.get(), &release);
-    }
-    // Pixels of the picture within `tolerance` of the colour.
-    static int PixelsOf(const QImage& image, const QColor& colour, int tolerance = 24) {
-        int count = 0;
-        for (int y = 0; y < image.height(); ++y)
-            for (int x = 0; x < image.width(); ++x) {
-                const QColor pixel = image.pixelColor(x, y);
-                if (std::abs(pixel.red() - colour.red()) + std::abs(pixel.green() - colour.green()) +
-                        std::abs(pixel.blue() - colour.blue()) <=
-                    tolerance)
-                    ++count;
-            }
-        return count;
     }
     void SavePicture(const QImage& image, const QString& name) { test::KeepPicture(image, name); }
 
