@@ -43,10 +43,11 @@ std::optional<std::string> RunFileDialog(const FileDialogRequest& request, QFile
 }  // namespace
 
 MsgAnswer QtMessageBoxes::Show(const std::string& text, MsgButtons buttons, MsgIcon icon,
-                               const std::string& caption) {
+                               const std::string& caption, const std::string& details) {
     QMessageBox box(ToQt(icon), QString::fromStdString(caption), QString::fromStdString(text),
                     buttons == MsgButtons::YesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok,
                     QApplication::activeWindow());
+    if (!details.empty()) box.setDetailedText(QString::fromStdString(details));
     const int answer = box.exec();
     if (buttons == MsgButtons::OK) return MsgAnswer::OK;
     return answer == QMessageBox::Yes ? MsgAnswer::Yes : MsgAnswer::No;

@@ -7,8 +7,8 @@ namespace kestrum {
 
 class QtMessageBoxes final : public MessageBoxes {
 public:
-    MsgAnswer Show(const std::string& text, MsgButtons buttons, MsgIcon icon,
-                   const std::string& caption) override;
+    MsgAnswer Show(const std::string& text, MsgButtons buttons, MsgIcon icon, const std::string& caption,
+                   const std::string& details) override;
 };
 
 class QtFileDialogs final : public FileDialogs {

@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <cstdlib>
-#include <iostream>
 
 #include "app/Backends.h"
 #include "app/QtSeams.h"
@@ -14,14 +13,15 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(kestrum::kAppTitle);
     kestrum::SetProgramDirectory(QCoreApplication::applicationDirPath().toStdString());
 
-    const auto backends = kestrum::InstallBackendsFromEnvironment(
-        [](const char* name) { return std::getenv(name); }, std::cerr);
     kestrum::QtMessageBoxes messages;
     kestrum::QtFileDialogs fileDialogs;
     kestrum::QtClock clock;
     kestrum::QtProgramEnd programEnd;
     kestrum::QtShell shell;
     kestrum::InstallSeams({&messages, &fileDialogs, &clock, &programEnd, &shell});
+    // Through the seams' diagnostics, so that the no-link message can repeat the reasons.
+    const auto backends = kestrum::InstallBackendsFromEnvironment(
+        [](const char* name) { return std::getenv(name); }, kestrum::Diagnostics());
 
     if (!kestrum::Main()) return 0;
     return QApplication::exec();

@@ -77,7 +77,9 @@ void ProbeLinks() {
     if (adapterLibraryPresent && !gUSBPresent) ReportFirmwareFailure();
 
     if (!gSMBusPresent && !gUSBPresent) {
-        Messages().Show("USB/SMBus Hardware not detected", MsgButtons::OK, MsgIcon::Critical, kAppTitle);
+        // The reasons, said on standard error, also for a user who started from a desktop.
+        Messages().Show("USB/SMBus Hardware not detected", MsgButtons::OK, MsgIcon::Critical, kAppTitle,
+                        DiagnosticsSaid());
         EndProgramAtOnce(kFatalExitStatus);
     }
 }

@@ -11,17 +11,27 @@ namespace kestrum {
 
 namespace {
 
-constexpr int kAppendFlags = O_WRONLY | O_APPEND | O_CLOEXEC;
+// O_NONBLOCK: opening a FIFO would otherwise wait for a reader, on the UI thread.
+constexpr int kAppendFlags = O_WRONLY | O_APPEND | O_CLOEXEC | O_NOCTTY | O_NONBLOCK;
 constexpr mode_t kNewFileMode = 0666;  // narrowed by the umask
 
-// Opens for append; creates the file only when it does not exist, and says so.
-int OpenForAppend(const std::string& path, bool& created) {
+// Opens for append; creates the file only when it does not exist, and says so. Only a
+// regular file is written: a FIFO, device or folder is refused, as the settings recall
+// refuses it, so that no write can wait on another process or go somewhere unseen.
+int OpenForAppend(const std::string& path, bool& created, off_t& size) {
     created = false;
     int fd = ::open(path.c_str(), kAppendFlags);
     if (fd < 0 && errno == ENOENT) {
         fd = ::open(path.c_str(), kAppendFlags | O_CREAT | O_EXCL, kNewFileMode);
         created = fd >= 0;
     }
+    if (fd < 0) return fd;
+    struct stat status {};
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+        ::close(fd);
+        return -1;
+    }
+    size = status.st_size;
     return fd;
 }
 
@@ -41,11 +51,10 @@ bool WriteAll(int fd, std::string_view text) {
 
 bool AppendLogLine(const std::string& path, std::string_view text) {
     bool created = false;
-    const int fd = OpenForAppend(path, created);
+    off_t size = 0;
+    const int fd = OpenForAppend(path, created, size);
     if (fd < 0) return false;
 
-    struct stat before {};
-    const bool regular = ::fstat(fd, &before) == 0 && S_ISREG(before.st_mode);
     const bool written = WriteAll(fd, text);
     const bool closed = ::close(fd) == 0;
     if (written && closed) return true;
@@ -53,8 +62,8 @@ bool AppendLogLine(const std::string& path, std::string_view text) {
     // Put the file back as it was; should that fail too, there is nothing more to do.
     if (created) {
         ::unlink(path.c_str());
-    } else if (regular) {
-        [[maybe_unused]] const int undone = ::truncate(path.c_str(), before.st_size);
+    } else {
+        [[maybe_unused]] const int undone = ::truncate(path.c_str(), size);
     }
     return false;
 }

@@ -35,8 +35,9 @@ constexpr int kVoltageFirst = 16;
 constexpr int kVoltageLast = 38;
 constexpr int kVoltageRows = 12;
 
-// Logging appends, so choosing an existing file asks nothing.
-FileDialogRequest LogFileRequest() { return {DefaultFileFolder(), "Log Files (*.csv)|*.csv", "csv", false}; }
+// Logging appends, so choosing an existing file asks nothing; the log is the path chosen,
+// so a name without an extension gets none.
+FileDialogRequest LogFileRequest() { return {DefaultFileFolder(), "Log Files (*.csv)|*.csv", "", false}; }
 
 void Warn(const std::string& text, MsgIcon icon) { Messages().Show(text, MsgButtons::OK, icon, kAppTitle); }
 

@@ -16,8 +16,9 @@ enum class MsgAnswer { OK, Yes, No };
 class MessageBoxes {
 public:
     virtual ~MessageBoxes() = default;
+    // `details`, when not empty, is shown on the user's request below the text.
     virtual MsgAnswer Show(const std::string& text, MsgButtons buttons, MsgIcon icon,
-                           const std::string& caption) = 0;
+                           const std::string& caption, const std::string& details = {}) = 0;
 };
 
 struct FileDialogRequest {
@@ -84,6 +85,8 @@ ProgramEnd& Ending();
 Shell& DesktopShell();
 // Where the model says why a link could not be had, for the user who started the program.
 std::ostream& Diagnostics();
+// All that was said there since the seams were installed, for a message box to repeat.
+const std::string& DiagnosticsSaid();
 
 // The directory the program was started from (firmware file, file dialogs).
 const std::string& ProgramDirectory();

@@ -8,6 +8,14 @@
 
 namespace kestrum {
 
+namespace {
+
+// Where a window's near edge goes on one axis of the visible area: no further than the far
+// edge allows, and never before the start.
+int MovedIn(int start, int length, int visible) { return std::max(0, std::min(start, visible - length)); }
+
+}  // namespace
+
 ChildWindow::ChildWindow(QWidget* parent) : QWidget(parent) {}
 
 // A window destroyed without closing (its parent went first) still takes its flag down.
@@ -66,6 +74,15 @@ void WindowManager::Adopt(ChildWindow& window, std::type_index type) {
     order_.erase(std::remove_if(order_.begin(), order_.end(), [](const auto& w) { return w.isNull(); }),
                  order_.end());
     order_.emplace_back(&window);
+}
+
+void WindowManager::KeepInView(ChildWindow& window) {
+    // A hidden area has no visible extent yet; it places its windows when it is shown.
+    if (!area_.isVisible()) return;
+    QWidget* frame = window.Frame();
+    const QSize visible = area_.viewport()->size();
+    frame->move(MovedIn(frame->x(), frame->width(), visible.width()),
+                MovedIn(frame->y(), frame->height(), visible.height()));
 }
 
 std::vector<ChildWindow*> WindowManager::OpenWindows() const {

@@ -91,6 +91,7 @@ public:
         auto* window = new W();  // owned by its subwindow from here on
         Adopt(*window, typeid(W));
         window->Form_Load();
+        KeepInView(*window);
         window->MarkLoaded();
         Activate(*window);
         return *window;
@@ -119,6 +120,10 @@ signals:
 
 private:
     void Adopt(ChildWindow& window, std::type_index type);
+    // Moves a window that its own placement (or the area's) left partly outside the visible
+    // area back in from the edge it crossed; one that fits is then wholly inside, one too
+    // large shows its top left corner. A window already inside stays where it is.
+    void KeepInView(ChildWindow& window);
 
     QMdiArea& area_;
     std::map<std::type_index, QPointer<ChildWindow>> windows_;

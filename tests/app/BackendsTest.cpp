@@ -6,8 +6,12 @@
 #include <map>
 #include <sstream>
 #include <string>
+#include <utility>
+#include <vector>
 
+#include "core/General.h"
 #include "sim/SimulatedBoard.h"
+#include "support/Fixture.h"
 
 namespace kestrum {
 namespace {
@@ -70,6 +74,36 @@ TEST(Backends, AnI2cDeviceThatCannotBeOpenedOrIsNoAdapterIsReported) {
         EXPECT_EQ(errors.str().rfind("kestrum-eval: PC SMBus link not available: ", 0), 0u) << errors.str();
         EXPECT_EQ(LineCount(errors.str()), 1u) << "a bus was chosen: " << errors.str();
         EXPECT_NE(errors.str().find(device), std::string::npos) << errors.str();
+    }
+}
+
+// Start-up as the program runs it, links chosen through the diagnostics it writes to
+// standard error: when none can be had, the box that ends it repeats them.
+class NoLinkTest : public test::KestrumTest {};
+
+TEST_F(NoLinkTest, TheBoxKeepsItsTextAndItsDetailsSayWhatWasTriedAndWhatToDo) {
+    const std::string firmware = "kestrum-eval: USB adapter not available: firmware file " +
+                                 TempPath("KestrumFW.Hex") + " is missing\n";
+    const std::pair<Environment, std::vector<std::string>> starts[] = {
+        {Environment{}, {"kestrum-eval: no link chosen: "}},
+        {Environment{{{"KESTRUM_SIMULATE", "1"}, {"KESTRUM_SMBUS_DEVICE", "/dev/i2c-does-not-exist"}}},
+         {"kestrum-eval: PC SMBus link not available: ", firmware}},
+    };
+    for (const auto& [environment, reasons] : starts) {
+        InstallSeams({&messages, &fileDialogs, &clock, &programEnd, &shell, &diagnostics});
+        diagnostics.str("");
+        messages.shown.clear();
+        programEnd.exits.clear();
+        InstallUsbBackend(nullptr);
+        auto installed = InstallBackendsFromEnvironment(environment, Diagnostics());
+        EXPECT_THROW(ProbeLinks(), ProgramEnded);
+        ExpectFatalEnd("USB/SMBus Hardware not detected");
+        ASSERT_FALSE(messages.shown.empty());
+        const std::string& details = messages.shown[0].details;
+        EXPECT_EQ(details, diagnostics.str()) << "the lines standard error shows";
+        EXPECT_EQ(LineCount(details), reasons.size()) << details;
+        for (const std::string& reason : reasons)
+            EXPECT_NE(details.find(reason), std::string::npos) << reason;
     }
 }
 

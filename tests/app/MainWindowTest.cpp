@@ -156,6 +156,50 @@ TEST_F(MainWindowCommandsTest, AWindowLargerThanTheFrameCanBeScrolledIntoView) {
     EXPECT_LE(setup->geometry().bottom(), main->mdiArea->viewport()->height()) << "its buttons in view";
 }
 
+// A window opens wholly inside the visible part of the frame on each axis where it fits,
+// otherwise from the start of it, the rest a scroll away.
+void ExpectOpenedInView(const frmMain& main, int command) {
+    QApplication::processEvents();
+    const QMdiSubWindow* window = main.mdiArea->activeSubWindow();
+    ASSERT_NE(window, nullptr) << command;
+    const QRect frame = window->geometry();
+    const QSize visible = main.mdiArea->viewport()->size();
+    const auto inside = [](int start, int length, int room) {
+        return length <= room ? start >= 0 && start + length <= room : start == 0;
+    };
+    EXPECT_TRUE(inside(frame.x(), frame.width(), visible.width()) &&
+                inside(frame.y(), frame.height(), visible.height()))
+        << "command " << command << " at " << frame.x() << "," << frame.y() << " " << frame.width() << "x"
+        << frame.height() << " in " << visible.width() << "x" << visible.height();
+}
+
+TEST_F(MainWindowCommandsTest, EachWindowOpensInViewHoweverManyAreOpen) {
+    InitRegisterTable();
+    main->resize(1280, 1000);
+    main->show();
+    for (size_t command = 0; command < kCommandCount; ++command) {
+        main->MenuItem(static_cast<Command>(command))->trigger();
+        ExpectOpenedInView(*main, static_cast<int>(command));
+    }
+}
+
+TEST_F(MainWindowCommandsTest, EasySetupOpensInViewInASmallOrOddlyStoredMainWindow) {
+    main->resize(400, 490);
+    main->show();
+    main->MenuItem(Command::EasySetup)->trigger();
+    ExpectOpenedInView(*main, static_cast<int>(Command::EasySetup));
+    const QRect visible = main->mdiArea->viewport()->rect();
+    EXPECT_TRUE(visible.contains(main->mdiArea->activeSubWindow()->geometry())) << "it fits, so all of it";
+
+    SaveSetting("MainWidth", "-5");
+    SaveSetting("MainLeft", "-2147483648");
+    main = std::make_unique<frmMain>();
+    LoadMain();
+    main->show();
+    main->MenuItem(Command::EasySetup)->trigger();
+    ExpectOpenedInView(*main, static_cast<int>(Command::EasySetup));
+}
+
 TEST_F(MainWindowCommandsTest, EachMenuItemAndToolbarKeyOpensItsOwnWindowOnce) {
     struct Opener {
         Command command;

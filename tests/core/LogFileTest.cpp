@@ -1,13 +1,16 @@
 #include "core/LogFile.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <unistd.h>
 
 #include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <string>
 
+#include "support/Fifo.h"
 #include "support/FileText.h"
 #include "support/Fixture.h"
 
@@ -64,6 +67,23 @@ TEST_F(LogFileTest, AFailedWriteLeavesTheFileAsItWas) {
     }
     EXPECT_FALSE(fs::exists(fresh)) << "a file created for the failed line is removed";
     EXPECT_FALSE(AppendLogLine(tempDir.path().toStdString(), "0,")) << "a folder is not a file";
+}
+
+TEST_F(LogFileTest, OnlyARegularFileIsWrittenAndNothingWaitsOnAPipe) {
+    {
+        const test::WatchedFifo fifo(TempPath("no-reader.csv"));
+        EXPECT_FALSE(AppendLogLine(fifo.Path(), "0,"));
+    }
+    {
+        const test::WatchedFifo fifo(TempPath("read.csv"));
+        const int reader = ::open(fifo.Path().c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+        ASSERT_GE(reader, 0);
+        EXPECT_FALSE(AppendLogLine(fifo.Path(), "0,"));
+        char byte = 0;
+        EXPECT_LE(::read(reader, &byte, 1), 0) << "nothing went into the pipe";
+        ::close(reader);
+    }
+    EXPECT_FALSE(AppendLogLine("/dev/null", "0,")) << "a device is not a file";
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QToolButton>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -19,6 +20,7 @@
 #include "core/General.h"
 #include "core/Scheduler.h"
 #include "monitor/frmLogging.h"
+#include "support/Fifo.h"
 #include "support/FileText.h"
 #include "support/Pictures.h"
 #include "support/WindowFixture.h"
@@ -147,7 +149,7 @@ TEST_F(LoggingWindowTest, StartWritesABlockHeadTheTimerAppendsLinesAndStopEndsTh
     ASSERT_EQ(fileDialogs.saveRequests.size(), 1u);
     EXPECT_EQ(fileDialogs.saveRequests[0].initialDirectory, tempDir.path().toStdString());
     EXPECT_EQ(fileDialogs.saveRequests[0].filter, "Log Files (*.csv)|*.csv");
-    EXPECT_EQ(fileDialogs.saveRequests[0].defaultExtension, "csv");
+    EXPECT_EQ(fileDialogs.saveRequests[0].defaultExtension, "") << "the log is the path chosen";
     EXPECT_FALSE(fileDialogs.saveRequests[0].confirmOverwrite) << "logging appends";
     EXPECT_TRUE(gLoggingOn);
     EXPECT_EQ(gLogFileName, path);
@@ -200,6 +202,28 @@ TEST_F(LoggingWindowTest, ALogFileThatCannotBeWrittenShowsLoggingOffInTheWindow)
     // Pressed now, the button starts logging again rather than stopping it twice.
     PressStartChoosing(window, TempPath("again.csv"));
     EXPECT_TRUE(gLoggingOn);
+}
+
+TEST_F(LoggingWindowTest, APipeIsNoLogFileInTheFilesPlaceWhileLoggingNorAtStart) {
+    frmLogging& window = Open();
+    Tick({0}, window);
+    const std::string path = TempPath("run.csv");
+    PressStartChoosing(window, path);
+    ASSERT_TRUE(gLoggingOn);
+    std::filesystem::remove(path);
+    {
+        const test::WatchedFifo fifo(path);
+        LogTicks(1);
+        EXPECT_FALSE(gLoggingOn);
+        ExpectOneMessage("Logging stopped: cannot write to the log file " + path, MsgIcon::Exclamation);
+        EXPECT_EQ(Button(window, "cmdLogData").text(), "Start Logging");
+    }
+
+    statusTexts.clear();
+    const test::WatchedFifo fifo(TempPath("pipe.csv"));
+    PressStartChoosing(window, fifo.Path());
+    ExpectOneMessage("The log file \"" + fifo.Path() + "\" could not be opened.", MsgIcon::Critical);
+    ExpectOff(window);
 }
 
 TEST_F(LoggingWindowTest, LoggingGoesOnWhileTheWindowIsClosedAndReopeningShowsIt) {

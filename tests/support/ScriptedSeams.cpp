@@ -5,8 +5,8 @@
 namespace kestrum::test {
 
 MsgAnswer ScriptedMessageBoxes::Show(const std::string& text, MsgButtons buttons, MsgIcon icon,
-                                     const std::string& caption) {
-    shown.push_back({text, buttons, icon, caption});
+                                     const std::string& caption, const std::string& details) {
+    shown.push_back({text, buttons, icon, caption, details});
     if (onShow) onShow(shown.back());
     if (!answers.empty()) {
         const MsgAnswer answer = answers.front();

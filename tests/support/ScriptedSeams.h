@@ -17,6 +17,7 @@ struct ShownMessage {
     MsgButtons buttons;
     MsgIcon icon;
     std::string caption;
+    std::string details;
 };
 
 class ScriptedMessageBoxes final : public MessageBoxes {
@@ -26,8 +27,8 @@ public:
     std::vector<ShownMessage> shown;
     std::function<void(const ShownMessage&)> onShow;  // runs while the box would be up
 
-    MsgAnswer Show(const std::string& text, MsgButtons buttons, MsgIcon icon,
-                   const std::string& caption) override;
+    MsgAnswer Show(const std::string& text, MsgButtons buttons, MsgIcon icon, const std::string& caption,
+                   const std::string& details) override;
 };
 
 class ScriptedFileDialogs final : public FileDialogs {
