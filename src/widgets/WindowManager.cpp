@@ -33,8 +33,10 @@ void ChildWindow::SetSizeTwips(int width, int height) {
     Frame()->resize(TwipsToPixels(width), TwipsToPixels(height));
 }
 
+// A window placed again once open (Easy Setup places the Graphs window) keeps in view too.
 void ChildWindow::SetPositionTwips(int left, int top) {
     Frame()->move(TwipsToPixels(left), TwipsToPixels(top));
+    if (loaded_) manager_->KeepInView(*this);
 }
 
 int ChildWindow::WidthTwips() const { return PixelsToTwips(Frame()->width()); }

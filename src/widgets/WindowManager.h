@@ -119,6 +119,7 @@ signals:
     void WindowsChanged();
 
 private:
+    friend class ChildWindow;
     void Adopt(ChildWindow& window, std::type_index type);
     // Moves a window that its own placement (or the area's) left partly outside the visible
     // area back in from the edge it crossed; one that fits is then wholly inside, one too

@@ -190,6 +190,9 @@ TEST_F(MainWindowCommandsTest, EasySetupOpensInViewInASmallOrOddlyStoredMainWind
     ExpectOpenedInView(*main, static_cast<int>(Command::EasySetup));
     const QRect visible = main->mdiArea->viewport()->rect();
     EXPECT_TRUE(visible.contains(main->mdiArea->activeSubWindow()->geometry())) << "it fits, so all of it";
+    // Placed once open, at the Easy Setup's own spot for it.
+    main->Windows().Open<frmGraph>().SetPositionTwips(6000, 6000);
+    ExpectOpenedInView(*main, static_cast<int>(Command::Graph));
 
     SaveSetting("MainWidth", "-5");
     SaveSetting("MainLeft", "-2147483648");
