@@ -6,7 +6,9 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QPushButton>
+#include <filesystem>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -47,9 +49,9 @@ protected:
     }
 
     // The driver opened on the fake adapter, as the PC SMBus library.
-    void OpenBus() {
+    void OpenBus(const std::string& sysfs = "/sys") {
         std::string why;
-        bus = I2cDevSmbus::Open(adapter.Path(), why);
+        bus = I2cDevSmbus::Open(adapter.Path(), why, sysfs);
         ASSERT_NE(bus, nullptr) << why;
         InstallSmbusBackend(bus.get());
     }
@@ -114,6 +116,38 @@ TEST_F(PcSmbusTest, StartUpFindsTheChipAndTheProgramWorksItThroughTheDriver) {
     EXPECT_TRUE(programEnd.exits.empty());
     EXPECT_EQ(diagnostics.str(), "");
     EXPECT_FALSE(adapter.ForcedAny());
+}
+
+TEST_F(PcSmbusTest, AnAddressAKernelDriverHoldsIsSkippedAndSaidOnceWithHowToReleaseIt) {
+    // At 0x2D a chip that lm85 holds, as sysfs shows; at 0x50 a device of an unseen driver.
+    board.AddSmbusChip(0x2D);
+    adapter.HoldByKernelDriver(0x2D);
+    adapter.HoldByKernelDriver(0x50);
+    const std::filesystem::path sysfs = TempPath("sys");
+    std::filesystem::create_directories(sysfs / "bus/i2c/drivers/lm85");
+    std::filesystem::create_directories(sysfs / "bus/i2c/devices/7-002d");
+    std::filesystem::create_directory_symlink("../../drivers/lm85", sysfs / "bus/i2c/devices/7-002d/driver");
+    OpenBus(sysfs);
+
+    ASSERT_TRUE(Main());
+    ASSERT_EQ(MainWindow()->cmbDevices->count(), 1);
+    EXPECT_EQ(MainWindow()->cmbDevices->itemText(0).toStdString(), "2Eh on SMBus");
+    EXPECT_EQ(ReadSmbus(0x2D, 0x3E), 0xFF) << "asked again, still held, said no more";
+
+    // One line for each held address, naming the bus, the address and the driver, and how
+    // to unbind it where sysfs shows which driver it is.
+    std::vector<std::string> lines;
+    std::istringstream said(diagnostics.str());
+    for (std::string line; std::getline(said, line);) lines.push_back(line);
+    ASSERT_EQ(lines.size(), 2u) << diagnostics.str();
+    const std::string bus = "kestrum-eval: " + adapter.Path() + ": ";
+    EXPECT_EQ(lines[0].rfind(bus + "address 0x2D is in use by kernel driver lm85", 0), 0u) << lines[0];
+    EXPECT_TRUE(lines[0].ends_with("echo 7-002d > " + (sysfs / "bus/i2c/drivers/lm85/unbind").string()))
+        << lines[0];
+    EXPECT_EQ(lines[1].rfind(bus + "address 0x50 is in use by a kernel driver", 0), 0u) << lines[1];
+    EXPECT_NE(lines[1].find("unbind"), std::string::npos) << lines[1];
+    EXPECT_FALSE(adapter.ForcedAny()) << "a held address is never forced";
+    EXPECT_TRUE(messages.shown.empty());
 }
 
 }  // namespace
