@@ -24,9 +24,9 @@ frmEDO::frmEDO(QWidget* parent) : DialogWindow(parent) {
     Frame1 = BuildOutput(0, chkEDO1Mask);
     Frame2 = BuildOutput(1, chkEDO2Mask);
 
-    edoEnable.Bit(chkEDOEnable[0], 0).Bit(chkEDOEnable[1], 1);
-    edoMask1.Bits(chkEDO1Mask, 0);
-    edoMask2.Bits(chkEDO2Mask, 0);
+    edoEnable_.Bit(chkEDOEnable[0], 0).Bit(chkEDOEnable[1], 1);
+    edoMask1_.Bits(chkEDO1Mask, 0);
+    edoMask2_.Bits(chkEDO2Mask, 0);
 
     auto* frames = new QHBoxLayout;
     frames->addWidget(Frame1);
@@ -62,14 +62,14 @@ QGroupBox* frmEDO::BuildOutput(int output, std::array<QCheckBox*, 8>& masks) {
 
 void frmEDO::Form_Load() {
     SetSizeTwips(6810, 5325);
-    edoEnable.LoadFromChip();
-    LoadBlock(edoMask1, edoMask2);
+    edoEnable_.LoadFromChip();
+    LoadBlock(edoMask1_, edoMask2_);
 }
 
 void frmEDO::cmdApply_Click() {
-    edoEnable.WriteModified();
-    edoMask1.WriteRebuilt();
-    edoMask2.WriteRebuilt();
+    edoEnable_.WriteModified();
+    edoMask1_.WriteRebuilt();
+    edoMask2_.WriteRebuilt();
 }
 
 }  // namespace kestrum

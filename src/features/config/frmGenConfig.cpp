@@ -26,14 +26,14 @@ frmGenConfig::frmGenConfig(QWidget* parent) : DialogWindow(parent) {
     chkVcore = NewCheckBox(Frame1, "chkVcore", "Enable Vcore_Low");
     chkConLoop = NewCheckBox(Frame1, "chkConLoop", "Enable Backwards Compatible Control Loop");
 
-    configuration1.Bit(chkEnableMonitoring, 0)
+    configuration1_.Bit(chkEnableMonitoring, 0)
         .Bit(chkEnVoltAve, 1)
         .Bit(chkEnTempAve, 2)
         .Bit(chkAlertMode, 3, Sense::Inverted)
         .Bit(chkSetupComplete, 5);
-    configuration2.Bit(chkShutDown, 1);
-    configuration3.Bit(chkEnSCLTmout, 1).Bit(chkEnSDATmout, 2).Bit(chkVIDThreshold, 3).Bit(chkVcore, 7);
-    tminCal2.Bit(chkConLoop, 6, Sense::Inverted);
+    configuration2_.Bit(chkShutDown, 1);
+    configuration3_.Bit(chkEnSCLTmout, 1).Bit(chkEnSDATmout, 2).Bit(chkVIDThreshold, 3).Bit(chkVcore, 7);
+    tminCal2_.Bit(chkConLoop, 6, Sense::Inverted);
 
     // Configuration 1 down the left, the bus and voltage switches down the right, the
     // long control-loop caption across both.
@@ -53,15 +53,15 @@ frmGenConfig::frmGenConfig(QWidget* parent) : DialogWindow(parent) {
 
 void frmGenConfig::Form_Load() {
     SetSizeTwips(6990, 4260);
-    LoadBlock(configuration1, configuration2, configuration3);
-    tminCal2.LoadFromChip();
+    LoadBlock(configuration1_, configuration2_, configuration3_);
+    tminCal2_.LoadFromChip();
 }
 
 void frmGenConfig::cmdApply_Click() {
-    configuration1.WriteModified();
-    configuration2.WriteModified();
-    configuration3.WriteModified();
-    tminCal2.WriteModified();
+    configuration1_.WriteModified();
+    configuration2_.WriteModified();
+    configuration3_.WriteModified();
+    tminCal2_.WriteModified();
 }
 
 }  // namespace kestrum

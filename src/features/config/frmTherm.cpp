@@ -107,31 +107,31 @@ QWidget* frmTherm::BuildHysteresisTab() {
 }
 
 void frmTherm::Bind() {
-    config3.Bit(chkThermThreshold, 4);
-    thermConfig.Field(cmbWindow[0], 2, 3).Field(cmbWindow[1], 5, 3);
+    config3_.Bit(chkThermThreshold, 4);
+    thermConfig_.Field(cmbWindow[0], 2, 3).Field(cmbWindow[1], 5, 3);
     const std::span asserts(chkTHAssert);
-    therm1Config.Bit(chkEnTH[0], 0).Bits(asserts.first(4), 1);
-    therm2Config.Bit(chkEnTH[1], 0).Bits(asserts.subspan(4), 1);
-    localRemote1Hyst.NumberField(txtHyst[0], 0, 4).NumberField(txtHyst[1], 4, 4);
-    remote2Remote3Hyst.NumberField(txtHyst[2], 0, 4).NumberField(txtHyst[3], 4, 4);
+    therm1Config_.Bit(chkEnTH[0], 0).Bits(asserts.first(4), 1);
+    therm2Config_.Bit(chkEnTH[1], 0).Bits(asserts.subspan(4), 1);
+    localRemote1Hyst_.NumberField(txtHyst[0], 0, 4).NumberField(txtHyst[1], 4, 4);
+    remote2Remote3Hyst_.NumberField(txtHyst[2], 0, 4).NumberField(txtHyst[3], 4, 4);
 }
 
 void frmTherm::Form_Load() {
     SetSizeTwips(kWidthTwips, kHeightTwips);
-    config3.LoadFromChip();
-    LoadBlock(thermConfig, therm1Config, therm2Config);
-    LoadBlock(localRemote1Hyst, remote2Remote3Hyst);
+    config3_.LoadFromChip();
+    LoadBlock(thermConfig_, therm1Config_, therm2Config_);
+    LoadBlock(localRemote1Hyst_, remote2Remote3Hyst_);
 }
 
 // Each hysteresis value is rounded and kept to its own four bits, so a value above 15
 // cannot spill into its neighbour's nibble.
 void frmTherm::cmdApply_Click() {
-    config3.WriteModified();
-    thermConfig.WriteModified();
-    therm1Config.WriteRebuilt();
-    therm2Config.WriteRebuilt();
-    localRemote1Hyst.WriteRebuilt();
-    remote2Remote3Hyst.WriteRebuilt();
+    config3_.WriteModified();
+    thermConfig_.WriteModified();
+    therm1Config_.WriteRebuilt();
+    therm2Config_.WriteRebuilt();
+    localRemote1Hyst_.WriteRebuilt();
+    remote2Remote3Hyst_.WriteRebuilt();
 }
 
 void frmTherm::cmdSetlimits_Click() {

@@ -36,8 +36,8 @@ frmVoltConfig::frmVoltConfig(QWidget* parent) : DialogWindow(parent) {
 
     // Ticked = bit clear (attenuator off). 0x18 bit 0 and 0x19 bits 6-7 have no box.
     const std::span all(chkDisAtten);
-    attenuators1.Bits(all.first(kBoxesOnFirstRegister), 1, Sense::Inverted);
-    attenuators2.Bits(all.subspan(kBoxesOnFirstRegister), 0, Sense::Inverted);
+    attenuators1_.Bits(all.first(kBoxesOnFirstRegister), 1, Sense::Inverted);
+    attenuators2_.Bits(all.subspan(kBoxesOnFirstRegister), 0, Sense::Inverted);
 
     auto* window = new QVBoxLayout(this);
     window->addWidget(Frame1, 1);
@@ -46,12 +46,12 @@ frmVoltConfig::frmVoltConfig(QWidget* parent) : DialogWindow(parent) {
 
 void frmVoltConfig::Form_Load() {
     SetSizeTwips(7140, 4830);
-    LoadBlock(attenuators1, attenuators2);
+    LoadBlock(attenuators1_, attenuators2_);
 }
 
 void frmVoltConfig::cmdApply_Click() {
-    attenuators1.WriteRebuilt();
-    attenuators2.WriteRebuilt();
+    attenuators1_.WriteRebuilt();
+    attenuators2_.WriteRebuilt();
 }
 
 }  // namespace kestrum
