@@ -19,6 +19,9 @@ namespace kestrum {
 
 namespace {
 
+constexpr int kWidthTwips = 4350;
+constexpr int kHeightTwips = 5880;
+
 // Holds the master timer off while the chip's registers travel to or from a file, so
 // that no periodic read interleaves with them; it runs again on every way out.
 class MasterTimerPause {
@@ -76,7 +79,7 @@ frmSave::frmSave(QWidget* parent) : ChildWindow(parent) {
     connect(cmdClose, &QPushButton::clicked, this, &frmSave::cmdClose_Click);
 }
 
-void frmSave::Form_Load() { SetSizeTwips(4350, 5880); }
+void frmSave::Form_Load() { SetSizeTwips(kWidthTwips, kHeightTwips); }
 
 void frmSave::cmdsave_Click() {
     std::string text = SettingsFileHeader(txtComment->text().toStdString());

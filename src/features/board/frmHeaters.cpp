@@ -14,6 +14,13 @@
 
 namespace kestrum {
 
+namespace {
+
+constexpr int kWidthTwips = 2970;
+constexpr int kHeightTwips = 4395;
+
+}  // namespace
+
 frmHeaters::frmHeaters(QWidget* parent) : ChildWindow(parent) {
     setObjectName("frmHeaters");
     setWindowTitle("Heater Control");
@@ -65,7 +72,7 @@ frmHeaters::frmHeaters(QWidget* parent) : ChildWindow(parent) {
 }
 
 void frmHeaters::Form_Load() {
-    SetSizeTwips(2970, 4395);
+    SetSizeTwips(kWidthTwips, kHeightTwips);
     // The heater module hangs off the adapter: on the PC SMBus link there is no reading to
     // show and nothing a slider could set.
     const bool reachable = gInterfaceType == kInterfaceUsb;

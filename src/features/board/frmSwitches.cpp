@@ -14,6 +14,9 @@ namespace kestrum {
 
 namespace {
 
+constexpr int kWidthTwips = 5550;
+constexpr int kHeightTwips = 4125;
+
 // Boxes 0-5 are bits 0-5 of device 0x4A, boxes 6-13 bits 0-7 of device 0x48. Device 0x4A
 // fills the first column, 0x48 the next two (its tach inputs, then pins 23-26).
 constexpr int kFirstOf48 = 6;
@@ -57,7 +60,7 @@ frmSwitches::frmSwitches(QWidget* parent)
 }
 
 void frmSwitches::Form_Load() {
-    SetSizeTwips(5550, 4125);
+    SetSizeTwips(kWidthTwips, kHeightTwips);
     device4A_.Load(ReadBoardPort(kSwitchDevice0));
     device48_.Load(ReadBoardPort(kSwitchDevice1));
 }

@@ -12,6 +12,9 @@ namespace kestrum {
 
 namespace {
 
+constexpr int kWidthTwips = 6810;
+constexpr int kHeightTwips = 5325;
+
 // The event each mask bit stands for; bit 4 is reserved and has no caption.
 constexpr std::array<const char*, 8> kMaskedEvents{"GPIO1", "GPIO2",      "GPIO3", "GPIO4",
                                                    nullptr, "Fan Status", "THERM", "Voltage"};
@@ -61,7 +64,7 @@ QGroupBox* frmEDO::BuildOutput(int output, std::array<QCheckBox*, 8>& masks) {
 }
 
 void frmEDO::Form_Load() {
-    SetSizeTwips(6810, 5325);
+    SetSizeTwips(kWidthTwips, kHeightTwips);
     edoEnable_.LoadFromChip();
     LoadBlock(edoMask1_, edoMask2_);
 }

@@ -10,6 +10,13 @@
 
 namespace kestrum {
 
+namespace {
+
+constexpr int kWidthTwips = 6990;
+constexpr int kHeightTwips = 4260;
+
+}  // namespace
+
 frmGenConfig::frmGenConfig(QWidget* parent) : DialogWindow(parent) {
     setObjectName("frmGenConfig");
     setWindowTitle("General Configuration");
@@ -52,7 +59,7 @@ frmGenConfig::frmGenConfig(QWidget* parent) : DialogWindow(parent) {
 }
 
 void frmGenConfig::Form_Load() {
-    SetSizeTwips(6990, 4260);
+    SetSizeTwips(kWidthTwips, kHeightTwips);
     LoadBlock(configuration1_, configuration2_, configuration3_);
     tminCal2_.LoadFromChip();
 }

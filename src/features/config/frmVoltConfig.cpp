@@ -12,6 +12,9 @@ namespace kestrum {
 
 namespace {
 
+constexpr int kWidthTwips = 7140;
+constexpr int kHeightTwips = 4830;
+
 // The voltage pins with an attenuator, in box order.
 constexpr std::array<int, 13> kAttenuatedPins{7, 8, 13, 15, 19, 21, 22, 23, 24, 25, 26, 28, 29};
 // Boxes 0-6 sit on Attenuators 1 En, the rest on Attenuators 2 En.
@@ -45,7 +48,7 @@ frmVoltConfig::frmVoltConfig(QWidget* parent) : DialogWindow(parent) {
 }
 
 void frmVoltConfig::Form_Load() {
-    SetSizeTwips(7140, 4830);
+    SetSizeTwips(kWidthTwips, kHeightTwips);
     LoadBlock(attenuators1_, attenuators2_);
 }
 

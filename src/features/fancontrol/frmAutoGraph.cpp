@@ -25,6 +25,9 @@ namespace kestrum {
 
 namespace {
 
+constexpr int kWidthTwips = 10620;
+constexpr int kHeightTwips = 7275;
+
 constexpr std::array<const char*, 4> kPwmTabs{"PWM1", "PWM2", "PWM3", "PWM4"};
 const char* const kChartTip = "Drag the arrows at the edges of this graph to zoom in and out";
 // The first slot's legend, which says instead that the output follows no temperature.

@@ -16,6 +16,9 @@ namespace kestrum {
 
 namespace {
 
+constexpr int kWidthTwips = 6840;
+constexpr int kHeightTwips = 6315;
+
 const QColor kEnabledColour(0, 127, 0);
 const QColor kDisabledColour(255, 0, 0);
 
@@ -64,7 +67,7 @@ frmManualControl::frmManualControl(QWidget* parent) : ChildWindow(parent) {
 }
 
 void frmManualControl::Form_Load() {
-    SetSizeTwips(6840, 6315);
+    SetSizeTwips(kWidthTwips, kHeightTwips);
     // A press still counted from a window that closed under it would stop the sliders for good.
     gManualSliderHeld = false;
     UpdateManualStatus();
