@@ -97,7 +97,7 @@ frmLimits::frmLimits(QWidget* parent) : WriteAtOnceWindow(parent) {
     KeepTimerTask(TaskAttachment::Window(WindowTask::Limits, [this] { RefreshReadings(); }));
 
     auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(6, 6, 6, 6);
+    layout->setContentsMargins(kWindowMargins);
     layout->addWidget(SSTab1);
     layout->addLayout(RightAlignedRow({cmdClose}));
 }
@@ -116,7 +116,7 @@ frmLimits::Row frmLimits::NewRow(QLabel*& label, const char* labelName, int labe
 QWidget* frmLimits::BuildTable(const std::vector<Row>& rows, bool interruptHeading) {
     auto* table = new QWidget(this);
     auto* grid = new QGridLayout(table);
-    grid->setContentsMargins(0, 0, 0, 0);
+    grid->setContentsMargins(kNoMargins);
     grid->setHorizontalSpacing(14);
     grid->setVerticalSpacing(3);
     const bool hasMasks = rows.front().box != nullptr;
@@ -161,7 +161,7 @@ QWidget* frmLimits::BuildLimitTab(QComboBox*& combo, LinearGauge*& gauge, const 
     left->addWidget(combo);
     left->addWidget(gauge, 1);
     auto* layout = new QHBoxLayout(page);
-    layout->setContentsMargins(8, 8, 8, 8);
+    layout->setContentsMargins(kInnerMargins);
     layout->setSpacing(24);
     layout->addLayout(left);
     table->setParent(page);
@@ -237,7 +237,7 @@ void frmLimits::BuildDigitalTab() {
     QWidget* table = BuildTable(rows, true);
     table->setParent(page);
     auto* layout = new QHBoxLayout(page);
-    layout->setContentsMargins(8, 8, 8, 8);
+    layout->setContentsMargins(kInnerMargins);
     layout->addWidget(table);
     layout->addStretch(1);
     SSTab1->addTab(page, "Digital/VRD");

@@ -58,6 +58,7 @@ frmSave::frmSave(QWidget* parent) : ChildWindow(parent) {
     cmdClose = NewButton(this, "cmdClose", "Close");
 
     auto* frame = new QVBoxLayout(fraFileIO);
+    frame->setContentsMargins(kInnerMargins);
     frame->addWidget(lblComment);
     frame->addWidget(txtComment);
     frame->addSpacing(6);
@@ -71,6 +72,7 @@ frmSave::frmSave(QWidget* parent) : ChildWindow(parent) {
     closeRow->addWidget(cmdClose);
 
     auto* window = new QVBoxLayout(this);
+    window->setContentsMargins(kWindowMargins);
     window->addWidget(fraFileIO, 1);
     window->addLayout(closeRow);
 

@@ -22,6 +22,7 @@
 #include "core/Scheduler.h"
 #include "monitor/GraphSubs.h"
 #include "monitor/frmGraph.h"
+#include "support/LayoutChecks.h"
 #include "support/Pictures.h"
 #include "support/WindowFixture.h"
 #include "widgets/UpDown.h"
@@ -130,6 +131,7 @@ TEST_F(GraphsWindowTest, OpensOnTemperatureAndTachWithItsTitlesAndLegends) {
     EXPECT_EQ(Caption(Chart(window, 1), 8), "Tach8");
     EXPECT_EQ(Caption(Chart(window, 2), 1), "PWM1");
     EXPECT_EQ(Caption(Chart(window, 6), 2), "THERM2");
+    test::ExpectTidy(window, "graphs-window-opened");
     ExpectTraffic({});
 }
 

@@ -48,7 +48,7 @@ frmHeaters::frmHeaters(QWidget* parent) : ChildWindow(parent) {
         lblTemp[i]->setMinimumHeight(2 * lblTemp[i]->fontMetrics().lineSpacing());
 
         auto* column = new QVBoxLayout(frame);
-        column->setContentsMargins(2, 4, 2, 4);
+        column->setContentsMargins(kNarrowMargins);
         column->setSpacing(2);
         column->addWidget(caption);
         column->addWidget(sldHeater[i], 1, Qt::AlignHCenter);
@@ -66,7 +66,7 @@ frmHeaters::frmHeaters(QWidget* parent) : ChildWindow(parent) {
     closeRow->addStretch();
 
     auto* window = new QVBoxLayout(this);
-    window->setContentsMargins(4, 4, 4, 4);
+    window->setContentsMargins(kNarrowMargins);
     window->addLayout(row, 1);
     window->addLayout(closeRow);
 }

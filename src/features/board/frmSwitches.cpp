@@ -36,6 +36,7 @@ frmSwitches::frmSwitches(QWidget* parent)
 
     Frame1 = NewFrame(this, "Frame1", "Switch Control");
     auto* grid = new QGridLayout(Frame1);
+    grid->setContentsMargins(kInnerMargins);
     for (int i = 0; i < kSwitches; ++i) {
         chkSwitch[i] = NewCheckBox(Frame1, ElementName("chkSwitch", i), kCaptions[static_cast<size_t>(i)]);
         if (i < kFirstOf48) {
@@ -55,6 +56,7 @@ frmSwitches::frmSwitches(QWidget* parent)
     connect(cmbApply, &QPushButton::clicked, this, &frmSwitches::cmbApply_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &frmSwitches::cmdCancel_Click);
     auto* window = new QVBoxLayout(this);
+    window->setContentsMargins(kWindowMargins);
     window->addWidget(Frame1, 1);
     window->addLayout(RightAlignedRow({cmdRefresh, cmbApply, cmdCancel}));
 }

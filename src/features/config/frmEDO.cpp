@@ -35,6 +35,7 @@ frmEDO::frmEDO(QWidget* parent) : DialogWindow(parent) {
     frames->addWidget(Frame1);
     frames->addWidget(Frame2);
     auto* window = new QVBoxLayout(this);
+    window->setContentsMargins(kWindowMargins);
     window->addLayout(frames, 1);
     window->addLayout(ButtonRow());
 }
@@ -43,6 +44,7 @@ QGroupBox* frmEDO::BuildOutput(int output, std::array<QCheckBox*, 8>& masks) {
     const int edo = output + 1;
     QGroupBox* frame = NewFrame(this, QString("Frame%1").arg(edo), QString("EDO %1").arg(edo));
     auto* boxes = new QVBoxLayout(frame);
+    boxes->setContentsMargins(kInnerMargins);
     chkEDOEnable[static_cast<size_t>(output)] =
         NewCheckBox(frame, ElementName("chkEDOEnable", output), QString("Enable EDO %1").arg(edo));
     boxes->addWidget(chkEDOEnable[static_cast<size_t>(output)]);

@@ -42,7 +42,7 @@ QGroupBox* FrameOnPage(QTabWidget* tabs, QGroupBox*& frame, const QString& name,
     auto* page = new QWidget(tabs);
     frame = NewFrame(page, name, caption);
     auto* layout = new QVBoxLayout(page);
-    layout->setContentsMargins(8, 8, 8, 8);
+    layout->setContentsMargins(kInnerMargins);
     layout->addWidget(frame);
     layout->addStretch(1);
     return frame;
@@ -63,7 +63,7 @@ frmFanConfig::frmFanConfig(QWidget* parent) : DialogWindow(parent) {
     connect(cmdDisableAll, &QPushButton::clicked, this, &frmFanConfig::cmdDisableAll_Click);
 
     auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(6, 6, 6, 6);
+    layout->setContentsMargins(kWindowMargins);
     layout->addWidget(SSTab1);
     layout->addLayout(ButtonRow());
 }
@@ -86,6 +86,7 @@ QWidget* frmFanConfig::BuildAllFansTab() {
     UpDown1 = maxBox.spinner;
 
     auto* grid = new QGridLayout(frame);
+    grid->setContentsMargins(kInnerMargins);
     grid->setHorizontalSpacing(24);
     int row = 0;
     for (QCheckBox* box : {chkFastMeasure, chkDisFastSpin, chkPWMMode, chkVRD1, chkVRD2, chkFullSpeed,
@@ -134,6 +135,7 @@ QWidget* frmFanConfig::BuildPwmTab(int i) {
     minPwmSpinner[i] = minBox.spinner;
 
     auto* grid = new QGridLayout(frame);
+    grid->setContentsMargins(kInnerMargins);
     grid->setHorizontalSpacing(24);
     grid->addWidget(chkEnCont[i], 0, 0, 1, 2);
     grid->addWidget(chkMinSpeed[i], 1, 0, 1, 2);
@@ -157,6 +159,7 @@ QWidget* frmFanConfig::BuildTachsTab() {
     cmdDisableAll = NewButton(frame, "cmdDisableAll", "Disable All");
 
     auto* grid = new QGridLayout(frame);
+    grid->setContentsMargins(kInnerMargins);
     grid->setHorizontalSpacing(32);
     for (int i = 0; i < 8; ++i) grid->addWidget(chkEnTach[i], i % 4, i / 4);
     grid->addWidget(cmdEnableAll, 0, 2);

@@ -45,6 +45,7 @@ frmGenConfig::frmGenConfig(QWidget* parent) : DialogWindow(parent) {
     // Configuration 1 down the left, the bus and voltage switches down the right, the
     // long control-loop caption across both.
     auto* boxes = new QGridLayout(Frame1);
+    boxes->setContentsMargins(kInnerMargins);
     const std::array left{chkEnableMonitoring, chkEnVoltAve, chkEnTempAve, chkAlertMode, chkSetupComplete};
     const std::array right{chkShutDown, chkEnSCLTmout, chkEnSDATmout, chkVIDThreshold, chkVcore};
     for (int row = 0; row < static_cast<int>(left.size()); ++row) {
@@ -54,6 +55,7 @@ frmGenConfig::frmGenConfig(QWidget* parent) : DialogWindow(parent) {
     boxes->addWidget(chkConLoop, static_cast<int>(left.size()), 0, 1, 2);
 
     auto* window = new QVBoxLayout(this);
+    window->setContentsMargins(kWindowMargins);
     window->addWidget(Frame1, 1);
     window->addLayout(ButtonRow());
 }

@@ -105,7 +105,7 @@ frmPinConfig::frmPinConfig(QWidget* parent) : ChildWindow(parent) {
         connect(cmdClose[i], &QPushButton::clicked, this, [this, i] { cmdClose_Click(i); });
 
     auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(6, 6, 6, 6);
+    layout->setContentsMargins(kWindowMargins);
     layout->addWidget(SSTab1);
 }
 
@@ -132,6 +132,7 @@ QWidget* frmPinConfig::BuildEasyTab() {
     right->addLayout(details, 1);
 
     auto* frame = new QHBoxLayout(Frame2);
+    frame->setContentsMargins(kInnerMargins);
     frame->setSpacing(18);
     frame->addLayout(options);
     frame->addLayout(right, 1);
@@ -139,6 +140,7 @@ QWidget* frmPinConfig::BuildEasyTab() {
     cmdEasyApply = NewButton(page, "cmdEasyApply", "Apply");
     cmdClose[0] = NewButton(page, ElementName("cmdClose", 0), "Close");
     auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins(kInnerMargins);
     layout->addWidget(Frame2, 1);
     layout->addLayout(RightAlignedRow({cmdEasyApply, cmdClose[0]}));
     return page;
@@ -148,6 +150,7 @@ QWidget* frmPinConfig::BuildPinTab() {
     auto* page = new QWidget(SSTab1);
     Frame1 = NewFrame(page, "Frame1");
     auto* grid = new QGridLayout(Frame1);
+    grid->setContentsMargins(kInnerMargins);
     grid->setVerticalSpacing(4);
     grid->setHorizontalSpacing(8);
     grid->setColumnMinimumWidth(2, 12);
@@ -173,6 +176,7 @@ QWidget* frmPinConfig::BuildPinTab() {
     cmdApply = NewButton(page, "cmdApply", "Apply");
     cmdClose[1] = NewButton(page, ElementName("cmdClose", 1), "Close");
     auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins(kInnerMargins);
     layout->addWidget(Frame1, 1);
     layout->addLayout(RightAlignedRow({cmdApply, cmdClose[1]}));
     return page;

@@ -37,7 +37,7 @@ frmTherm::frmTherm(QWidget* parent) : DialogWindow(parent) {
     connect(cmdSetlimits, &QPushButton::clicked, this, &frmTherm::cmdSetlimits_Click);
 
     auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(6, 6, 6, 6);
+    layout->setContentsMargins(kWindowMargins);
     layout->addWidget(SSTab1);
     layout->addLayout(ButtonRow());
 }
@@ -45,7 +45,7 @@ frmTherm::frmTherm(QWidget* parent) : DialogWindow(parent) {
 QWidget* frmTherm::BuildTimerTab() {
     QWidget* page = NewPage(SSTab1);
     auto* grid = new QGridLayout(page);
-    grid->setContentsMargins(12, 12, 12, 12);
+    grid->setContentsMargins(kInnerMargins);
     grid->setHorizontalSpacing(40);
     grid->setVerticalSpacing(6);
     for (int t = 0; t < 2; ++t) {
@@ -69,7 +69,7 @@ QWidget* frmTherm::BuildTimerTab() {
 QWidget* frmTherm::BuildInterruptTab() {
     QWidget* page = NewPage(SSTab1);
     auto* layout = new QVBoxLayout(page);
-    layout->setContentsMargins(12, 12, 12, 12);
+    layout->setContentsMargins(kInnerMargins);
     for (int i = 0; i < 8; ++i) {
         const int therm = i / 4 + 1;
         const char* channel = kTempChannelNames[static_cast<size_t>(i % 4)];
@@ -86,7 +86,7 @@ QWidget* frmTherm::BuildInterruptTab() {
 QWidget* frmTherm::BuildHysteresisTab() {
     QWidget* page = NewPage(SSTab1);
     auto* grid = new QGridLayout(page);
-    grid->setContentsMargins(12, 12, 12, 12);
+    grid->setContentsMargins(kInnerMargins);
     grid->setHorizontalSpacing(16);
     for (int i = 0; i < 4; ++i) {
         hystLabel[i] =

@@ -27,6 +27,7 @@ frmVoltConfig::frmVoltConfig(QWidget* parent) : DialogWindow(parent) {
     setWindowTitle("Voltage Configuration");
     Frame1 = NewFrame(this, "Frame1");
     auto* boxes = new QGridLayout(Frame1);
+    boxes->setContentsMargins(kInnerMargins);
     for (size_t i = 0; i < chkDisAtten.size(); ++i) {
         const int index = static_cast<int>(i);
         chkDisAtten[i] = NewCheckBox(Frame1, ElementName("chkDisAtten", index),
@@ -43,6 +44,7 @@ frmVoltConfig::frmVoltConfig(QWidget* parent) : DialogWindow(parent) {
     attenuators2_.Bits(all.subspan(kBoxesOnFirstRegister), 0, Sense::Inverted);
 
     auto* window = new QVBoxLayout(this);
+    window->setContentsMargins(kWindowMargins);
     window->addWidget(Frame1, 1);
     window->addLayout(ButtonRow());
 }

@@ -59,7 +59,7 @@ QLineEdit* AddSpinnerRow(QFormLayout& form, QWidget* parent, const char* caption
 
 QFormLayout* NewForm(QWidget* page) {
     auto* form = new QFormLayout(page);
-    form->setContentsMargins(8, 8, 8, 6);
+    form->setContentsMargins(kInnerMargins);
     form->setVerticalSpacing(4);
     form->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
     return form;
@@ -106,7 +106,7 @@ frmAutoGraph::frmAutoGraph(QWidget* parent) : WriteAtOnceWindow(parent) {
     right->addWidget(stpGraph, 1);
     right->addLayout(RightAlignedRow({cmdCancel}));
     auto* layout = new QHBoxLayout(this);
-    layout->setContentsMargins(6, 6, 6, 6);
+    layout->setContentsMargins(kWindowMargins);
     layout->addLayout(controls);
     layout->addLayout(right, 1);
 

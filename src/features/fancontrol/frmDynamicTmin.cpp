@@ -33,7 +33,6 @@ namespace {
 constexpr int kWidthTwips = 13965;
 constexpr int kHeightTwips = 9165;
 constexpr int kChartBottomGapTwips = 600;
-constexpr int kMargin = 8;
 constexpr int kPanelWidthTwips = 4800;
 
 constexpr int kOpPointMinimum = 0;
@@ -77,6 +76,7 @@ frmDynamicTmin::frmDynamicTmin(QWidget* parent) : WriteAtOnceWindow(parent) {
 QGroupBox* frmDynamicTmin::BuildChannelFrame(int channel, const ChannelBoxes& boxes) {
     QGroupBox* frame = NewFrame(this, channel == 0 ? "Frame1" : "Frame2");
     auto* grid = new QGridLayout(frame);
+    grid->setContentsMargins(kInnerMargins);
     grid->setVerticalSpacing(6);
     int row = 0;
     for (QCheckBox* box : {boxes.enable, boxes.loadOnTherm1, boxes.loadOnTherm2}) {
@@ -124,6 +124,7 @@ QWidget* frmDynamicTmin::BuildPanel() {
     const auto addTab = [this](QGroupBox* frame, int channel) {
         auto* page = new QWidget(SSTab1);
         auto* layout = new QVBoxLayout(page);
+        layout->setContentsMargins(kInnerMargins);
         frame->setParent(page);
         layout->addWidget(frame);
         layout->addStretch(1);
@@ -152,7 +153,7 @@ QWidget* frmDynamicTmin::BuildPanel() {
     buttons->addStretch(1);
     buttons->addWidget(cmdCancel);
     auto* layout = new QVBoxLayout(panel);
-    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setContentsMargins(kNoMargins);
     layout->addWidget(SSTab1);
     layout->addSpacing(4);
     layout->addWidget(chkConLoop);
@@ -160,13 +161,14 @@ QWidget* frmDynamicTmin::BuildPanel() {
     layout->addSpacing(8);
     layout->addLayout(buttons);
     layout->addStretch(1);
-    panel->move(kMargin, kMargin);
+    panel->move(kWindowMargins.left(), kWindowMargins.top());
     panel->setFixedWidth(TwipsToPixels(kPanelWidthTwips));
     panel->adjustSize();
     return panel;
 }
 
-// The charts stand beside the controls; Form_Resize gives them the rest of the window.
+// The charts stand beside the controls, a window margin from them; Form_Resize gives them
+// the rest of the window.
 void frmDynamicTmin::BuildCharts() {
     for (int i = 0; i < 2; ++i) {
         auto* chart = new StripChart(this);
@@ -181,7 +183,7 @@ void frmDynamicTmin::BuildCharts() {
             chart->SetLabelTrace(kDutyLabels[k], trace);
         }
         chart->SetAxisRange(1, 0.0, 100.0);
-        chart->move(panel_->geometry().right() + 1 + kMargin, kMargin);
+        chart->move(panel_->geometry().right() + 1 + kWindowMargins.right(), kWindowMargins.top());
         chart->setVisible(i == 0);
         connect(chart, &StripChart::layoutChanged, this, [this, i] { Strip2_LayoutChange(i); });
     }

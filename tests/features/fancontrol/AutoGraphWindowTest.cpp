@@ -17,6 +17,7 @@
 #include "core/Declarations.h"
 #include "core/Measurement.h"
 #include "core/Scheduler.h"
+#include "support/LayoutChecks.h"
 #include "support/Pictures.h"
 #include "support/WindowFixture.h"
 #include "widgets/UpDown.h"
@@ -149,6 +150,7 @@ TEST_F(AutoGraphWindowTest, LoadsTheChipsSettingsAndWritesNothingOpenOrAgain) {
     EXPECT_EQ(w.tbTemp->currentIndex(), 0);
     // Remote1: a ramp of (100 - 20) x 20 / 64 = 25 °C, then full speed from THERM1 at 91.
     EXPECT_EQ(Trace(1), (Points{{0, 0}, {40, 0}, {40, 20}, {65, 100}, {91, 100}, {91, 100}, {149, 100}}));
+    test::ExpectTidy(w, "auto-control");
 }
 
 TEST_F(AutoGraphWindowTest, BoxesSetAndClearTheirBits) {
