@@ -67,7 +67,7 @@ protected:
         const int x = qRound(plot.right() - before / chart.TimeSpan() * plot.width());
         for (int trace = 0; trace < static_cast<int>(values.size()); ++trace) {
             const int axis = chart.TraceAxis(trace);
-            const double share = (values[static_cast<size_t>(trace)] - chart.AxisMinimum(axis)) /
+            const double share = (values[trace] - chart.AxisMinimum(axis)) /
                                  (chart.AxisMaximum(axis) - chart.AxisMinimum(axis));
             const double y = plot.bottom() - share * plot.height();
             double weight = 0.0;

@@ -78,7 +78,7 @@ void frmHeaters::Form_Load() {
     const bool reachable = gInterfaceType == kInterfaceUsb;
     if (reachable) ReadHeaters();
     for (int i = 0; i < kHeaters; ++i) {
-        sldHeater[i]->SetValue(reachable ? HeaterPercentOfByte(gRegBuffer[static_cast<size_t>(i)]) : 0.0);
+        sldHeater[i]->SetValue(reachable ? HeaterPercentOfByte(gRegBuffer[i]) : 0.0);
         sldHeater[i]->setEnabled(reachable);
     }
 }

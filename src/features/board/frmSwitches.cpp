@@ -38,7 +38,7 @@ frmSwitches::frmSwitches(QWidget* parent)
     auto* grid = new QGridLayout(Frame1);
     grid->setContentsMargins(kInnerMargins);
     for (int i = 0; i < kSwitches; ++i) {
-        chkSwitch[i] = NewCheckBox(Frame1, ElementName("chkSwitch", i), kCaptions[static_cast<size_t>(i)]);
+        chkSwitch[i] = NewCheckBox(Frame1, ElementName("chkSwitch", i), kCaptions[i]);
         if (i < kFirstOf48) {
             grid->addWidget(chkSwitch[i], i, 0);
             device4A_.Bit(chkSwitch[i], i);

@@ -45,9 +45,9 @@ QGroupBox* frmEDO::BuildOutput(int output, std::array<QCheckBox*, 8>& masks) {
     QGroupBox* frame = NewFrame(this, QString("Frame%1").arg(edo), QString("EDO %1").arg(edo));
     auto* boxes = new QVBoxLayout(frame);
     boxes->setContentsMargins(kInnerMargins);
-    chkEDOEnable[static_cast<size_t>(output)] =
+    chkEDOEnable[output] =
         NewCheckBox(frame, ElementName("chkEDOEnable", output), QString("Enable EDO %1").arg(edo));
-    boxes->addWidget(chkEDOEnable[static_cast<size_t>(output)]);
+    boxes->addWidget(chkEDOEnable[output]);
     const QString arrayName = QString("chkEDO%1Mask").arg(edo);
     for (size_t bit = 0; bit < masks.size(); ++bit) {
         const char* event = kMaskedEvents[bit];

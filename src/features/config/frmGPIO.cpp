@@ -122,7 +122,7 @@ void frmGPIO::UpdateGPIOStatus() {
     status_.LoadFromChip();
     for (int i = 0; i < kLines; ++i) {
         lblStatus[i]->setText(cmbStatus[i]->currentText());
-        chkPinEn[i]->setChecked(gPinFunction[static_cast<size_t>(kLinePins[i])] == 0);
+        chkPinEn[i]->setChecked(gPinFunction[kLinePins[i]] == 0);
     }
 }
 

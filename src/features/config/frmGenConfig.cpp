@@ -49,8 +49,8 @@ frmGenConfig::frmGenConfig(QWidget* parent) : DialogWindow(parent) {
     const std::array left{chkEnableMonitoring, chkEnVoltAve, chkEnTempAve, chkAlertMode, chkSetupComplete};
     const std::array right{chkShutDown, chkEnSCLTmout, chkEnSDATmout, chkVIDThreshold, chkVcore};
     for (int row = 0; row < static_cast<int>(left.size()); ++row) {
-        boxes->addWidget(left[static_cast<size_t>(row)], row, 0);
-        boxes->addWidget(right[static_cast<size_t>(row)], row, 1);
+        boxes->addWidget(left[row], row, 0);
+        boxes->addWidget(right[row], row, 1);
     }
     boxes->addWidget(chkConLoop, static_cast<int>(left.size()), 0, 1, 2);
 

@@ -124,7 +124,7 @@ QWidget* frmPinConfig::BuildEasyTab() {
     auto* details = new QGridLayout;
     for (int i = 0; i < static_cast<int>(List1.size()); ++i) {
         List1[i] = Named(new QListWidget(Frame2), ElementName("List1", i));
-        for (const char* item : kEasyDetails[static_cast<size_t>(i)]) List1[i]->addItem(item);
+        for (const char* item : kEasyDetails[i]) List1[i]->addItem(item);
         details->addWidget(List1[i], 0, 0);
     }
     auto* right = new QVBoxLayout;
@@ -160,14 +160,13 @@ QWidget* frmPinConfig::BuildPinTab() {
         for (const char* item : pin.items)
             if (item != nullptr) list->addItem(item);
         this->*pin.list = list;
-        lblPin[static_cast<size_t>(pin.label)] =
-            NewLabel(Frame1, ElementName("lblPin", pin.label), pin.caption);
-        lblPin[static_cast<size_t>(pin.label)]->setBuddy(list);
+        lblPin[pin.label] = NewLabel(Frame1, ElementName("lblPin", pin.label), pin.caption);
+        lblPin[pin.label]->setBuddy(list);
 
         const bool left = static_cast<int>(i) < kLeftColumnRows;
         const int row = left ? static_cast<int>(i) : static_cast<int>(i) - kLeftColumnRows;
         const int column = left ? 0 : 3;
-        grid->addWidget(lblPin[static_cast<size_t>(pin.label)], row, column);
+        grid->addWidget(lblPin[pin.label], row, column);
         grid->addWidget(list, row, column + 1);
     }
     grid->setRowStretch(kLeftColumnRows, 1);

@@ -72,7 +72,7 @@ QWidget* frmTherm::BuildInterruptTab() {
     layout->setContentsMargins(kInnerMargins);
     for (int i = 0; i < 8; ++i) {
         const int therm = i / 4 + 1;
-        const char* channel = kTempChannelNames[static_cast<size_t>(i % 4)];
+        const char* channel = kTempChannelNames[i % 4];
         chkTHAssert[i] = NewCheckBox(
             page, ElementName("chkTHAssert", i),
             QString("Assert THERM%1 when %2 Temp exceeds %2 THERM Limit ").arg(therm).arg(channel));
@@ -89,8 +89,7 @@ QWidget* frmTherm::BuildHysteresisTab() {
     grid->setContentsMargins(kInnerMargins);
     grid->setHorizontalSpacing(16);
     for (int i = 0; i < 4; ++i) {
-        hystLabel[i] =
-            new QLabel(QString("%1 THERM Hysteresis").arg(kTempChannelNames[static_cast<size_t>(i)]), page);
+        hystLabel[i] = new QLabel(QString("%1 THERM Hysteresis").arg(kTempChannelNames[i]), page);
         const SpinnerBox box =
             NewSpinnerBox(page, ElementName("txtHyst", i), QString("UpDown%1").arg(i + 1), 0, 15);
         txtHyst[i] = box.text;
