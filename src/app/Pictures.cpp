@@ -170,7 +170,7 @@ QPixmap ToolbarIcon(int index) {
     if (index < 0 || index >= kToolbarIconCount) return icon;
     QPainter painter(&icon);
     painter.setRenderHint(QPainter::Antialiasing);
-    kPainters[static_cast<size_t>(index)](painter);
+    kPainters[index](painter);
     return icon;
 }
 

@@ -55,6 +55,7 @@ frmAbout::frmAbout(QWidget* parent) : ChildWindow(parent) {
     SetLinkColour(kLinkColour);
 
     auto* frameLayout = new QVBoxLayout(Frame1);
+    frameLayout->setContentsMargins(kInnerMargins);
     frameLayout->setSpacing(8);
     frameLayout->addWidget(Label1);
     frameLayout->addWidget(Label2);
@@ -74,6 +75,7 @@ frmAbout::frmAbout(QWidget* parent) : ChildWindow(parent) {
     buttons->addStretch();
     buttons->addWidget(cmdOK);
     auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(kWindowMargins);
     layout->addWidget(Frame1, 1);
     layout->addLayout(buttons);
 }

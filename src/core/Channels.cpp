@@ -10,7 +10,7 @@ PwmSource PwmSourceOf(int32_t pwmConfig) {
 
 bool FollowedChannels::Includes(TempChannel channel) const {
     for (int i = 0; i < count; ++i)
-        if (channels[static_cast<std::size_t>(i)] == channel) return true;
+        if (channels[i] == channel) return true;
     return false;
 }
 

@@ -15,7 +15,7 @@ class RegisterBlock {
 public:
     RegisterBlock(int32_t first, int16_t count) : first_(first), count_(count) {}
     // Byte i of the block (its first register + i).
-    int32_t operator[](int i) const { return bytes_.at(static_cast<size_t>(i)); }
+    int32_t operator[](int i) const { return bytes_.at(i); }
     // The byte of register `reg`, which must lie in the block.
     int32_t Of(int32_t reg) const { return (*this)[reg - first_]; }
 

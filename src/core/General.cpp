@@ -164,11 +164,9 @@ void Delay(float ms) {
     }
 }
 
-bool ManualControlEnabled(int output) { return gPWMManual.at(static_cast<size_t>(output) + 1); }
+bool ManualControlEnabled(int output) { return gPWMManual.at(output + 1); }
 
-double ManualSliderPercent(int output) {
-    return std::min<double>(gPWMDuty.at(static_cast<size_t>(output)), 100.0);
-}
+double ManualSliderPercent(int output) { return std::min<double>(gPWMDuty.at(output), 100.0); }
 
 int32_t ManualDutyRegister(double percent) {
     return AdjustForRevision(static_cast<int16_t>(RegisterOfPercent(percent)));

@@ -31,7 +31,7 @@ constexpr int32_t kMaxTachCount = 0xFFFF;
 
 void ReadBlock(int32_t firstRegister, int16_t count) { BlockRead(gDeviceAddress, firstRegister, count); }
 
-int32_t Buffer(int i) { return gRegBuffer[static_cast<size_t>(i)]; }
+int32_t Buffer(int i) { return gRegBuffer[i]; }
 
 int16_t DegreesFromRegister(int32_t reg) { return static_cast<int16_t>(CelsiusOfRegister(reg)); }
 

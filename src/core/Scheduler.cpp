@@ -43,7 +43,7 @@ constexpr int kLoggingStoppedSlot = kManualSlot + 1;
 std::array<uint64_t, kWindowTaskCount + 3> slotTokens{};
 uint64_t nextToken = 0;
 
-void Renew(int slot) { slotTokens[static_cast<size_t>(slot)] = ++nextToken; }
+void Renew(int slot) { slotTokens[slot] = ++nextToken; }
 
 int16_t measurementStep = 0;
 bool tickRunning = false;
@@ -196,7 +196,7 @@ void SetLoggingStoppedSink(std::function<void()> show) {
 TaskAttachment TaskAttachment::Window(WindowTask task, std::function<void()> action) {
     SetTaskAction(task, std::move(action));
     const int slot = static_cast<int>(task);
-    return {slot, slotTokens[static_cast<size_t>(slot)]};
+    return {slot, slotTokens[slot]};
 }
 
 TaskAttachment TaskAttachment::ContinuousRead(std::function<void()> read, std::function<bool()> isTicked) {
@@ -234,7 +234,7 @@ TaskAttachment& TaskAttachment::operator=(TaskAttachment&& other) noexcept {
 
 void TaskAttachment::Detach() {
     const int slot = std::exchange(slot_, -1);
-    if (slot < 0 || slotTokens[static_cast<size_t>(slot)] != token_) return;
+    if (slot < 0 || slotTokens[slot] != token_) return;
     if (slot == kHeaterSlot) {
         SetHeaterLabelSink(nullptr);
     } else if (slot == kManualSlot) {

@@ -30,10 +30,7 @@ float RpmToTachLimit(float rpm) {
     return static_cast<float>(RoundHalfEven(limit));
 }
 
-bool FanOffered(int fan) {
-    return gPinFunction.at(static_cast<size_t>(kFanLimitChannels.at(static_cast<size_t>(fan)).pin)) ==
-           kTachPinFunction;
-}
+bool FanOffered(int fan) { return gPinFunction.at(kFanLimitChannels.at(fan).pin) == kTachPinFunction; }
 
 bool FanRowEnabled(int fan, int32_t tachEnable) { return BitIsSet(tachEnable, fan) && FanOffered(fan); }
 
@@ -51,7 +48,7 @@ double VoltScaleMaximum(float nominal) { return RoundHalfEven(nominal * 255.0 / 
 bool VoltEntryOffered(const VoltLimitEntry& entry) {
     if (entry.diode == RemoteDiode::Remote1 && gRemote1Enabled) return false;
     if (entry.diode == RemoteDiode::Remote3 && gRemote3Enabled) return false;
-    return gPinFunction.at(static_cast<size_t>(entry.pin)) == entry.function;
+    return gPinFunction.at(entry.pin) == entry.function;
 }
 
 bool VoltRowTakesItemCaption(int row) { return row == 3 || row == 4 || (row >= 7 && row <= 10); }

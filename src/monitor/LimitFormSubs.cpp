@@ -86,7 +86,7 @@ void ShowTempLimits(LimitTab& tab) {
     double low = 0.0;
     double high = 0.0;
     if (n != kNothing) {
-        const TempLimitChannel& channel = kTempLimitChannels[static_cast<size_t>(n)];
+        const TempLimitChannel& channel = kTempLimitChannels[n];
         low = CelsiusOfRegister(ChipRead(channel.lowRegister));
         high = CelsiusOfRegister(ChipRead(channel.highRegister));
     }
@@ -97,7 +97,7 @@ void ShowTempLimits(LimitTab& tab) {
 void WriteTempLimits(LimitTab& tab) {
     const int n = Selected(tab.List(), kTempLimitChannels);
     if (n == kNothing) return;
-    const TempLimitChannel& channel = kTempLimitChannels[static_cast<size_t>(n)];
+    const TempLimitChannel& channel = kTempLimitChannels[n];
     ChipWrite(channel.lowRegister, RegisterOfCelsius(tab.Gauge().markerValue(kLow)));
     ChipWrite(channel.highRegister, RegisterOfCelsius(tab.Gauge().markerValue(kHigh)));
     ShowTempLimits(tab);
@@ -105,7 +105,7 @@ void WriteTempLimits(LimitTab& tab) {
 
 void ShowTempReading(LimitTab& tab) {
     const int n = Selected(tab.List(), kTempLimitChannels);
-    tab.ShowReading(gTemperature[n == kNothing ? 0 : static_cast<size_t>(n)], "°C");
+    tab.ShowReading(gTemperature[n == kNothing ? 0 : n], "°C");
 }
 
 // THERM Limits tab.
@@ -130,7 +130,7 @@ void WriteThermPinLimit(LimitTab& tab) {
 
 void ShowThermPinReading(LimitTab& tab) {
     const int k = SelectedListEntry(tab.List());
-    const size_t channel = k == kNothing ? 0 : static_cast<size_t>(k) % gTemperature.size();
+    const size_t channel = k == kNothing ? 0 : k % gTemperature.size();
     tab.ShowReading(gTemperature[channel], "°C");
 }
 
@@ -140,7 +140,7 @@ void InitThermTimerTab(LimitTab& tab, const RegisterBinding& mask) {
     QComboBox& combo = tab.List();
     combo.clear();
     for (const PinLimitChannel& channel : kThermTimerChannels)
-        if (gPinFunction[static_cast<size_t>(channel.pin)] == kThermPinFunction) combo.addItem(channel.item);
+        if (gPinFunction[channel.pin] == kThermPinFunction) combo.addItem(channel.item);
     // Enabled again whenever a reload finds a THERM input, so a pin change can bring it back.
     combo.setEnabled(combo.count() > 0);
     SelectFirstEntry(combo);
@@ -150,15 +150,14 @@ void InitThermTimerTab(LimitTab& tab, const RegisterBinding& mask) {
 
 void ShowThermTimerLimit(LimitTab& tab) {
     const int n = Selected(tab.List(), kThermTimerChannels);
-    const int32_t raw =
-        n == kNothing ? 0 : ChipRead(kThermTimerChannels[static_cast<size_t>(n)].limitRegister);
+    const int32_t raw = n == kNothing ? 0 : ChipRead(kThermTimerChannels[n].limitRegister);
     tab.Gauge().SetMarkerValue(kHigh, PercentOfRegister(raw));
 }
 
 void WriteThermTimerLimit(LimitTab& tab) {
     const int n = Selected(tab.List(), kThermTimerChannels);
     if (n == kNothing) return;
-    ChipWrite(kThermTimerChannels[static_cast<size_t>(n)].limitRegister,
+    ChipWrite(kThermTimerChannels[n].limitRegister,
               ThermTimerRegisterOfPercent(tab.Gauge().markerValue(kHigh)));
     ShowThermTimerLimit(tab);
 }
@@ -168,7 +167,7 @@ void ShowThermTimerReading(LimitTab& tab) {
     if (n == kNothing)
         tab.ShowNoReading();
     else
-        tab.ShowReading(gThermPercent[static_cast<size_t>(n) + 1], "%");
+        tab.ShowReading(gThermPercent[n + 1], "%");
 }
 
 // Fans tab.
@@ -187,14 +186,14 @@ void InitFanTab(LimitTab& tab, const TableRows& rows, const RegisterBinding& mas
 }
 
 void SetFanRowEnabled(const TableRows& rows, int fan, int32_t tachEnable) {
-    SetRowEnabled(rows, static_cast<size_t>(fan), FanRowEnabled(fan, tachEnable));
+    SetRowEnabled(rows, fan, FanRowEnabled(fan, tachEnable));
 }
 
 void ShowFanLimit(LimitTab& tab) {
     const int n = Selected(tab.List(), kFanLimitChannels);
-    const double rpm = n == kNothing ? 0.0
-                                     : TachLimitToRpm(static_cast<int16_t>(ChipRead(
-                                           kFanLimitChannels[static_cast<size_t>(n)].limitRegister)));
+    const double rpm =
+        n == kNothing ? 0.0
+                      : TachLimitToRpm(static_cast<int16_t>(ChipRead(kFanLimitChannels[n].limitRegister)));
     tab.Gauge().SetMarkerValue(kHigh, rpm);
 }
 
@@ -202,13 +201,13 @@ void WriteFanLimit(LimitTab& tab) {
     const int n = Selected(tab.List(), kFanLimitChannels);
     if (n == kNothing) return;
     const auto rpm = static_cast<float>(tab.Gauge().markerValue(kHigh));
-    ChipWrite(kFanLimitChannels[static_cast<size_t>(n)].limitRegister, RoundToInt32(RpmToTachLimit(rpm)));
+    ChipWrite(kFanLimitChannels[n].limitRegister, RoundToInt32(RpmToTachLimit(rpm)));
     ShowFanLimit(tab);
 }
 
 void ShowFanReading(LimitTab& tab) {
     const int n = Selected(tab.List(), kFanLimitChannels);
-    tab.ShowReading(gFanRPM[n == kNothing ? 0 : static_cast<size_t>(n)], "rpm");
+    tab.ShowReading(gFanRPM[n == kNothing ? 0 : n], "rpm");
 }
 
 // Voltage tab.
@@ -220,7 +219,7 @@ void InitVoltTab(LimitTab& tab, std::span<QLabel* const> labels, const RegisterB
     for (const VoltLimitEntry& entry : kVoltLimitEntries) {
         if (!VoltEntryOffered(entry)) continue;
         combo.addItem(entry.item);
-        QLabel* label = labels[static_cast<size_t>(entry.row)];
+        QLabel* label = labels[entry.row];
         label->setEnabled(true);
         if (VoltRowTakesItemCaption(entry.row)) label->setText(entry.item);
     }
@@ -236,7 +235,7 @@ void ShowVoltLimits(LimitTab& tab) {
     float low = 0.0f;
     float high = 0.0f;
     if (n != kNothing) {
-        const VoltLimitEntry& entry = kVoltLimitEntries[static_cast<size_t>(n)];
+        const VoltLimitEntry& entry = kVoltLimitEntries[n];
         nominal = entry.nominal;
         low = VoltRegToVolts(static_cast<int16_t>(ChipRead(entry.lowRegister)), nominal);
         high = VoltRegToVolts(static_cast<int16_t>(ChipRead(entry.highRegister)), nominal);
@@ -253,7 +252,7 @@ void ShowVoltLimits(LimitTab& tab) {
 void WriteVoltLimits(LimitTab& tab) {
     const int n = Selected(tab.List(), kVoltLimitEntries);
     if (n == kNothing) return;
-    const VoltLimitEntry& entry = kVoltLimitEntries[static_cast<size_t>(n)];
+    const VoltLimitEntry& entry = kVoltLimitEntries[n];
     ChipWrite(entry.lowRegister, VoltLimitCode(tab.Gauge().markerValue(kLow), entry.nominal));
     ChipWrite(entry.highRegister, VoltLimitCode(tab.Gauge().markerValue(kHigh), entry.nominal));
     ShowVoltLimits(tab);
@@ -261,8 +260,8 @@ void WriteVoltLimits(LimitTab& tab) {
 
 void ShowVoltReading(LimitTab& tab) {
     const int n = Selected(tab.List(), kVoltLimitEntries);
-    const int channel = n == kNothing ? 0 : kVoltLimitEntries[static_cast<size_t>(n)].reading;
-    tab.ShowReading(gVoltage[static_cast<size_t>(channel)], "V");
+    const int channel = n == kNothing ? 0 : kVoltLimitEntries[n].reading;
+    tab.ShowReading(gVoltage[channel], "V");
 }
 
 // Masks and lamps.

@@ -82,6 +82,7 @@ frmGraph::frmGraph(QWidget* parent) : ChildWindow(parent) {
     auto* charts = new QGridLayout;
     for (StripChart* chart : stpGraph) charts->addWidget(chart, 0, 0);
     auto* window = new QVBoxLayout(this);
+    window->setContentsMargins(kWindowMargins);
     window->addLayout(controls);
     window->addLayout(charts, 1);
 

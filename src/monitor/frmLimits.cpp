@@ -97,7 +97,7 @@ frmLimits::frmLimits(QWidget* parent) : WriteAtOnceWindow(parent) {
     KeepTimerTask(TaskAttachment::Window(WindowTask::Limits, [this] { RefreshReadings(); }));
 
     auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(6, 6, 6, 6);
+    layout->setContentsMargins(kWindowMargins);
     layout->addWidget(SSTab1);
     layout->addLayout(RightAlignedRow({cmdClose}));
 }
@@ -116,7 +116,7 @@ frmLimits::Row frmLimits::NewRow(QLabel*& label, const char* labelName, int labe
 QWidget* frmLimits::BuildTable(const std::vector<Row>& rows, bool interruptHeading) {
     auto* table = new QWidget(this);
     auto* grid = new QGridLayout(table);
-    grid->setContentsMargins(0, 0, 0, 0);
+    grid->setContentsMargins(kNoMargins);
     grid->setHorizontalSpacing(14);
     grid->setVerticalSpacing(3);
     const bool hasMasks = rows.front().box != nullptr;
@@ -161,7 +161,7 @@ QWidget* frmLimits::BuildLimitTab(QComboBox*& combo, LinearGauge*& gauge, const 
     left->addWidget(combo);
     left->addWidget(gauge, 1);
     auto* layout = new QHBoxLayout(page);
-    layout->setContentsMargins(8, 8, 8, 8);
+    layout->setContentsMargins(kInnerMargins);
     layout->setSpacing(24);
     layout->addLayout(left);
     table->setParent(page);
@@ -237,7 +237,7 @@ void frmLimits::BuildDigitalTab() {
     QWidget* table = BuildTable(rows, true);
     table->setParent(page);
     auto* layout = new QHBoxLayout(page);
-    layout->setContentsMargins(8, 8, 8, 8);
+    layout->setContentsMargins(kInnerMargins);
     layout->addWidget(table);
     layout->addStretch(1);
     SSTab1->addTab(page, "Digital/VRD");
@@ -252,18 +252,18 @@ void frmLimits::BindMasksAndLamps() {
         status.StatusLamp(lamp, bit);
         OnUserClick(box, [box, &mask] { mask.WriteModified(box); });
     };
-    for (int i = 0; i < 7; ++i) bind(thermalMask1, thermalStatus1, chkTempMask[i], tglTempAlert[i], i + 1);
-    for (int i = 0; i < 6; ++i) bind(thermalMask2, thermalStatus2, chkTHERMMask[i], tglTHERMAlert[i], i);
-    bind(thermalMask2, thermalStatus2, chkDigMask[5], tglDigAlert[5], 6);  // VRD1
-    bind(thermalMask2, thermalStatus2, chkDigMask[6], tglDigAlert[6], 7);  // VRD2
+    for (int i = 0; i < 7; ++i) bind(thermalMask1_, thermalStatus1_, chkTempMask[i], tglTempAlert[i], i + 1);
+    for (int i = 0; i < 6; ++i) bind(thermalMask2_, thermalStatus2_, chkTHERMMask[i], tglTHERMAlert[i], i);
+    bind(thermalMask2_, thermalStatus2_, chkDigMask[5], tglDigAlert[5], 6);  // VRD1
+    bind(thermalMask2_, thermalStatus2_, chkDigMask[6], tglDigAlert[6], 7);  // VRD2
     for (size_t row = 0; row < chkVoltMask.size(); ++row) {
         const bool first = row < kVoltRowsInFirstRegister;
-        bind(first ? voltageMask1 : voltageMask2, first ? voltageStatus1 : voltageStatus2, chkVoltMask[row],
-             tglVoltAlert[row], kVoltRowBit[row]);
+        bind(first ? voltageMask1_ : voltageMask2_, first ? voltageStatus1_ : voltageStatus2_,
+             chkVoltMask[row], tglVoltAlert[row], kVoltRowBit[row]);
     }
-    for (int i = 0; i < 8; ++i) bind(fanMask, fanStatus, chkFanMask[i], tglFanAlert[i], i);
-    for (int i = 0; i < 5; ++i) bind(digitalMask, digitalStatus, chkDigMask[i], tglDigAlert[i], i + 3);
-    for (int i = 0; i < 8; ++i) thermPinStatus.StatusLamp(tglTHERMPinAlert[i], i);  // no masks
+    for (int i = 0; i < 8; ++i) bind(fanMask_, fanStatus_, chkFanMask[i], tglFanAlert[i], i);
+    for (int i = 0; i < 5; ++i) bind(digitalMask_, digitalStatus_, chkDigMask[i], tglDigAlert[i], i + 3);
+    for (int i = 0; i < 8; ++i) thermPinStatus_.StatusLamp(tglTHERMPinAlert[i], i);  // no masks
 }
 
 void frmLimits::WireUserSignals() {
@@ -287,12 +287,12 @@ void frmLimits::WireUserSignals() {
 
 void frmLimits::Form_Load() {
     SetSizeTwips(kWidthTwips, kHeightTwips);
-    LimitFormSubs::InitTempTab(tabs_[kTempTab], {lblTemp, chkTempMask, tglTempAlert}, thermalMask1);
-    LimitFormSubs::InitFanTab(tabs_[kFanTab], {lblFan, chkFanMask, tglFanAlert}, fanMask);
-    LimitFormSubs::InitVoltTab(tabs_[kVoltTab], lblVolt, voltageMask1, voltageMask2);
-    LimitFormSubs::InitThermTimerTab(tabs_[kThermTimerTab], thermalMask2);
+    LimitFormSubs::InitTempTab(tabs_[kTempTab], {lblTemp, chkTempMask, tglTempAlert}, thermalMask1_);
+    LimitFormSubs::InitFanTab(tabs_[kFanTab], {lblFan, chkFanMask, tglFanAlert}, fanMask_);
+    LimitFormSubs::InitVoltTab(tabs_[kVoltTab], lblVolt, voltageMask1_, voltageMask2_);
+    LimitFormSubs::InitThermTimerTab(tabs_[kThermTimerTab], thermalMask2_);
     LimitFormSubs::InitThermPinTab(tabs_[kThermPinTab]);
-    LimitFormSubs::InitDigitalMasks(digitalMask);
+    LimitFormSubs::InitDigitalMasks(digitalMask_);
 }
 
 void frmLimits::SelectTab(Tab tab) { SSTab1->setCurrentIndex(tab); }
@@ -303,8 +303,8 @@ void frmLimits::RefreshReadings() {
     LimitFormSubs::ShowVoltReading(tabs_[kVoltTab]);
     LimitFormSubs::ShowThermTimerReading(tabs_[kThermTimerTab]);
     LimitFormSubs::ShowThermPinReading(tabs_[kThermPinTab]);
-    LimitFormSubs::UpdateAlertToggles({&thermalStatus1, &thermalStatus2, &thermPinStatus, &voltageStatus1,
-                                       &voltageStatus2, &fanStatus, &digitalStatus});
+    LimitFormSubs::UpdateAlertToggles({&thermalStatus1_, &thermalStatus2_, &thermPinStatus_, &voltageStatus1_,
+                                       &voltageStatus2_, &fanStatus_, &digitalStatus_});
 }
 
 }  // namespace kestrum

@@ -101,20 +101,20 @@ private:
     std::array<LimitFormSubs::LimitTab, kDigitalTab> tabs_{};
 
     // The mask registers, a box on each bit: a ticked box masks its source.
-    RegisterBinding thermalMask1{0x30};
-    RegisterBinding thermalMask2{0x31};
-    RegisterBinding voltageMask1{0x32};
-    RegisterBinding voltageMask2{0x33};
-    RegisterBinding fanMask{0x34};
-    RegisterBinding digitalMask{0x35};
+    RegisterBinding thermalMask1_{0x30};
+    RegisterBinding thermalMask2_{0x31};
+    RegisterBinding voltageMask1_{0x32};
+    RegisterBinding voltageMask2_{0x33};
+    RegisterBinding fanMask_{0x34};
+    RegisterBinding digitalMask_{0x35};
     // The status registers, a lamp on each bit: a lit lamp's source is out of its limits.
-    RegisterBinding thermalStatus1{0xC0};
-    RegisterBinding thermalStatus2{0xC1};
-    RegisterBinding thermPinStatus{0xBA};  // the host's copy of the THERM limit status
-    RegisterBinding voltageStatus1{0xC3};
-    RegisterBinding voltageStatus2{0xC4};
-    RegisterBinding fanStatus{0xC5};
-    RegisterBinding digitalStatus{0xC6};
+    RegisterBinding thermalStatus1_{0xC0};
+    RegisterBinding thermalStatus2_{0xC1};
+    RegisterBinding thermPinStatus_{0xBA};  // the host's copy of the THERM limit status
+    RegisterBinding voltageStatus1_{0xC3};
+    RegisterBinding voltageStatus2_{0xC4};
+    RegisterBinding fanStatus_{0xC5};
+    RegisterBinding digitalStatus_{0xC6};
 };
 
 }  // namespace kestrum

@@ -76,6 +76,7 @@ frmLogging::frmLogging(QWidget* parent) : ChildWindow(parent) {
     buttons->addWidget(cmdLogData);
     buttons->addWidget(cmdClose);
     auto* window = new QVBoxLayout(this);
+    window->setContentsMargins(kWindowMargins);
     window->addLayout(frames, 1);
     window->addLayout(intervalRow);
     window->addLayout(buttons);
@@ -96,14 +97,17 @@ void frmLogging::BuildChannelFrames() {
     };
 
     auto* temperatures = new QVBoxLayout(fraTemperature);
+    temperatures->setContentsMargins(kInnerMargins);
     for (int i : kTemperatureChannels) temperatures->addWidget(box(fraTemperature, i));
     temperatures->addStretch();
 
     auto* fans = new QVBoxLayout(fraFan);
+    fans->setContentsMargins(kInnerMargins);
     for (int i = kFanFirst; i <= kFanLast; ++i) fans->addWidget(box(fraFan, i));
     fans->addStretch();
 
     auto* voltages = new QGridLayout(fraVoltage);
+    voltages->setContentsMargins(kInnerMargins);
     for (int i = kVoltageFirst; i <= kVoltageLast; ++i) {
         const int row = (i - kVoltageFirst) % kVoltageRows;
         const int column = (i - kVoltageFirst) / kVoltageRows;

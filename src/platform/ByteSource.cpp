@@ -53,7 +53,7 @@ std::size_t FileDescriptorSource::Read(std::span<char> buffer) {
     if (failed_) return 0;
     for (;;) {
         const ssize_t count = ::read(fd_, buffer.data(), buffer.size());
-        if (count >= 0) return static_cast<std::size_t>(count);
+        if (count >= 0) return count;
         if (errno == EINTR) continue;
         failed_ = true;
         return 0;

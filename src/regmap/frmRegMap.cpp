@@ -55,6 +55,7 @@ frmRegMap::frmRegMap(QWidget* parent) : ChildWindow(parent) {
     right->addWidget(fraBits);
     right->addStretch();
     auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(kWindowMargins);
     layout->addWidget(fraRegMap, 5);
     layout->addLayout(right, 7);
 }
@@ -67,6 +68,7 @@ void frmRegMap::BuildTreeFrame() {
     TreeView1->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     TreeView1->header()->setStretchLastSection(false);
     auto* layout = new QVBoxLayout(fraRegMap);
+    layout->setContentsMargins(kInnerMargins);
     layout->addWidget(TreeView1);
     connect(TreeView1, &QTreeWidget::itemClicked, this,
             [this](QTreeWidgetItem* node) { TreeView1_NodeClick(node); });
@@ -83,6 +85,7 @@ void frmRegMap::BuildReadWriteFrame() {
     chkContRead->setChecked(false);
 
     auto* grid = new QGridLayout(fraReadWrite);
+    grid->setContentsMargins(kInnerMargins);
     grid->addWidget(new QLabel("Address", fraReadWrite), 0, 0);
     grid->addWidget(txtReadAddr, 0, 1);
     grid->addWidget(cmdRead, 0, 2);
@@ -115,6 +118,7 @@ void frmRegMap::BuildDetailsFrame() {
     lblHexVal = NewReadout(fraDetails, "lblHexVal");
 
     auto* form = new QFormLayout(fraDetails);
+    form->setContentsMargins(kInnerMargins);
     form->addRow(lblRegDescription);
     form->addRow("Address", lblCurrentAddr);
     form->addRow("Read Only", lblReadOnly);
@@ -146,6 +150,7 @@ void frmRegMap::BuildBitsFrame() {
 // columns that share the frame's width. Once, when the window is built.
 void frmRegMap::ArrangeBitLabels() {
     auto* grid = new QGridLayout(fraBits);
+    grid->setContentsMargins(kInnerMargins);
     grid->setHorizontalSpacing(2);
     for (int k = 7; k >= 0; --k) {
         const int column = 7 - k;

@@ -19,6 +19,9 @@ namespace kestrum {
 
 namespace {
 
+constexpr int kWidthTwips = 4350;
+constexpr int kHeightTwips = 5880;
+
 // Holds the master timer off while the chip's registers travel to or from a file, so
 // that no periodic read interleaves with them; it runs again on every way out.
 class MasterTimerPause {
@@ -55,6 +58,7 @@ frmSave::frmSave(QWidget* parent) : ChildWindow(parent) {
     cmdClose = NewButton(this, "cmdClose", "Close");
 
     auto* frame = new QVBoxLayout(fraFileIO);
+    frame->setContentsMargins(kInnerMargins);
     frame->addWidget(lblComment);
     frame->addWidget(txtComment);
     frame->addSpacing(6);
@@ -68,6 +72,7 @@ frmSave::frmSave(QWidget* parent) : ChildWindow(parent) {
     closeRow->addWidget(cmdClose);
 
     auto* window = new QVBoxLayout(this);
+    window->setContentsMargins(kWindowMargins);
     window->addWidget(fraFileIO, 1);
     window->addLayout(closeRow);
 
@@ -76,7 +81,7 @@ frmSave::frmSave(QWidget* parent) : ChildWindow(parent) {
     connect(cmdClose, &QPushButton::clicked, this, &frmSave::cmdClose_Click);
 }
 
-void frmSave::Form_Load() { SetSizeTwips(4350, 5880); }
+void frmSave::Form_Load() { SetSizeTwips(kWidthTwips, kHeightTwips); }
 
 void frmSave::cmdsave_Click() {
     std::string text = SettingsFileHeader(txtComment->text().toStdString());

@@ -3,6 +3,7 @@
 // objectName is its name, and element i of a control array is "name_i", so that tests,
 // accessibility tools and screenshots find any control by the name the program uses.
 
+#include <QMargins>
 #include <QString>
 #include <array>
 #include <cstddef>
@@ -20,6 +21,15 @@ class QRadioButton;
 class QWidget;
 
 namespace kestrum {
+
+// The margins of every window's layouts, so that all windows keep the same edges: around
+// the window's contents and inside a tab page or a frame; both in a window too small for
+// those (the heaters' two columns); and none where a layout only arranges part of a
+// window or of a composite widget.
+inline constexpr QMargins kWindowMargins{6, 6, 6, 6};
+inline constexpr QMargins kInnerMargins{8, 8, 8, 8};
+inline constexpr QMargins kNarrowMargins{4, 4, 4, 4};
+inline constexpr QMargins kNoMargins{0, 0, 0, 0};
 
 // Gives an existing widget its name and returns it.
 template <typename W>

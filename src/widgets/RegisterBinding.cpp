@@ -19,7 +19,7 @@ bool WholeByte(int lowBit, int width) { return lowBit == 0 && width == 8; }
 
 int32_t ListValue(const QComboBox& list) {
     std::vector<std::string> items;
-    items.reserve(static_cast<size_t>(list.count()));
+    items.reserve(list.count());
     for (int i = 0; i < list.count(); ++i) items.push_back(list.itemText(i).toStdString());
     return ListFieldValue(items, list.currentText().toStdString());
 }

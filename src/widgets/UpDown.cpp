@@ -29,7 +29,7 @@ UpDown::UpDown(QLineEdit& buddy, int minimum, int maximum, QWidget* parent, int 
     upButton = NewArrow(this, Qt::UpArrow);
     downButton = NewArrow(this, Qt::DownArrow);
     auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setContentsMargins(kNoMargins);
     layout->setSpacing(0);
     layout->addWidget(upButton);
     layout->addWidget(downButton);
@@ -57,7 +57,7 @@ SpinnerBox NewSpinnerBox(QWidget* parent, const QString& textName, const QString
     result.text = NewTextBox(result.box, textName);
     result.spinner = Named(new UpDown(*result.text, minimum, maximum, result.box, increment), spinnerName);
     auto* layout = new QHBoxLayout(result.box);
-    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setContentsMargins(kNoMargins);
     layout->setSpacing(0);
     layout->addWidget(result.text);
     layout->addWidget(result.spinner);

@@ -5,6 +5,7 @@
 
 #include "app/frmAbout.h"
 #include "core/Twips.h"
+#include "support/LayoutChecks.h"
 #include "support/MainWindowFixture.h"
 
 namespace kestrum {
@@ -47,6 +48,7 @@ TEST_F(AboutTest, ShowsTheNameVersionAndTheMakersLink) {
     EXPECT_DOUBLE_EQ(about.Label6->font().pointSizeF(), 8.25);
     EXPECT_EQ(about.Label6->cursor().shape(), Qt::PointingHandCursor);
     EXPECT_EQ(about.cmdOK->text().toStdString(), "OK");
+    test::ExpectTidy(about, "about");
 }
 
 TEST_F(AboutTest, EachClickOnTheLinkOpensThePageAndLeavesItPurple) {

@@ -22,6 +22,7 @@
 #include "core/Scheduler.h"
 #include "monitor/GraphSubs.h"
 #include "monitor/frmGraph.h"
+#include "support/LayoutChecks.h"
 #include "support/Pictures.h"
 #include "support/WindowFixture.h"
 #include "widgets/UpDown.h"
@@ -66,7 +67,7 @@ protected:
         const int x = qRound(plot.right() - before / chart.TimeSpan() * plot.width());
         for (int trace = 0; trace < static_cast<int>(values.size()); ++trace) {
             const int axis = chart.TraceAxis(trace);
-            const double share = (values[static_cast<size_t>(trace)] - chart.AxisMinimum(axis)) /
+            const double share = (values[trace] - chart.AxisMinimum(axis)) /
                                  (chart.AxisMaximum(axis) - chart.AxisMinimum(axis));
             const double y = plot.bottom() - share * plot.height();
             double weight = 0.0;
@@ -130,6 +131,7 @@ TEST_F(GraphsWindowTest, OpensOnTemperatureAndTachWithItsTitlesAndLegends) {
     EXPECT_EQ(Caption(Chart(window, 1), 8), "Tach8");
     EXPECT_EQ(Caption(Chart(window, 2), 1), "PWM1");
     EXPECT_EQ(Caption(Chart(window, 6), 2), "THERM2");
+    test::ExpectTidy(window, "graphs-window-opened");
     ExpectTraffic({});
 }
 

@@ -64,7 +64,7 @@ TEST_F(LimitConversionsTest, TheVoltageListOffersWhatThePinDecodeMeasures) {
     for (const auto& config : configs) {
         DecodePinConfig(config[0], config[1], config[2], config[3]);
         for (const VoltLimitEntry& entry : kVoltLimitEntries)
-            EXPECT_EQ(VoltEntryOffered(entry), gVoltageInUse[static_cast<size_t>(entry.reading)])
+            EXPECT_EQ(VoltEntryOffered(entry), gVoltageInUse[entry.reading])
                 << entry.item << " with 0x" << std::hex << int(config[0]) << " " << int(config[1]) << " "
                 << int(config[2]) << " " << int(config[3]);
     }

@@ -22,7 +22,7 @@
 #include "monitor/frmLogging.h"
 #include "support/Fifo.h"
 #include "support/FileText.h"
-#include "support/Pictures.h"
+#include "support/LayoutChecks.h"
 #include "support/WindowFixture.h"
 #include "widgets/UpDown.h"
 
@@ -117,7 +117,7 @@ TEST_F(LoggingWindowTest, WindowAsTheUserSeesIt) {
     EXPECT_EQ(window.lblLogInt->text(), "Interval (ms)");
     EXPECT_EQ(Control<QLineEdit>(window, "txtLogInt").text(), "100");
     EXPECT_EQ(Button(window, "cmdSelectAll").text(), "Select  All");
-    test::KeepPicture(window.parentWidget()->grab().toImage(), "logging-window.png");
+    test::ExpectTidy(window, "logging-window");
 
     // The interval spinner steps by 10 from whatever is typed, within 10 ms to an hour.
     UpDown& spinner = Control<UpDown>(window, "UpDown1");

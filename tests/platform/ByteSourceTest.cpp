@@ -29,9 +29,7 @@ std::string Drain(ByteSource& source, std::size_t chunk) {
 
 bool IsOpenDescriptor(int fd) { return ::fcntl(fd, F_GETFD) != -1 || errno != EBADF; }
 
-std::size_t OpenDescriptorCount() {
-    return static_cast<std::size_t>(std::distance(fs::directory_iterator("/proc/self/fd"), {}));
-}
+std::size_t OpenDescriptorCount() { return std::distance(fs::directory_iterator("/proc/self/fd"), {}); }
 
 class FileSourceTest : public KestrumTest {};
 

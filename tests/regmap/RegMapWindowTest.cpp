@@ -17,6 +17,7 @@
 #include "regmap/RegMapStuff.h"
 #include "regmap/RegisterTree.h"
 #include "support/CommaLocale.h"
+#include "support/LayoutChecks.h"
 #include "support/WindowFixture.h"
 #include "widgets/ClickableLabel.h"
 
@@ -126,6 +127,7 @@ TEST_F(RegMapWindowTest, BitsSitUnderTheirNamesWithBitSevenLeftmost) {
             EXPECT_LT(bit.right(), window->lblBit[k - 1]->geometry().left()) << "bit " << k;
         }
     }
+    test::ExpectTidy(*window, "register-map");
 }
 
 TEST_F(RegMapWindowTest, ReadingAnAddressShowsThePrimaryNameAndTheTreeTheLeafsName) {

@@ -17,6 +17,7 @@
 #include "regmap/RegMapStuff.h"
 #include "regmap/frmSave.h"
 #include "support/FileText.h"
+#include "support/LayoutChecks.h"
 #include "support/WindowFixture.h"
 
 namespace kestrum {
@@ -142,6 +143,7 @@ TEST_F(SaveWindowTest, WindowAsTheUserSeesIt) {
     EXPECT_EQ(window.cmdClose->text(), "Close");
     // The long check box text wraps inside the window instead of being cut off.
     EXPECT_LE(window.chkNotDefaults->geometry().right(), window.fraFileIO->contentsRect().right());
+    test::ExpectTidy(window, "save-recall");
 
     window.cmdClose->click();
     EXPECT_FALSE(IsOpen());

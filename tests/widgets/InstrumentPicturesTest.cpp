@@ -61,7 +61,7 @@ TEST_F(InstrumentPictures, LampsShowRedForAnAlarmGreenForAllWellAndNothingWhenDi
     const QImage image = lamps.grab().toImage();
     // Below the glint, in the middle of the lens.
     const auto lens = [&](int i) {
-        const QRect r = lamp[static_cast<size_t>(i)]->geometry();
+        const QRect r = lamp[i]->geometry();
         return image.pixelColor(r.center() + QPoint(0, r.height() / 6));
     };
     EXPECT_GT(lens(0).red(), 2 * lens(0).green());

@@ -14,6 +14,13 @@
 
 namespace kestrum {
 
+namespace {
+
+constexpr int kWidthTwips = 2970;
+constexpr int kHeightTwips = 4395;
+
+}  // namespace
+
 frmHeaters::frmHeaters(QWidget* parent) : ChildWindow(parent) {
     setObjectName("frmHeaters");
     setWindowTitle("Heater Control");
@@ -41,7 +48,7 @@ frmHeaters::frmHeaters(QWidget* parent) : ChildWindow(parent) {
         lblTemp[i]->setMinimumHeight(2 * lblTemp[i]->fontMetrics().lineSpacing());
 
         auto* column = new QVBoxLayout(frame);
-        column->setContentsMargins(2, 4, 2, 4);
+        column->setContentsMargins(kNarrowMargins);
         column->setSpacing(2);
         column->addWidget(caption);
         column->addWidget(sldHeater[i], 1, Qt::AlignHCenter);
@@ -59,19 +66,19 @@ frmHeaters::frmHeaters(QWidget* parent) : ChildWindow(parent) {
     closeRow->addStretch();
 
     auto* window = new QVBoxLayout(this);
-    window->setContentsMargins(4, 4, 4, 4);
+    window->setContentsMargins(kNarrowMargins);
     window->addLayout(row, 1);
     window->addLayout(closeRow);
 }
 
 void frmHeaters::Form_Load() {
-    SetSizeTwips(2970, 4395);
+    SetSizeTwips(kWidthTwips, kHeightTwips);
     // The heater module hangs off the adapter: on the PC SMBus link there is no reading to
     // show and nothing a slider could set.
     const bool reachable = gInterfaceType == kInterfaceUsb;
     if (reachable) ReadHeaters();
     for (int i = 0; i < kHeaters; ++i) {
-        sldHeater[i]->SetValue(reachable ? HeaterPercentOfByte(gRegBuffer[static_cast<size_t>(i)]) : 0.0);
+        sldHeater[i]->SetValue(reachable ? HeaterPercentOfByte(gRegBuffer[i]) : 0.0);
         sldHeater[i]->setEnabled(reachable);
     }
 }

@@ -14,6 +14,9 @@ namespace kestrum {
 
 namespace {
 
+constexpr int kWidthTwips = 5550;
+constexpr int kHeightTwips = 4125;
+
 // Boxes 0-5 are bits 0-5 of device 0x4A, boxes 6-13 bits 0-7 of device 0x48. Device 0x4A
 // fills the first column, 0x48 the next two (its tach inputs, then pins 23-26).
 constexpr int kFirstOf48 = 6;
@@ -33,8 +36,9 @@ frmSwitches::frmSwitches(QWidget* parent)
 
     Frame1 = NewFrame(this, "Frame1", "Switch Control");
     auto* grid = new QGridLayout(Frame1);
+    grid->setContentsMargins(kInnerMargins);
     for (int i = 0; i < kSwitches; ++i) {
-        chkSwitch[i] = NewCheckBox(Frame1, ElementName("chkSwitch", i), kCaptions[static_cast<size_t>(i)]);
+        chkSwitch[i] = NewCheckBox(Frame1, ElementName("chkSwitch", i), kCaptions[i]);
         if (i < kFirstOf48) {
             grid->addWidget(chkSwitch[i], i, 0);
             device4A_.Bit(chkSwitch[i], i);
@@ -52,12 +56,13 @@ frmSwitches::frmSwitches(QWidget* parent)
     connect(cmbApply, &QPushButton::clicked, this, &frmSwitches::cmbApply_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &frmSwitches::cmdCancel_Click);
     auto* window = new QVBoxLayout(this);
+    window->setContentsMargins(kWindowMargins);
     window->addWidget(Frame1, 1);
     window->addLayout(RightAlignedRow({cmdRefresh, cmbApply, cmdCancel}));
 }
 
 void frmSwitches::Form_Load() {
-    SetSizeTwips(5550, 4125);
+    SetSizeTwips(kWidthTwips, kHeightTwips);
     device4A_.Load(ReadBoardPort(kSwitchDevice0));
     device48_.Load(ReadBoardPort(kSwitchDevice1));
 }

@@ -12,6 +12,9 @@ namespace kestrum {
 
 namespace {
 
+constexpr int kWidthTwips = 6810;
+constexpr int kHeightTwips = 5325;
+
 // The event each mask bit stands for; bit 4 is reserved and has no caption.
 constexpr std::array<const char*, 8> kMaskedEvents{"GPIO1", "GPIO2",      "GPIO3", "GPIO4",
                                                    nullptr, "Fan Status", "THERM", "Voltage"};
@@ -24,14 +27,15 @@ frmEDO::frmEDO(QWidget* parent) : DialogWindow(parent) {
     Frame1 = BuildOutput(0, chkEDO1Mask);
     Frame2 = BuildOutput(1, chkEDO2Mask);
 
-    edoEnable.Bit(chkEDOEnable[0], 0).Bit(chkEDOEnable[1], 1);
-    edoMask1.Bits(chkEDO1Mask, 0);
-    edoMask2.Bits(chkEDO2Mask, 0);
+    edoEnable_.Bit(chkEDOEnable[0], 0).Bit(chkEDOEnable[1], 1);
+    edoMask1_.Bits(chkEDO1Mask, 0);
+    edoMask2_.Bits(chkEDO2Mask, 0);
 
     auto* frames = new QHBoxLayout;
     frames->addWidget(Frame1);
     frames->addWidget(Frame2);
     auto* window = new QVBoxLayout(this);
+    window->setContentsMargins(kWindowMargins);
     window->addLayout(frames, 1);
     window->addLayout(ButtonRow());
 }
@@ -40,9 +44,10 @@ QGroupBox* frmEDO::BuildOutput(int output, std::array<QCheckBox*, 8>& masks) {
     const int edo = output + 1;
     QGroupBox* frame = NewFrame(this, QString("Frame%1").arg(edo), QString("EDO %1").arg(edo));
     auto* boxes = new QVBoxLayout(frame);
-    chkEDOEnable[static_cast<size_t>(output)] =
+    boxes->setContentsMargins(kInnerMargins);
+    chkEDOEnable[output] =
         NewCheckBox(frame, ElementName("chkEDOEnable", output), QString("Enable EDO %1").arg(edo));
-    boxes->addWidget(chkEDOEnable[static_cast<size_t>(output)]);
+    boxes->addWidget(chkEDOEnable[output]);
     const QString arrayName = QString("chkEDO%1Mask").arg(edo);
     for (size_t bit = 0; bit < masks.size(); ++bit) {
         const char* event = kMaskedEvents[bit];
@@ -61,15 +66,15 @@ QGroupBox* frmEDO::BuildOutput(int output, std::array<QCheckBox*, 8>& masks) {
 }
 
 void frmEDO::Form_Load() {
-    SetSizeTwips(6810, 5325);
-    edoEnable.LoadFromChip();
-    LoadBlock(edoMask1, edoMask2);
+    SetSizeTwips(kWidthTwips, kHeightTwips);
+    edoEnable_.LoadFromChip();
+    LoadBlock(edoMask1_, edoMask2_);
 }
 
 void frmEDO::cmdApply_Click() {
-    edoEnable.WriteModified();
-    edoMask1.WriteRebuilt();
-    edoMask2.WriteRebuilt();
+    edoEnable_.WriteModified();
+    edoMask1_.WriteRebuilt();
+    edoMask2_.WriteRebuilt();
 }
 
 }  // namespace kestrum

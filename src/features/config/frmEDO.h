@@ -28,13 +28,13 @@ public:
     std::array<QCheckBox*, 8> chkEDO1Mask{};
     std::array<QCheckBox*, 8> chkEDO2Mask{};
 
-    RegisterBinding edoEnable{0x16};
-    RegisterBinding edoMask1{0x37};
-    RegisterBinding edoMask2{0x38};
-
 private:
     // One output's frame: its enable box, then its mask boxes by bit.
     QGroupBox* BuildOutput(int output, std::array<QCheckBox*, 8>& masks);
+
+    RegisterBinding edoEnable_{0x16};
+    RegisterBinding edoMask1_{0x37};
+    RegisterBinding edoMask2_{0x38};
 };
 
 }  // namespace kestrum

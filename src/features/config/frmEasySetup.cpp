@@ -64,7 +64,7 @@ frmEasySetup::frmEasySetup(QWidget* parent) : ChildWindow(parent) {
     connect(cmdClose, &QPushButton::clicked, this, &frmEasySetup::cmdClose_Click);
 
     auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(8, 8, 8, 8);
+    layout->setContentsMargins(kWindowMargins);
     layout->addWidget(Frame1);
     layout->addSpacing(6);
     layout->addWidget(chkStartUp);
@@ -84,6 +84,7 @@ void frmEasySetup::BuildOptions() {
     txtOption->setText(QString::number(kFirstOption));
 
     auto* rows = new QVBoxLayout(Frame1);
+    rows->setContentsMargins(kInnerMargins);
     rows->setSpacing(10);
     for (const Option index : kScreenOrder) {
         if (index != kEasyConfig) {

@@ -42,7 +42,7 @@ QGroupBox* FrameOnPage(QTabWidget* tabs, QGroupBox*& frame, const QString& name,
     auto* page = new QWidget(tabs);
     frame = NewFrame(page, name, caption);
     auto* layout = new QVBoxLayout(page);
-    layout->setContentsMargins(8, 8, 8, 8);
+    layout->setContentsMargins(kInnerMargins);
     layout->addWidget(frame);
     layout->addStretch(1);
     return frame;
@@ -63,7 +63,7 @@ frmFanConfig::frmFanConfig(QWidget* parent) : DialogWindow(parent) {
     connect(cmdDisableAll, &QPushButton::clicked, this, &frmFanConfig::cmdDisableAll_Click);
 
     auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(6, 6, 6, 6);
+    layout->setContentsMargins(kWindowMargins);
     layout->addWidget(SSTab1);
     layout->addLayout(ButtonRow());
 }
@@ -86,6 +86,7 @@ QWidget* frmFanConfig::BuildAllFansTab() {
     UpDown1 = maxBox.spinner;
 
     auto* grid = new QGridLayout(frame);
+    grid->setContentsMargins(kInnerMargins);
     grid->setHorizontalSpacing(24);
     int row = 0;
     for (QCheckBox* box : {chkFastMeasure, chkDisFastSpin, chkPWMMode, chkVRD1, chkVRD2, chkFullSpeed,
@@ -134,6 +135,7 @@ QWidget* frmFanConfig::BuildPwmTab(int i) {
     minPwmSpinner[i] = minBox.spinner;
 
     auto* grid = new QGridLayout(frame);
+    grid->setContentsMargins(kInnerMargins);
     grid->setHorizontalSpacing(24);
     grid->addWidget(chkEnCont[i], 0, 0, 1, 2);
     grid->addWidget(chkMinSpeed[i], 1, 0, 1, 2);
@@ -157,6 +159,7 @@ QWidget* frmFanConfig::BuildTachsTab() {
     cmdDisableAll = NewButton(frame, "cmdDisableAll", "Disable All");
 
     auto* grid = new QGridLayout(frame);
+    grid->setContentsMargins(kInnerMargins);
     grid->setHorizontalSpacing(32);
     for (int i = 0; i < 8; ++i) grid->addWidget(chkEnTach[i], i % 4, i / 4);
     grid->addWidget(cmdEnableAll, 0, 2);
@@ -166,52 +169,52 @@ QWidget* frmFanConfig::BuildTachsTab() {
 }
 
 void frmFanConfig::Bind() {
-    tachEnable.Bits(chkEnTach, 0);
-    tachConfig.Bits(chkEnCont, 0);
-    config1.Bit(chkDisFastSpin, 4);
-    config2.Bit(chkFastMeasure, 0)
+    tachEnable_.Bits(chkEnTach, 0);
+    tachConfig_.Bits(chkEnCont, 0);
+    config1_.Bit(chkDisFastSpin, 4);
+    config2_.Bit(chkFastMeasure, 0)
         .Bit(chkPWMMode, 2)
         .Bit(chkVRD1, 3, Sense::Inverted)
         .Bit(chkVRD2, 4, Sense::Inverted)
         .Bit(chkFullSpeed, 5)
         .Field(cmbTachPulses, 6, 2);
-    maxPwm.Percent(txtMaxPWM);
-    thermConfig.Bit(chkThermFS1, 0, Sense::Inverted).Bit(chkThermFS2, 1, Sense::Inverted);
+    maxPwm_.Percent(txtMaxPWM);
+    thermConfig_.Bit(chkThermFS1, 0, Sense::Inverted).Bit(chkThermFS2, 1, Sense::Inverted);
     for (int i = 0; i < 4; ++i) {
-        pwmConfig[i]
+        pwmConfig_[i]
             .Field(cmbSpinup[i], 0, 3)
             .Bit(chk4xRampRate[i], 3)
             .Bit(chkEnActiveLow[i], 4, Sense::Inverted)
             .Field(cmbControl[i], kPwmSourceLowBit, kPwmSourceWidth);
-        acoustics[i / 2].Bit(chkEnEnhance[i], kPairBit[i]).Field(cmbRampRate[i], kPairFieldLowBit[i], 3);
-        pwmFreq[i / 2].Bit(chkMinSpeed[i], kPairBit[i]).Field(cmbLowFreq[i], kPairFieldLowBit[i], 3);
-        minPwm[i].Percent(txtMinPWM[i]);
+        acoustics_[i / 2].Bit(chkEnEnhance[i], kPairBit[i]).Field(cmbRampRate[i], kPairFieldLowBit[i], 3);
+        pwmFreq_[i / 2].Bit(chkMinSpeed[i], kPairBit[i]).Field(cmbLowFreq[i], kPairFieldLowBit[i], 3);
+        minPwm_[i].Percent(txtMinPWM[i]);
     }
 }
 
 void frmFanConfig::Form_Load() {
     SetSizeTwips(kWidthTwips, kHeightTwips);
-    LoadBlock(tachEnable, tachConfig);
-    LoadBlock(config1, config2);
-    thermConfig.LoadFromChip();
-    maxPwm.LoadFromChip();
-    LoadBlock(acoustics);
-    LoadBlock(pwmConfig);
-    LoadBlock(pwmFreq);
-    LoadBlock(minPwm);
+    LoadBlock(tachEnable_, tachConfig_);
+    LoadBlock(config1_, config2_);
+    thermConfig_.LoadFromChip();
+    maxPwm_.LoadFromChip();
+    LoadBlock(acoustics_);
+    LoadBlock(pwmConfig_);
+    LoadBlock(pwmFreq_);
+    LoadBlock(minPwm_);
 }
 
 void frmFanConfig::cmdApply_Click() {
-    tachEnable.WriteRebuilt();
-    tachConfig.WriteRebuilt();
-    config1.WriteModified();
-    config2.WriteModified();
-    maxPwm.WriteRebuilt();
-    thermConfig.WriteModified();
-    for (const RegisterBinding& binding : acoustics) binding.WriteRebuilt();
-    for (const RegisterBinding& binding : pwmConfig) binding.WriteRebuilt();
-    for (const RegisterBinding& binding : pwmFreq) binding.WriteRebuilt();
-    for (const RegisterBinding& binding : minPwm) binding.WriteRebuilt();
+    tachEnable_.WriteRebuilt();
+    tachConfig_.WriteRebuilt();
+    config1_.WriteModified();
+    config2_.WriteModified();
+    maxPwm_.WriteRebuilt();
+    thermConfig_.WriteModified();
+    for (const RegisterBinding& binding : acoustics_) binding.WriteRebuilt();
+    for (const RegisterBinding& binding : pwmConfig_) binding.WriteRebuilt();
+    for (const RegisterBinding& binding : pwmFreq_) binding.WriteRebuilt();
+    for (const RegisterBinding& binding : minPwm_) binding.WriteRebuilt();
 }
 
 void frmFanConfig::cmdEnableAll_Click() {

@@ -77,19 +77,19 @@ private:
     QWidget* BuildTachsTab();
     void Bind();
 
-    RegisterBinding tachEnable{0x07};
-    RegisterBinding tachConfig{0x08};
-    RegisterBinding config1{0x01};
-    RegisterBinding config2{0x02};
-    RegisterBinding maxPwm{0x2C};
-    RegisterBinding thermConfig{0x0D};
+    RegisterBinding tachEnable_{0x07};
+    RegisterBinding tachConfig_{0x08};
+    RegisterBinding config1_{0x01};
+    RegisterBinding config2_{0x02};
+    RegisterBinding maxPwm_{0x2C};
+    RegisterBinding thermConfig_{0x0D};
     // Each register of a pair serves two outputs: PWM1 and 2, then PWM3 and 4.
-    std::array<RegisterBinding, 2> acoustics{RegisterBinding{0x1A}, RegisterBinding{0x1B}};
-    std::array<RegisterBinding, 4> pwmConfig{RegisterBinding{0x21}, RegisterBinding{0x22},
-                                             RegisterBinding{0x23}, RegisterBinding{0x24}};
-    std::array<RegisterBinding, 2> pwmFreq{RegisterBinding{0x25}, RegisterBinding{0x26}};
-    std::array<RegisterBinding, 4> minPwm{RegisterBinding{0x28}, RegisterBinding{0x29}, RegisterBinding{0x2A},
-                                          RegisterBinding{0x2B}};
+    std::array<RegisterBinding, 2> acoustics_{RegisterBinding{0x1A}, RegisterBinding{0x1B}};
+    std::array<RegisterBinding, 4> pwmConfig_{RegisterBinding{0x21}, RegisterBinding{0x22},
+                                              RegisterBinding{0x23}, RegisterBinding{0x24}};
+    std::array<RegisterBinding, 2> pwmFreq_{RegisterBinding{0x25}, RegisterBinding{0x26}};
+    std::array<RegisterBinding, 4> minPwm_{RegisterBinding{0x28}, RegisterBinding{0x29},
+                                           RegisterBinding{0x2A}, RegisterBinding{0x2B}};
 };
 
 }  // namespace kestrum

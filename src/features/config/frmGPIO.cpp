@@ -57,7 +57,7 @@ frmGPIO::frmGPIO(QWidget* parent) : WriteAtOnceWindow(parent) {
     KeepTimerTask(TaskAttachment::Window(WindowTask::Gpio, [this] { UpdateGPIOStatus(); }));
 
     auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(10, 8, 10, 8);
+    layout->setContentsMargins(kWindowMargins);
     layout->addWidget(chkEnGPIO);
     layout->addWidget(Frame1, 1);
     layout->addLayout(RightAlignedRow({cmdCancel}));
@@ -66,6 +66,7 @@ frmGPIO::frmGPIO(QWidget* parent) : WriteAtOnceWindow(parent) {
 void frmGPIO::BuildGrid() {
     Frame1 = NewFrame(this, "Frame1");
     auto* grid = new QGridLayout(Frame1);
+    grid->setContentsMargins(kInnerMargins);
     grid->setHorizontalSpacing(16);
     grid->setVerticalSpacing(4);
     Label1 = NewLabel(Frame1, "Label1", "Direction");
@@ -121,7 +122,7 @@ void frmGPIO::UpdateGPIOStatus() {
     status_.LoadFromChip();
     for (int i = 0; i < kLines; ++i) {
         lblStatus[i]->setText(cmbStatus[i]->currentText());
-        chkPinEn[i]->setChecked(gPinFunction[static_cast<size_t>(kLinePins[i])] == 0);
+        chkPinEn[i]->setChecked(gPinFunction[kLinePins[i]] == 0);
     }
 }
 

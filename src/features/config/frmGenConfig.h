@@ -32,10 +32,11 @@ public:
     QCheckBox* chkVcore;
     QCheckBox* chkConLoop;
 
-    RegisterBinding configuration1{0x01};
-    RegisterBinding configuration2{0x02};
-    RegisterBinding configuration3{0x03};
-    RegisterBinding tminCal2{0x0C};
+private:
+    RegisterBinding configuration1_{0x01};
+    RegisterBinding configuration2_{0x02};
+    RegisterBinding configuration3_{0x03};
+    RegisterBinding tminCal2_{0x0C};
 };
 
 }  // namespace kestrum

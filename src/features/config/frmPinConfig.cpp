@@ -105,7 +105,7 @@ frmPinConfig::frmPinConfig(QWidget* parent) : ChildWindow(parent) {
         connect(cmdClose[i], &QPushButton::clicked, this, [this, i] { cmdClose_Click(i); });
 
     auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(6, 6, 6, 6);
+    layout->setContentsMargins(kWindowMargins);
     layout->addWidget(SSTab1);
 }
 
@@ -124,7 +124,7 @@ QWidget* frmPinConfig::BuildEasyTab() {
     auto* details = new QGridLayout;
     for (int i = 0; i < static_cast<int>(List1.size()); ++i) {
         List1[i] = Named(new QListWidget(Frame2), ElementName("List1", i));
-        for (const char* item : kEasyDetails[static_cast<size_t>(i)]) List1[i]->addItem(item);
+        for (const char* item : kEasyDetails[i]) List1[i]->addItem(item);
         details->addWidget(List1[i], 0, 0);
     }
     auto* right = new QVBoxLayout;
@@ -132,6 +132,7 @@ QWidget* frmPinConfig::BuildEasyTab() {
     right->addLayout(details, 1);
 
     auto* frame = new QHBoxLayout(Frame2);
+    frame->setContentsMargins(kInnerMargins);
     frame->setSpacing(18);
     frame->addLayout(options);
     frame->addLayout(right, 1);
@@ -139,6 +140,7 @@ QWidget* frmPinConfig::BuildEasyTab() {
     cmdEasyApply = NewButton(page, "cmdEasyApply", "Apply");
     cmdClose[0] = NewButton(page, ElementName("cmdClose", 0), "Close");
     auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins(kInnerMargins);
     layout->addWidget(Frame2, 1);
     layout->addLayout(RightAlignedRow({cmdEasyApply, cmdClose[0]}));
     return page;
@@ -148,6 +150,7 @@ QWidget* frmPinConfig::BuildPinTab() {
     auto* page = new QWidget(SSTab1);
     Frame1 = NewFrame(page, "Frame1");
     auto* grid = new QGridLayout(Frame1);
+    grid->setContentsMargins(kInnerMargins);
     grid->setVerticalSpacing(4);
     grid->setHorizontalSpacing(8);
     grid->setColumnMinimumWidth(2, 12);
@@ -157,14 +160,13 @@ QWidget* frmPinConfig::BuildPinTab() {
         for (const char* item : pin.items)
             if (item != nullptr) list->addItem(item);
         this->*pin.list = list;
-        lblPin[static_cast<size_t>(pin.label)] =
-            NewLabel(Frame1, ElementName("lblPin", pin.label), pin.caption);
-        lblPin[static_cast<size_t>(pin.label)]->setBuddy(list);
+        lblPin[pin.label] = NewLabel(Frame1, ElementName("lblPin", pin.label), pin.caption);
+        lblPin[pin.label]->setBuddy(list);
 
         const bool left = static_cast<int>(i) < kLeftColumnRows;
         const int row = left ? static_cast<int>(i) : static_cast<int>(i) - kLeftColumnRows;
         const int column = left ? 0 : 3;
-        grid->addWidget(lblPin[static_cast<size_t>(pin.label)], row, column);
+        grid->addWidget(lblPin[pin.label], row, column);
         grid->addWidget(list, row, column + 1);
     }
     grid->setRowStretch(kLeftColumnRows, 1);
@@ -173,6 +175,7 @@ QWidget* frmPinConfig::BuildPinTab() {
     cmdApply = NewButton(page, "cmdApply", "Apply");
     cmdClose[1] = NewButton(page, ElementName("cmdClose", 1), "Close");
     auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins(kInnerMargins);
     layout->addWidget(Frame1, 1);
     layout->addLayout(RightAlignedRow({cmdApply, cmdClose[1]}));
     return page;

@@ -37,7 +37,7 @@ frmTherm::frmTherm(QWidget* parent) : DialogWindow(parent) {
     connect(cmdSetlimits, &QPushButton::clicked, this, &frmTherm::cmdSetlimits_Click);
 
     auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(6, 6, 6, 6);
+    layout->setContentsMargins(kWindowMargins);
     layout->addWidget(SSTab1);
     layout->addLayout(ButtonRow());
 }
@@ -45,7 +45,7 @@ frmTherm::frmTherm(QWidget* parent) : DialogWindow(parent) {
 QWidget* frmTherm::BuildTimerTab() {
     QWidget* page = NewPage(SSTab1);
     auto* grid = new QGridLayout(page);
-    grid->setContentsMargins(12, 12, 12, 12);
+    grid->setContentsMargins(kInnerMargins);
     grid->setHorizontalSpacing(40);
     grid->setVerticalSpacing(6);
     for (int t = 0; t < 2; ++t) {
@@ -69,10 +69,10 @@ QWidget* frmTherm::BuildTimerTab() {
 QWidget* frmTherm::BuildInterruptTab() {
     QWidget* page = NewPage(SSTab1);
     auto* layout = new QVBoxLayout(page);
-    layout->setContentsMargins(12, 12, 12, 12);
+    layout->setContentsMargins(kInnerMargins);
     for (int i = 0; i < 8; ++i) {
         const int therm = i / 4 + 1;
-        const char* channel = kTempChannelNames[static_cast<size_t>(i % 4)];
+        const char* channel = kTempChannelNames[i % 4];
         chkTHAssert[i] = NewCheckBox(
             page, ElementName("chkTHAssert", i),
             QString("Assert THERM%1 when %2 Temp exceeds %2 THERM Limit ").arg(therm).arg(channel));
@@ -86,11 +86,10 @@ QWidget* frmTherm::BuildInterruptTab() {
 QWidget* frmTherm::BuildHysteresisTab() {
     QWidget* page = NewPage(SSTab1);
     auto* grid = new QGridLayout(page);
-    grid->setContentsMargins(12, 12, 12, 12);
+    grid->setContentsMargins(kInnerMargins);
     grid->setHorizontalSpacing(16);
     for (int i = 0; i < 4; ++i) {
-        hystLabel[i] =
-            new QLabel(QString("%1 THERM Hysteresis").arg(kTempChannelNames[static_cast<size_t>(i)]), page);
+        hystLabel[i] = new QLabel(QString("%1 THERM Hysteresis").arg(kTempChannelNames[i]), page);
         const SpinnerBox box =
             NewSpinnerBox(page, ElementName("txtHyst", i), QString("UpDown%1").arg(i + 1), 0, 15);
         txtHyst[i] = box.text;
@@ -107,31 +106,31 @@ QWidget* frmTherm::BuildHysteresisTab() {
 }
 
 void frmTherm::Bind() {
-    config3.Bit(chkThermThreshold, 4);
-    thermConfig.Field(cmbWindow[0], 2, 3).Field(cmbWindow[1], 5, 3);
+    config3_.Bit(chkThermThreshold, 4);
+    thermConfig_.Field(cmbWindow[0], 2, 3).Field(cmbWindow[1], 5, 3);
     const std::span asserts(chkTHAssert);
-    therm1Config.Bit(chkEnTH[0], 0).Bits(asserts.first(4), 1);
-    therm2Config.Bit(chkEnTH[1], 0).Bits(asserts.subspan(4), 1);
-    localRemote1Hyst.NumberField(txtHyst[0], 0, 4).NumberField(txtHyst[1], 4, 4);
-    remote2Remote3Hyst.NumberField(txtHyst[2], 0, 4).NumberField(txtHyst[3], 4, 4);
+    therm1Config_.Bit(chkEnTH[0], 0).Bits(asserts.first(4), 1);
+    therm2Config_.Bit(chkEnTH[1], 0).Bits(asserts.subspan(4), 1);
+    localRemote1Hyst_.NumberField(txtHyst[0], 0, 4).NumberField(txtHyst[1], 4, 4);
+    remote2Remote3Hyst_.NumberField(txtHyst[2], 0, 4).NumberField(txtHyst[3], 4, 4);
 }
 
 void frmTherm::Form_Load() {
     SetSizeTwips(kWidthTwips, kHeightTwips);
-    config3.LoadFromChip();
-    LoadBlock(thermConfig, therm1Config, therm2Config);
-    LoadBlock(localRemote1Hyst, remote2Remote3Hyst);
+    config3_.LoadFromChip();
+    LoadBlock(thermConfig_, therm1Config_, therm2Config_);
+    LoadBlock(localRemote1Hyst_, remote2Remote3Hyst_);
 }
 
 // Each hysteresis value is rounded and kept to its own four bits, so a value above 15
 // cannot spill into its neighbour's nibble.
 void frmTherm::cmdApply_Click() {
-    config3.WriteModified();
-    thermConfig.WriteModified();
-    therm1Config.WriteRebuilt();
-    therm2Config.WriteRebuilt();
-    localRemote1Hyst.WriteRebuilt();
-    remote2Remote3Hyst.WriteRebuilt();
+    config3_.WriteModified();
+    thermConfig_.WriteModified();
+    therm1Config_.WriteRebuilt();
+    therm2Config_.WriteRebuilt();
+    localRemote1Hyst_.WriteRebuilt();
+    remote2Remote3Hyst_.WriteRebuilt();
 }
 
 void frmTherm::cmdSetlimits_Click() {

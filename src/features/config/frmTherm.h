@@ -51,12 +51,12 @@ private:
     QWidget* BuildHysteresisTab();
     void Bind();
 
-    RegisterBinding config3{0x03};
-    RegisterBinding thermConfig{0x0D};
-    RegisterBinding therm1Config{0x0E};
-    RegisterBinding therm2Config{0x0F};
-    RegisterBinding localRemote1Hyst{0x54};
-    RegisterBinding remote2Remote3Hyst{0x55};
+    RegisterBinding config3_{0x03};
+    RegisterBinding thermConfig_{0x0D};
+    RegisterBinding therm1Config_{0x0E};
+    RegisterBinding therm2Config_{0x0F};
+    RegisterBinding localRemote1Hyst_{0x54};
+    RegisterBinding remote2Remote3Hyst_{0x55};
 };
 
 }  // namespace kestrum

@@ -12,6 +12,9 @@ namespace kestrum {
 
 namespace {
 
+constexpr int kWidthTwips = 7140;
+constexpr int kHeightTwips = 4830;
+
 // The voltage pins with an attenuator, in box order.
 constexpr std::array<int, 13> kAttenuatedPins{7, 8, 13, 15, 19, 21, 22, 23, 24, 25, 26, 28, 29};
 // Boxes 0-6 sit on Attenuators 1 En, the rest on Attenuators 2 En.
@@ -24,6 +27,7 @@ frmVoltConfig::frmVoltConfig(QWidget* parent) : DialogWindow(parent) {
     setWindowTitle("Voltage Configuration");
     Frame1 = NewFrame(this, "Frame1");
     auto* boxes = new QGridLayout(Frame1);
+    boxes->setContentsMargins(kInnerMargins);
     for (size_t i = 0; i < chkDisAtten.size(); ++i) {
         const int index = static_cast<int>(i);
         chkDisAtten[i] = NewCheckBox(Frame1, ElementName("chkDisAtten", index),
@@ -36,22 +40,23 @@ frmVoltConfig::frmVoltConfig(QWidget* parent) : DialogWindow(parent) {
 
     // Ticked = bit clear (attenuator off). 0x18 bit 0 and 0x19 bits 6-7 have no box.
     const std::span all(chkDisAtten);
-    attenuators1.Bits(all.first(kBoxesOnFirstRegister), 1, Sense::Inverted);
-    attenuators2.Bits(all.subspan(kBoxesOnFirstRegister), 0, Sense::Inverted);
+    attenuators1_.Bits(all.first(kBoxesOnFirstRegister), 1, Sense::Inverted);
+    attenuators2_.Bits(all.subspan(kBoxesOnFirstRegister), 0, Sense::Inverted);
 
     auto* window = new QVBoxLayout(this);
+    window->setContentsMargins(kWindowMargins);
     window->addWidget(Frame1, 1);
     window->addLayout(ButtonRow());
 }
 
 void frmVoltConfig::Form_Load() {
-    SetSizeTwips(7140, 4830);
-    LoadBlock(attenuators1, attenuators2);
+    SetSizeTwips(kWidthTwips, kHeightTwips);
+    LoadBlock(attenuators1_, attenuators2_);
 }
 
 void frmVoltConfig::cmdApply_Click() {
-    attenuators1.WriteRebuilt();
-    attenuators2.WriteRebuilt();
+    attenuators1_.WriteRebuilt();
+    attenuators2_.WriteRebuilt();
 }
 
 }  // namespace kestrum

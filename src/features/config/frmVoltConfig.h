@@ -24,8 +24,9 @@ public:
     QGroupBox* Frame1;
     std::array<QCheckBox*, 13> chkDisAtten{};
 
-    RegisterBinding attenuators1{0x18};
-    RegisterBinding attenuators2{0x19};
+private:
+    RegisterBinding attenuators1_{0x18};
+    RegisterBinding attenuators2_{0x19};
 };
 
 }  // namespace kestrum

@@ -40,7 +40,7 @@ int16_t CurveNumber(std::string_view text) { return RoundToInt16(LeadingNumber(t
 
 void CurvePlot::Trace::Add(double x, double y) {
     if (count >= kMaxPoints) return;
-    points[static_cast<std::size_t>(count++)] = {x, y};
+    points[count++] = {x, y};
 }
 
 void CurvePlot::Clear() {
@@ -60,24 +60,24 @@ void FanCurveModel::BuildCurveModel(const CurveControls& controls) {
     mThermFS1 = controls.chkThermFS1;
     mThermFS2 = controls.chkThermFS2;
     for (int p = 0; p < 4; ++p) {
-        PwmCurve& curve = mCurve[static_cast<std::size_t>(p)];
-        curve.AlwaysOn = controls.chkMinSpeed[static_cast<std::size_t>(p)];
-        curve.MinPWM = CurveNumber(controls.txtMinPWM[static_cast<std::size_t>(p)]);
+        PwmCurve& curve = mCurve[p];
+        curve.AlwaysOn = controls.chkMinSpeed[p];
+        curve.MinPWM = CurveNumber(controls.txtMinPWM[p]);
         MapControlSource(controls, p);
     }
 }
 
 void FanCurveModel::MapControlSource(const CurveControls& controls, int p) {
-    const std::string& text = controls.cmbControl[static_cast<std::size_t>(p)];
+    const std::string& text = controls.cmbControl[p];
     const auto item = std::find(kPwmSourceCaptions.begin(), kPwmSourceCaptions.end(), std::string_view(text));
     if (item == kPwmSourceCaptions.end()) return;
     const FollowedChannels followed =
         ChannelsFollowed(static_cast<PwmSource>(item - kPwmSourceCaptions.begin()));
-    PwmCurve& curve = mCurve[static_cast<std::size_t>(p)];
+    PwmCurve& curve = mCurve[p];
     curve.ChannelCount = static_cast<int16_t>(followed.count);
     for (int j = 0; j < followed.count; ++j) {
-        CurveChannel& slot = curve.Channels[static_cast<std::size_t>(j)];
-        const TempChannel channel = followed.channels[static_cast<std::size_t>(j)];
+        CurveChannel& slot = curve.Channels[j];
+        const TempChannel channel = followed.channels[j];
         slot.Channel = SlotChannel(channel);
         slot.Name = TempChannelName(channel);
         LoadCurveChannel(controls, p, j);
@@ -85,8 +85,8 @@ void FanCurveModel::MapControlSource(const CurveControls& controls, int p) {
 }
 
 void FanCurveModel::LoadCurveChannel(const CurveControls& controls, int p, int j) {
-    CurveChannel& slot = mCurve[static_cast<std::size_t>(p)].Channels[static_cast<std::size_t>(j)];
-    const auto t = static_cast<std::size_t>(slot.Channel - 1);
+    CurveChannel& slot = mCurve[p].Channels[j];
+    const int t = slot.Channel - 1;
     slot.Therm1Limit = CurveNumber(controls.txtTH1[t]);
     slot.Therm2Limit = CurveNumber(controls.txtTH2[t]);
     slot.ThermHyst = CurveNumber(controls.txtHyst[t]);
@@ -99,8 +99,8 @@ void FanCurveModel::LoadCurveChannel(const CurveControls& controls, int p, int j
 }
 
 float FanCurveModel::RampSpan(int p, int j) const {
-    const PwmCurve& curve = mCurve[static_cast<std::size_t>(p)];
-    const CurveChannel& slot = curve.Channels[static_cast<std::size_t>(j)];
+    const PwmCurve& curve = mCurve[p];
+    const CurveChannel& slot = curve.Channels[j];
     // A zero range would be a vertical ramp: the duty reaches its maximum at Tmin.
     if (mMaxPWM <= curve.MinPWM || slot.Trange <= 0) return 0.0f;
     const float s = Slope(slot.Trange);
@@ -109,7 +109,7 @@ float FanCurveModel::RampSpan(int p, int j) const {
 }
 
 int16_t FanCurveModel::ThermLimit(int p, int j) const {
-    const CurveChannel& slot = mCurve[static_cast<std::size_t>(p)].Channels[static_cast<std::size_t>(j)];
+    const CurveChannel& slot = mCurve[p].Channels[j];
     int16_t limit = kNoLimit;
     if (mThermFS1) limit = slot.Therm1Limit;
     if (mThermFS2 && slot.Therm2Limit < limit) limit = slot.Therm2Limit;
@@ -117,8 +117,8 @@ int16_t FanCurveModel::ThermLimit(int p, int j) const {
 }
 
 float FanCurveModel::DutyAtThermLimit(int p, int j) const {
-    const PwmCurve& curve = mCurve[static_cast<std::size_t>(p)];
-    const CurveChannel& slot = curve.Channels[static_cast<std::size_t>(j)];
+    const PwmCurve& curve = mCurve[p];
+    const CurveChannel& slot = curve.Channels[j];
     if (mMaxPWM <= curve.MinPWM || slot.Trange <= 0) return static_cast<float>(mMaxPWM);
     const float s = Slope(slot.Trange);
     const float b = static_cast<float>(curve.MinPWM) - static_cast<float>(slot.Tmin) * s;
@@ -126,7 +126,7 @@ float FanCurveModel::DutyAtThermLimit(int p, int j) const {
 }
 
 void FanCurveModel::LabelGraphChannels(int p, const std::string& title, CurvePlot& plot) const {
-    const PwmCurve& curve = mCurve[static_cast<std::size_t>(p)];
+    const PwmCurve& curve = mCurve[p];
     plot.labels[CurvePlot::kTitleLabel].assign(title);
     for (int j = 0; j < CurvePlot::kSlots; ++j) plot.LabelAt(CurvePlot::LegendLabel(j)).clear();
     if (curve.ChannelCount == 0) {
@@ -134,7 +134,7 @@ void FanCurveModel::LabelGraphChannels(int p, const std::string& title, CurvePlo
         return;
     }
     for (int j = 0; j < curve.ChannelCount; ++j)
-        plot.LabelAt(CurvePlot::LegendLabel(j)).assign(curve.Channels[static_cast<std::size_t>(j)].Name);
+        plot.LabelAt(CurvePlot::LegendLabel(j)).assign(curve.Channels[j].Name);
 }
 
 void FanCurveModel::DrawCurves(const CurveView& view, CurvePlot& plot) {
@@ -143,13 +143,13 @@ void FanCurveModel::DrawCurves(const CurveView& view, CurvePlot& plot) {
     plot.Clear();
     if (!view.ready) return;
 
-    PwmCurve& curve = mCurve[static_cast<std::size_t>(p)];
+    PwmCurve& curve = mCurve[p];
     PointTable curvePts{};
     PointTable hystPts{};
     const int16_t x0 = RoundToInt16(view.xMaximum - view.xSpan);
     const int16_t xe = RoundToInt16(view.xMaximum - 1.0);
     for (int j = 0; j < curve.ChannelCount; ++j) {
-        const CurveChannel& slot = curve.Channels[static_cast<std::size_t>(j)];
+        const CurveChannel& slot = curve.Channels[j];
         const float r = RampSpan(p, j);
         const int16_t l = ThermLimit(p, j);
         const int16_t t = slot.Tmin;
@@ -159,7 +159,7 @@ void FanCurveModel::DrawCurves(const CurveView& view, CurvePlot& plot) {
         if (mMaxPWM <= curve.MinPWM) curve.MinPWM = mMaxPWM;
         const int16_t lo = curve.AlwaysOn ? curve.MinPWM : 0;
 
-        LineWriter line(curvePts[static_cast<std::size_t>(j)]);
+        LineWriter line(curvePts[j]);
         if (caseOf == 'A') {
             line(x0, lo)(t, lo)(t, curve.MinPWM)(RoundToInt16(rampEnd), mMaxPWM)(l, mMaxPWM)(l, kFullDuty)(
                 xe, l != kNoLimit ? kFullDuty : mMaxPWM);
@@ -171,7 +171,7 @@ void FanCurveModel::DrawCurves(const CurveView& view, CurvePlot& plot) {
         }
         line.End();
 
-        LineWriter hysteresis(hystPts[static_cast<std::size_t>(j)]);
+        LineWriter hysteresis(hystPts[j]);
         if (caseOf != 'C' && !curve.AlwaysOn) {
             const auto start = static_cast<int16_t>(t - slot.TminHyst);
             hysteresis(start, 0)(start, curve.MinPWM)(t, curve.MinPWM);
@@ -185,16 +185,15 @@ void FanCurveModel::PlotCurves(const PointTable& curvePts, const PointTable& hys
                                const CurveView& view, CurvePlot& plot) const {
     const int16_t edge = RoundToInt16(view.xMaximum);
     for (int j = 0; j < curve.ChannelCount; ++j) {
-        const auto slot = static_cast<std::size_t>(j);
         CurvePlot::Trace& trace = plot.TraceAt(CurvePlot::CurveTrace(j));
-        for (const auto& point : curvePts[slot]) {
+        for (const auto& point : curvePts[j]) {
             if (point[0] == kEndOfLine) break;
             // A point beyond the zoomed chart is left out; the line goes on to the next.
             if (point[0] <= view.xMaximum) trace.Add(point[0], point[1]);
         }
         CurvePlot::Trace& segment = plot.TraceAt(CurvePlot::HysteresisTrace(j));
         for (std::size_t k = 0; k < 3; ++k) {
-            const auto& point = hystPts[slot][k];
+            const auto& point = hystPts[j][k];
             if (point[0] == kEndOfLine) break;
             segment.Add(point[0] > view.xMaximum ? edge : point[0], point[1]);
         }
@@ -205,13 +204,12 @@ void FanCurveModel::PlotAFCTemps(const CurveControls& controls, const CurveView&
     const int p = std::clamp(view.pwm, 0, 3);
     BuildCurveModel(controls);
     DrawCurves(view, plot);
-    const PwmCurve& curve = mCurve[static_cast<std::size_t>(p)];
+    const PwmCurve& curve = mCurve[p];
     for (int j = 0; j < curve.ChannelCount; ++j) {
-        const int16_t channel = curve.Channels[static_cast<std::size_t>(j)].Channel;
+        const int16_t channel = curve.Channels[j].Channel;
         if (channel < 1 || channel > 4) continue;
         plot.TraceAt(CurvePlot::LivePointTrace(j))
-            .Add(controls.temperature[static_cast<std::size_t>(channel - 1)],
-                 controls.pwmDuty[static_cast<std::size_t>(p)]);
+            .Add(controls.temperature[channel - 1], controls.pwmDuty[p]);
     }
 }
 

@@ -74,8 +74,8 @@ struct CurvePlot {
     };
     std::array<Trace, kTraceCount> traces{};
     std::array<std::string, kSlots + 1> labels;
-    Trace& TraceAt(int trace) { return traces[static_cast<std::size_t>(trace)]; }
-    std::string& LabelAt(int label) { return labels[static_cast<std::size_t>(label)]; }
+    Trace& TraceAt(int trace) { return traces[trace]; }
+    std::string& LabelAt(int label) { return labels[label]; }
     void Clear();
 };
 

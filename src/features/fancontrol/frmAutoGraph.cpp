@@ -25,6 +25,9 @@ namespace kestrum {
 
 namespace {
 
+constexpr int kWidthTwips = 10620;
+constexpr int kHeightTwips = 7275;
+
 constexpr std::array<const char*, 4> kPwmTabs{"PWM1", "PWM2", "PWM3", "PWM4"};
 const char* const kChartTip = "Drag the arrows at the edges of this graph to zoom in and out";
 // The first slot's legend, which says instead that the output follows no temperature.
@@ -40,9 +43,9 @@ constexpr int kHysteresisMaximum = 15;
 // box three times a second and should not allocate to do it.
 void AssignText(std::string& out, const QString& text) {
     QStringEncoder encoder(QStringEncoder::Utf8);
-    out.resize(static_cast<std::size_t>(encoder.requiredSpace(text.size())));
+    out.resize(encoder.requiredSpace(text.size()));
     char* end = encoder.appendToBuffer(out.data(), text);
-    out.resize(static_cast<std::size_t>(end - out.data()));
+    out.resize(end - out.data());
 }
 
 // A text box with its spinner on a form row.
@@ -56,7 +59,7 @@ QLineEdit* AddSpinnerRow(QFormLayout& form, QWidget* parent, const char* caption
 
 QFormLayout* NewForm(QWidget* page) {
     auto* form = new QFormLayout(page);
-    form->setContentsMargins(8, 8, 8, 6);
+    form->setContentsMargins(kInnerMargins);
     form->setVerticalSpacing(4);
     form->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
     return form;
@@ -103,7 +106,7 @@ frmAutoGraph::frmAutoGraph(QWidget* parent) : WriteAtOnceWindow(parent) {
     right->addWidget(stpGraph, 1);
     right->addLayout(RightAlignedRow({cmdCancel}));
     auto* layout = new QHBoxLayout(this);
-    layout->setContentsMargins(6, 6, 6, 6);
+    layout->setContentsMargins(kWindowMargins);
     layout->addLayout(controls);
     layout->addLayout(right, 1);
 
@@ -117,22 +120,21 @@ QWidget* frmAutoGraph::BuildTempTabs() {
     tbTemp = Named(new QTabWidget(this), "tbTemp");
     tbTemp->tabBar()->setUsesScrollButtons(false);  // every channel's tab in view
     for (int t = 0; t < 4; ++t) {
-        const auto k = static_cast<std::size_t>(t);
         auto* page = new QWidget(tbTemp);
         QFormLayout* form = NewForm(page);
-        txtTmin[k] = AddSpinnerRow(*form, page, "Tmin", ElementName("txtTmin", t), ElementName("updTmin", t),
-                                   updTmin[k], kTminMinimum, kTemperatureMaximum);
-        cmbTrange[k] = NewList(page, ElementName("cmbTrange", t), kTrangeItems);
-        form->addRow("Trange", cmbTrange[k]);
-        txtTminHyst[k] = AddSpinnerRow(*form, page, "Tmin Hyst", ElementName("txtTminHyst", t),
-                                       ElementName("updTminHyst", t), updTminHyst[k], 0, kHysteresisMaximum);
-        txtTH1[k] = AddSpinnerRow(*form, page, "THERM1 Limit", ElementName("txtTH1", t),
-                                  ElementName("updTH1", t), updTH1[k], 0, kTemperatureMaximum);
-        txtTH2[k] = AddSpinnerRow(*form, page, "THERM2 Limit", ElementName("txtTH2", t),
-                                  ElementName("updTH2", t), updTH2[k], 0, kTemperatureMaximum);
-        txtHyst[k] = AddSpinnerRow(*form, page, "THERM Hyst", ElementName("txtHyst", t),
-                                   ElementName("updHyst", t), updHyst[k], 0, kHysteresisMaximum);
-        tbTemp->addTab(page, kTempChannelNames[k]);
+        txtTmin[t] = AddSpinnerRow(*form, page, "Tmin", ElementName("txtTmin", t), ElementName("updTmin", t),
+                                   updTmin[t], kTminMinimum, kTemperatureMaximum);
+        cmbTrange[t] = NewList(page, ElementName("cmbTrange", t), kTrangeItems);
+        form->addRow("Trange", cmbTrange[t]);
+        txtTminHyst[t] = AddSpinnerRow(*form, page, "Tmin Hyst", ElementName("txtTminHyst", t),
+                                       ElementName("updTminHyst", t), updTminHyst[t], 0, kHysteresisMaximum);
+        txtTH1[t] = AddSpinnerRow(*form, page, "THERM1 Limit", ElementName("txtTH1", t),
+                                  ElementName("updTH1", t), updTH1[t], 0, kTemperatureMaximum);
+        txtTH2[t] = AddSpinnerRow(*form, page, "THERM2 Limit", ElementName("txtTH2", t),
+                                  ElementName("updTH2", t), updTH2[t], 0, kTemperatureMaximum);
+        txtHyst[t] = AddSpinnerRow(*form, page, "THERM Hyst", ElementName("txtHyst", t),
+                                   ElementName("updHyst", t), updHyst[t], 0, kHysteresisMaximum);
+        tbTemp->addTab(page, kTempChannelNames[t]);
     }
     return tbTemp;
 }
@@ -141,16 +143,15 @@ QWidget* frmAutoGraph::BuildPwmTabs() {
     tbPWM = Named(new QTabWidget(this), "tbPWM");
     tbPWM->tabBar()->setUsesScrollButtons(false);
     for (int p = 0; p < 4; ++p) {
-        const auto k = static_cast<std::size_t>(p);
         auto* page = new QWidget(tbPWM);
         QFormLayout* form = NewForm(page);
-        cmbControl[k] = NewList(page, ElementName("cmbControl", p), kPwmSourceCaptions);
-        form->addRow("Control", cmbControl[k]);
-        txtMinPWM[k] = AddSpinnerRow(*form, page, "Min Duty", ElementName("txtMinPWM", p),
-                                     ElementName("updMinPWM", p), updMinPWM[k], 0, kPercentMaximum);
-        chkMinSpeed[k] = NewCheckBox(page, ElementName("chkMinSpeed", p), "Always On");
-        form->addRow(QString(), chkMinSpeed[k]);
-        tbPWM->addTab(page, kPwmTabs[k]);
+        cmbControl[p] = NewList(page, ElementName("cmbControl", p), kPwmSourceCaptions);
+        form->addRow("Control", cmbControl[p]);
+        txtMinPWM[p] = AddSpinnerRow(*form, page, "Min Duty", ElementName("txtMinPWM", p),
+                                     ElementName("updMinPWM", p), updMinPWM[p], 0, kPercentMaximum);
+        chkMinSpeed[p] = NewCheckBox(page, ElementName("chkMinSpeed", p), "Always On");
+        form->addRow(QString(), chkMinSpeed[p]);
+        tbPWM->addTab(page, kPwmTabs[p]);
     }
     return tbPWM;
 }
@@ -195,16 +196,15 @@ void frmAutoGraph::WireUserSignals() {
     OnUserClick(chkThermFS2, [this] { chkThermFS2_Click(); });
     OnUserEdit(txtMaxPWM, [this] { txtMaxPWM_Change(); });
     for (int i = 0; i < 4; ++i) {
-        const auto k = static_cast<std::size_t>(i);
-        OnUserChoice(cmbControl[k], [this, i] { cmbControl_Click(i); });
-        OnUserChoice(cmbTrange[k], [this, i] { cmbTrange_Click(i); });
-        OnUserClick(chkMinSpeed[k], [this, i] { chkMinSpeed_Click(i); });
-        OnUserEdit(txtMinPWM[k], [this, i] { txtMinPWM_Change(i); });
-        OnUserEdit(txtTmin[k], [this, i] { txtTmin_Change(i); });
-        OnUserEdit(txtTminHyst[k], [this, i] { txtTminHyst_Change(i); });
-        OnUserEdit(txtTH1[k], [this, i] { txtTH1_Change(i); });
-        OnUserEdit(txtTH2[k], [this, i] { txtTH2_Change(i); });
-        OnUserEdit(txtHyst[k], [this, i] { txtHyst_Change(i); });
+        OnUserChoice(cmbControl[i], [this, i] { cmbControl_Click(i); });
+        OnUserChoice(cmbTrange[i], [this, i] { cmbTrange_Click(i); });
+        OnUserClick(chkMinSpeed[i], [this, i] { chkMinSpeed_Click(i); });
+        OnUserEdit(txtMinPWM[i], [this, i] { txtMinPWM_Change(i); });
+        OnUserEdit(txtTmin[i], [this, i] { txtTmin_Change(i); });
+        OnUserEdit(txtTminHyst[i], [this, i] { txtTminHyst_Change(i); });
+        OnUserEdit(txtTH1[i], [this, i] { txtTH1_Change(i); });
+        OnUserEdit(txtTH2[i], [this, i] { txtTH2_Change(i); });
+        OnUserEdit(txtHyst[i], [this, i] { txtHyst_Change(i); });
     }
 }
 
@@ -277,15 +277,15 @@ void frmAutoGraph::ShowPlot() {
         stpGraph->SetLabelCaption(static_cast<int>(n), QString::fromStdString(plot_.labels[n]));
         if (n == kFirstLegend) lblNoCurve_->setText(QString::fromStdString(plot_.labels[n]));
     }
-    const bool noCurve = model_.mCurve[static_cast<std::size_t>(view_.pwm)].ChannelCount == 0;
+    const bool noCurve = model_.mCurve[view_.pwm].ChannelCount == 0;
     if (noCurve != lblNoCurve_->isVisibleTo(stpGraph)) {
         stpGraph->SetLabelShown(kFirstLegend, !noCurve);
         lblNoCurve_->setVisible(noCurve);
     }
     for (int trace = 0; trace < CurvePlot::kTraceCount; ++trace) {
-        const CurvePlot::Trace& points = plot_.traces[static_cast<std::size_t>(trace)];
+        const CurvePlot::Trace& points = plot_.traces[trace];
         for (int k = 0; k < points.count; ++k) {
-            const CurvePlot::Point& point = points.points[static_cast<std::size_t>(k)];
+            const CurvePlot::Point& point = points.points[k];
             stpGraph->PlotPoint(trace, point.x, point.y);
         }
     }
@@ -311,10 +311,10 @@ void frmAutoGraph::PlotAFCTemps() {
 
 void frmAutoGraph::tbPWM_Click(int /*previousTab*/) {
     const int p = tbPWM->currentIndex();
-    const FanCurveModel::PwmCurve& curve = model_.mCurve[static_cast<std::size_t>(p)];
+    const FanCurveModel::PwmCurve& curve = model_.mCurve[p];
     // The settings that shape the curve are those of its first controlling channel.
     if (curve.ChannelCount > 0) tbTemp->setCurrentIndex(curve.Channels[0].Channel - 1);
-    title_ = kPwmTabs[static_cast<std::size_t>(p)];
+    title_ = kPwmTabs[p];
     DrawCurves();
 }
 
@@ -339,48 +339,35 @@ bool frmAutoGraph::WriteWhole(const RegisterBinding& binding) {
     return true;
 }
 
-void frmAutoGraph::chkMinSpeed_Click(int index) {
-    const auto k = static_cast<std::size_t>(index);
-    WriteOnly(minSpeed_[k / 2], chkMinSpeed[k]);
-}
+void frmAutoGraph::chkMinSpeed_Click(int index) { WriteOnly(minSpeed_[index / 2], chkMinSpeed[index]); }
 
 void frmAutoGraph::chkThermFS1_Click() { WriteOnly(thermConfig_, chkThermFS1); }
 
 void frmAutoGraph::chkThermFS2_Click() { WriteOnly(thermConfig_, chkThermFS2); }
 
 void frmAutoGraph::cmbControl_Click(int index) {
-    const auto k = static_cast<std::size_t>(index);
-    if (WriteOnly(pwmConfig_[k], cmbControl[k])) tbPWM_Click(0);
+    if (WriteOnly(pwmConfig_[index], cmbControl[index])) tbPWM_Click(0);
 }
 
-void frmAutoGraph::cmbTrange_Click(int index) {
-    const auto k = static_cast<std::size_t>(index);
-    WriteOnly(trange_[k], cmbTrange[k]);
-}
+void frmAutoGraph::cmbTrange_Click(int index) { WriteOnly(trange_[index], cmbTrange[index]); }
 
 void frmAutoGraph::txtMaxPWM_Change() { WriteWhole(maxPwm_); }
 
 void frmAutoGraph::txtMinPWM_Change(int index) {
     if (!mReady) return;
-    minPwm_[static_cast<std::size_t>(index)].WriteRebuilt();
+    minPwm_[index].WriteRebuilt();
     BuildCurveModel();
     tbPWM_Click(0);
 }
 
-void frmAutoGraph::txtTmin_Change(int index) { WriteWhole(tmin_[static_cast<std::size_t>(index)]); }
+void frmAutoGraph::txtTmin_Change(int index) { WriteWhole(tmin_[index]); }
 
-void frmAutoGraph::txtTH1_Change(int index) { WriteWhole(therm1_[static_cast<std::size_t>(index)]); }
+void frmAutoGraph::txtTH1_Change(int index) { WriteWhole(therm1_[index]); }
 
-void frmAutoGraph::txtTH2_Change(int index) { WriteWhole(therm2_[static_cast<std::size_t>(index)]); }
+void frmAutoGraph::txtTH2_Change(int index) { WriteWhole(therm2_[index]); }
 
-void frmAutoGraph::txtTminHyst_Change(int index) {
-    const auto k = static_cast<std::size_t>(index);
-    WriteOnly(trange_[k], txtTminHyst[k]);
-}
+void frmAutoGraph::txtTminHyst_Change(int index) { WriteOnly(trange_[index], txtTminHyst[index]); }
 
-void frmAutoGraph::txtHyst_Change(int index) {
-    const auto k = static_cast<std::size_t>(index);
-    WriteOnly(thermHyst_[k / 2], txtHyst[k]);
-}
+void frmAutoGraph::txtHyst_Change(int index) { WriteOnly(thermHyst_[index / 2], txtHyst[index]); }
 
 }  // namespace kestrum

@@ -28,9 +28,6 @@ class UpDown;
 class frmAutoGraph final : public WriteAtOnceWindow {
     Q_OBJECT
 public:
-    static constexpr int kWidthTwips = 10620;
-    static constexpr int kHeightTwips = 7275;
-
     explicit frmAutoGraph(QWidget* parent = nullptr);
 
     void Form_Load() override;

@@ -33,7 +33,6 @@ namespace {
 constexpr int kWidthTwips = 13965;
 constexpr int kHeightTwips = 9165;
 constexpr int kChartBottomGapTwips = 600;
-constexpr int kMargin = 8;
 constexpr int kPanelWidthTwips = 4800;
 
 constexpr int kOpPointMinimum = 0;
@@ -54,7 +53,7 @@ const std::array<QString, 4> kPwmNames{QStringLiteral("PWM1"), QStringLiteral("P
 const std::array<const char*, 5> kTraceLabels{"Temp", "Op-Point", "Tmin", "High Limit", "Low Limit"};
 
 // The channel of each tab and chart.
-const char* ChannelName(int tab) { return TempChannelName(kDynamicTminChannels[static_cast<size_t>(tab)]); }
+const char* ChannelName(int tab) { return TempChannelName(kDynamicTminChannels[tab]); }
 
 QString Caption(int tab, const char* what) { return QString("%1 %2").arg(ChannelName(tab), what); }
 
@@ -77,6 +76,7 @@ frmDynamicTmin::frmDynamicTmin(QWidget* parent) : WriteAtOnceWindow(parent) {
 QGroupBox* frmDynamicTmin::BuildChannelFrame(int channel, const ChannelBoxes& boxes) {
     QGroupBox* frame = NewFrame(this, channel == 0 ? "Frame1" : "Frame2");
     auto* grid = new QGridLayout(frame);
+    grid->setContentsMargins(kInnerMargins);
     grid->setVerticalSpacing(6);
     int row = 0;
     for (QCheckBox* box : {boxes.enable, boxes.loadOnTherm1, boxes.loadOnTherm2}) {
@@ -124,6 +124,7 @@ QWidget* frmDynamicTmin::BuildPanel() {
     const auto addTab = [this](QGroupBox* frame, int channel) {
         auto* page = new QWidget(SSTab1);
         auto* layout = new QVBoxLayout(page);
+        layout->setContentsMargins(kInnerMargins);
         frame->setParent(page);
         layout->addWidget(frame);
         layout->addStretch(1);
@@ -152,7 +153,7 @@ QWidget* frmDynamicTmin::BuildPanel() {
     buttons->addStretch(1);
     buttons->addWidget(cmdCancel);
     auto* layout = new QVBoxLayout(panel);
-    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setContentsMargins(kNoMargins);
     layout->addWidget(SSTab1);
     layout->addSpacing(4);
     layout->addWidget(chkConLoop);
@@ -160,13 +161,14 @@ QWidget* frmDynamicTmin::BuildPanel() {
     layout->addSpacing(8);
     layout->addLayout(buttons);
     layout->addStretch(1);
-    panel->move(kMargin, kMargin);
+    panel->move(kWindowMargins.left(), kWindowMargins.top());
     panel->setFixedWidth(TwipsToPixels(kPanelWidthTwips));
     panel->adjustSize();
     return panel;
 }
 
-// The charts stand beside the controls; Form_Resize gives them the rest of the window.
+// The charts stand beside the controls, a window margin from them; Form_Resize gives them
+// the rest of the window.
 void frmDynamicTmin::BuildCharts() {
     for (int i = 0; i < 2; ++i) {
         auto* chart = new StripChart(this);
@@ -181,7 +183,7 @@ void frmDynamicTmin::BuildCharts() {
             chart->SetLabelTrace(kDutyLabels[k], trace);
         }
         chart->SetAxisRange(1, 0.0, 100.0);
-        chart->move(panel_->geometry().right() + 1 + kMargin, kMargin);
+        chart->move(panel_->geometry().right() + 1 + kWindowMargins.right(), kWindowMargins.top());
         chart->setVisible(i == 0);
         connect(chart, &StripChart::layoutChanged, this, [this, i] { Strip2_LayoutChange(i); });
     }
@@ -271,7 +273,7 @@ void frmDynamicTmin::cmdDemo_Click() {
 
 void frmDynamicTmin::ShowChart(int index) {
     for (StripChart* chart : Strip2) chart->setVisible(false);
-    Strip2.at(static_cast<size_t>(index))->setVisible(true);
+    Strip2.at(index)->setVisible(true);
 }
 
 void frmDynamicTmin::SSTab1_Click() {
@@ -291,7 +293,7 @@ void frmDynamicTmin::Form_Resize() {
 }
 
 void frmDynamicTmin::Strip2_LayoutChange(int index) {
-    StripChart& chart = *Strip2.at(static_cast<size_t>(index));
+    StripChart& chart = *Strip2.at(index);
     const double reference = chart.ReferenceHeight();
     for (size_t i = 0; i < kDutyLabels.size(); ++i)
         chart.SetLabelPosition(kDutyLabels[i], reference + kDutyLabelOffsets[i]);
@@ -304,22 +306,21 @@ void frmDynamicTmin::UpdateDynTminGraph() {
     for (size_t strip = 0; strip < Strip2.size(); ++strip) {
         const DutyList& list = duties_[strip];
         for (int i = 0; i < 4; ++i)
-            Strip2[strip]->AddSample(kFirstDutyTrace + i,
-                                     i < list.count ? gPWMDuty[static_cast<size_t>(list.pwm[i])] : 0);
+            Strip2[strip]->AddSample(kFirstDutyTrace + i, i < list.count ? gPWMDuty[list.pwm[i]] : 0);
     }
 }
 
 // Traces 0..4 with their labels at their values, then the operating point less the
 // hysteresis shown in the window.
 void frmDynamicTmin::FeedChart(int strip) {
-    StripChart& chart = *Strip2.at(static_cast<size_t>(strip));
-    const auto c = static_cast<size_t>(kDynamicTminChannels[static_cast<size_t>(strip)]);
+    StripChart& chart = *Strip2.at(strip);
+    const auto c = static_cast<size_t>(kDynamicTminChannels[strip]);
     chart.AddSample(0, gTemperature[c]);
     PositionChannelLabel(strip, 0, RoundToInt16(gTemperature[c]));
     const std::array<int16_t, 4> settings{gOpPoint[c], gTmin[c], gTempHighLimit[c], gTempLowLimit[c]};
     for (int i = 0; i < 4; ++i) {
-        chart.AddSample(i + 1, settings[static_cast<size_t>(i)]);
-        PositionChannelLabel(strip, i + 1, settings[static_cast<size_t>(i)]);
+        chart.AddSample(i + 1, settings[i]);
+        PositionChannelLabel(strip, i + 1, settings[i]);
     }
     chart.AddSample(kHysteresisTrace, gOpPoint[c] - hysteresisShown_);
 }
@@ -338,10 +339,10 @@ void frmDynamicTmin::SetUpDutyChannels() {
         StripChart& chart = *Strip2[strip];
         const DutyList& list = duties_[strip];
         for (int k = 0; k < 4; ++k) {
-            const int label = kDutyLabels[static_cast<size_t>(k)];
+            const int label = kDutyLabels[k];
             const bool listed = k < list.count;
             if (listed) {
-                chart.SetLabelCaption(label, kPwmNames[static_cast<size_t>(list.pwm[k])]);
+                chart.SetLabelCaption(label, kPwmNames[list.pwm[k]]);
             } else {
                 chart.SetLabelCaption(label, k == 0 ? kNoFans[strip] : QString());
             }
@@ -353,7 +354,7 @@ void frmDynamicTmin::SetUpDutyChannels() {
 
 // Label channel + 1 at the height of value on the temperature axis.
 void frmDynamicTmin::PositionChannelLabel(int strip, int channel, int value) {
-    StripChart& chart = *Strip2.at(static_cast<size_t>(strip));
+    StripChart& chart = *Strip2.at(strip);
     const double position =
         ChannelLabelFraction(value, chart.PlotLowerEdge(), chart.AxisMinimum(0), chart.AxisMaximum(0));
     chart.SetLabelPosition(channel + 1, position);

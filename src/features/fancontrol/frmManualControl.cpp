@@ -16,6 +16,9 @@ namespace kestrum {
 
 namespace {
 
+constexpr int kWidthTwips = 6840;
+constexpr int kHeightTwips = 6315;
+
 const QColor kEnabledColour(0, 127, 0);
 const QColor kDisabledColour(255, 0, 0);
 
@@ -40,6 +43,7 @@ frmManualControl::frmManualControl(QWidget* parent) : ChildWindow(parent) {
 
     Frame1 = NewFrame(this, "Frame1", "Set Fan PWM");
     auto* grid = new QGridLayout(Frame1);
+    grid->setContentsMargins(kInnerMargins);
     for (int i = 0; i < kOutputs; ++i) {
         lblPWM[i] = NewLabel(Frame1, ElementName("lblPWM", i), QString("PWM%1").arg(i + 1));
         sldManual[i] = Named(new Slider(Qt::Vertical, Frame1), ElementName("sldManual", i));
@@ -59,12 +63,13 @@ frmManualControl::frmManualControl(QWidget* parent) : ChildWindow(parent) {
     cmdClose = NewButton(this, "cmdClose", "Close");
     connect(cmdClose, &QPushButton::clicked, this, &frmManualControl::cmdClose_Click);
     auto* window = new QVBoxLayout(this);
+    window->setContentsMargins(kWindowMargins);
     window->addWidget(Frame1, 1);
     window->addLayout(RightAlignedRow({cmdClose}));
 }
 
 void frmManualControl::Form_Load() {
-    SetSizeTwips(6840, 6315);
+    SetSizeTwips(kWidthTwips, kHeightTwips);
     // A press still counted from a window that closed under it would stop the sliders for good.
     gManualSliderHeld = false;
     UpdateManualStatus();

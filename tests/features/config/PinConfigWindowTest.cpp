@@ -248,7 +248,7 @@ TEST_F(PinConfigWindowTest, EachListWritesItsOwnBitOrField) {
         StartRecording();
         w.cmdApply->click();
         std::vector<int32_t> written(4, 0);
-        written[static_cast<size_t>(reg - 0x10)] = value;
+        written[reg - 0x10] = value;
         EXPECT_EQ(WrittenPinConfig(), written) << list->objectName().toStdString();
         Pick(*list, before);
     }
@@ -415,7 +415,7 @@ TEST_F(PinConfigWindowTest, EitherCloseButtonClosesWithoutWriting) {
         w.optEasy[1]->click();
         Pick(*w.cmbPin8, 1);
         w.SSTab1->setCurrentIndex(i);
-        w.cmdClose[static_cast<size_t>(i)]->click();
+        w.cmdClose[i]->click();
         QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         EXPECT_EQ(Find<frmPinConfig>(), nullptr);
         ExpectTraffic({B(0x10, 5)});

@@ -45,8 +45,8 @@ TEST_F(VoltConfigWindowTest, ThirteenNamedBoxesOnePerPinTidily) {
 
 TEST_F(VoltConfigWindowTest, AtTheRegisterDefaultsOnlyPin26IsTickedAndOkWritesTheSpareBitsAsZero) {
     // The chip as it powers up, at the register table's defaults.
-    ASSERT_EQ(gRegisters[static_cast<size_t>(FindRegisterByAddress(0x18))].Default, 0xFF);
-    ASSERT_EQ(gRegisters[static_cast<size_t>(FindRegisterByAddress(0x19))].Default, 0x37);
+    ASSERT_EQ(gRegisters[FindRegisterByAddress(0x18)].Default, 0xFF);
+    ASSERT_EQ(gRegisters[FindRegisterByAddress(0x19)].Default, 0x37);
     StartRecording();
     frmVoltConfig& dialog = Open<frmVoltConfig>();
     ExpectTraffic({B(0x18, 2)});

@@ -17,6 +17,7 @@
 #include "core/Declarations.h"
 #include "core/Measurement.h"
 #include "core/Scheduler.h"
+#include "support/LayoutChecks.h"
 #include "support/Pictures.h"
 #include "support/WindowFixture.h"
 #include "widgets/UpDown.h"
@@ -44,14 +45,13 @@ protected:
         Chip().Poke(0x2C, 0xFF);
         const std::array<uint8_t, 4> config{0x22, 0x82, 0x4B, 0xE0};
         for (int i = 0; i < 4; ++i) {
-            const auto k = static_cast<std::size_t>(i);
-            Chip().Poke(static_cast<uint8_t>(0x21 + i), config[k]);
+            Chip().Poke(static_cast<uint8_t>(0x21 + i), config[i]);
             Chip().Poke(static_cast<uint8_t>(0x28 + i), 0x33);
             Chip().Poke(static_cast<uint8_t>(0x5C + i), 40 + 64);
             Chip().Poke(static_cast<uint8_t>(0x60 + i), 0x74);
             Chip().Poke(static_cast<uint8_t>(0x4C + i), static_cast<uint8_t>(90 + i + 64));
             Chip().Poke(static_cast<uint8_t>(0x50 + i), static_cast<uint8_t>(100 + i + 64));
-            gTmin[k] = 40;
+            gTmin[i] = 40;
         }
         Chip().Poke(0x25, 0x00);
         Chip().Poke(0x26, 0x00);
@@ -149,6 +149,7 @@ TEST_F(AutoGraphWindowTest, LoadsTheChipsSettingsAndWritesNothingOpenOrAgain) {
     EXPECT_EQ(w.tbTemp->currentIndex(), 0);
     // Remote1: a ramp of (100 - 20) x 20 / 64 = 25 °C, then full speed from THERM1 at 91.
     EXPECT_EQ(Trace(1), (Points{{0, 0}, {40, 0}, {40, 20}, {65, 100}, {91, 100}, {91, 100}, {149, 100}}));
+    test::ExpectTidy(w, "auto-control");
 }
 
 TEST_F(AutoGraphWindowTest, BoxesSetAndClearTheirBits) {

@@ -16,6 +16,7 @@
 #include "core/Measurement.h"
 #include "features/fancontrol/ChannelLabel.h"
 #include "features/fancontrol/DynTminFixture.h"
+#include "support/LayoutChecks.h"
 #include "support/Pictures.h"
 #include "widgets/UpDown.h"
 
@@ -97,6 +98,7 @@ TEST_F(DynamicTminWindowTest, BoxesAreNamedByTheirLabelsAndSpinnersKeepToTheirRa
     }
     EXPECT_EQ(captionOf["cmbCycle_1"], "Remote2 Cycle Time");
     EXPECT_EQ(Chart(w, 0).labelCaption(frmDynamicTmin::kDutyAxisLabel), "% Duty");
+    test::ExpectTidy(w, "dyntmin");
 }
 
 TEST_F(DynamicTminWindowTest, TheTabsChooseTheChartAndRemote1NeedsItsDiode) {

@@ -18,16 +18,15 @@ protected:
     void SetUp() override {
         controls.txtMaxPWM = "100";
         for (int i = 0; i < 4; ++i) {
-            const auto k = static_cast<std::size_t>(i);
-            controls.cmbControl[k] = "Local";
-            controls.txtMinPWM[k] = "20";
-            controls.txtTmin[k] = "40";
-            controls.cmbTrange[k] = "10°C";
-            controls.txtTminHyst[k] = "4";
-            controls.txtTH1[k] = "90";
-            controls.txtTH2[k] = "95";
-            controls.txtHyst[k] = "4";
-            controls.tmin[k] = 40;
+            controls.cmbControl[i] = "Local";
+            controls.txtMinPWM[i] = "20";
+            controls.txtTmin[i] = "40";
+            controls.cmbTrange[i] = "10°C";
+            controls.txtTminHyst[i] = "4";
+            controls.txtTH1[i] = "90";
+            controls.txtTH2[i] = "95";
+            controls.txtHyst[i] = "4";
+            controls.tmin[i] = 40;
         }
         view.title = "PWM1";
         view.ready = true;
@@ -40,10 +39,8 @@ protected:
 
     Points Trace(int trace) const {
         Points points;
-        const CurvePlot::Trace& t = plot.traces[static_cast<std::size_t>(trace)];
-        for (int k = 0; k < t.count; ++k)
-            points.emplace_back(t.points[static_cast<std::size_t>(k)].x,
-                                t.points[static_cast<std::size_t>(k)].y);
+        const CurvePlot::Trace& t = plot.traces[trace];
+        for (int k = 0; k < t.count; ++k) points.emplace_back(t.points[k].x, t.points[k].y);
         return points;
     }
 
@@ -188,9 +185,8 @@ TEST_F(FanCurveModelTest, SourcesMapOntoTheirChannelsInSlotOrder) {
     model.BuildCurveModel(controls);
     auto channels = [&](int p) {
         std::vector<int> result;
-        const auto& curve = model.mCurve[static_cast<std::size_t>(p)];
-        for (int j = 0; j < curve.ChannelCount; ++j)
-            result.push_back(curve.Channels[static_cast<std::size_t>(j)].Channel);
+        const auto& curve = model.mCurve[p];
+        for (int j = 0; j < curve.ChannelCount; ++j) result.push_back(curve.Channels[j].Channel);
         return result;
     };
     EXPECT_EQ(channels(0), (std::vector<int>{4}));
