@@ -9,6 +9,7 @@
 #include <QTime>
 #include <QUrl>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <thread>
@@ -60,11 +61,9 @@ std::optional<std::string> QtFileDialogs::OpenFile(const FileDialogRequest& requ
     return RunFileDialog(request, QFileDialog::AcceptOpen);
 }
 
-float QtClock::SecondsSinceMidnight() {
-    return static_cast<float>(QTime::currentTime().msecsSinceStartOfDay()) / 1000.0f;
+void QtClock::Nap(float ms) {
+    std::this_thread::sleep_for(std::chrono::microseconds(std::lround(ms * 1000.0f)));
 }
-
-void QtClock::Nap() { std::this_thread::sleep_for(std::chrono::milliseconds(1)); }
 
 std::string QtClock::DateText() {
     return QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat).toStdString();

@@ -2,6 +2,7 @@
 // The program's implementations of the seams, on Qt.
 
 #include "platform/Seams.h"
+#include "platform/TimeOfDay.h"
 
 namespace kestrum {
 
@@ -19,10 +20,14 @@ public:
 
 class QtClock final : public Clock {
 public:
-    float SecondsSinceMidnight() override;
-    void Nap() override;
+    float SecondsSinceMidnight() override { return timeOfDay_.SecondsSinceMidnight(); }
+    void Nap(float ms) override;
     std::string DateText() override;
     std::string TimeText() override;
+
+private:
+    SystemTimeSource source_;
+    TimeOfDay timeOfDay_{source_};
 };
 
 class QtProgramEnd final : public ProgramEnd {

@@ -20,6 +20,10 @@
 namespace kestrum {
 
 namespace {
+// A nap of Delay: what remains of the wait, within these bounds.
+constexpr float kShortestNapMs = 1.0f;
+constexpr float kLongestNapMs = 20.0f;
+
 std::function<void()> unloadAllWindows;
 std::function<void(const std::string&)> statusTextSink;
 
@@ -158,7 +162,8 @@ void Delay(float ms) {
     for (;;) {
         const float now = clock.SecondsSinceMidnight();
         if (now > end || now < start) return;
-        clock.Nap();
+        // Asleep through what remains, a bounded nap at a time: the clock still decides the end.
+        clock.Nap(std::clamp((end - now) * 1000.0f, kShortestNapMs, kLongestNapMs));
     }
 }
 

@@ -92,7 +92,7 @@ void SetStatusTextSink(std::function<void(const std::string&)> sink);
 
 // Waits on the seconds-since-midnight clock until it reads strictly later than the
 // start + ms / 1000, or earlier than the start (wrapped at midnight), napping between
-// readings. Handles no events.
+// readings for what remains (1 to 20 ms a nap). Handles no events.
 void Delay(float ms);
 
 // Manual fan control of PWM output i + 1 (i = 0..3): its duty goes to register 0xAA + i,
