@@ -11,6 +11,7 @@
 #include "core/Measurement.h"
 #include "core/PinDefinitions.h"
 #include "monitor/frmGraph.h"
+#include "platform/Seams.h"
 #include "widgets/instruments/StripChart.h"
 
 namespace kestrum {
@@ -84,23 +85,25 @@ void UpdateLiveGraphs(frmGraph& window) {
     StripChart* temperatures = chart[frmGraph::kTemperatureChart];
     StripChart* temperatureTach = chart[frmGraph::kTemperatureTachChart];
     StripChart* temperaturePwm = chart[frmGraph::kTemperaturePwmChart];
+    // Every sample of this update at one reading of the clock.
+    const double now = SystemClock().SecondsSinceMidnight();
 
     for (int i = 0; i < 4; ++i) {
         for (StripChart* c : {temperatures, temperatureTach, temperaturePwm})
-            c->AddSample(i, gTemperature[i]);
+            c->AddSample(i, gTemperature[i], now);
         AppendTemperature(temperatureLegend[i].Begin(), i);
         temperatureLegend[i].ShowOn(
             {{temperatures, i + 1}, {temperatureTach, i + 1}, {temperaturePwm, i + 1}});
     }
     for (int i = 0; i < 8; ++i) {
-        chart[frmGraph::kTachChart]->AddSample(i, gFanRPM[i]);
-        temperatureTach->AddSample(i + 4, gFanRPM[i]);
+        chart[frmGraph::kTachChart]->AddSample(i, gFanRPM[i], now);
+        temperatureTach->AddSample(i + 4, gFanRPM[i], now);
         AppendNumbered(tachLegend[i].Begin(), QLatin1StringView("Tach"), i + 1, gFanRPM[i]);
         tachLegend[i].ShowOn({{chart[frmGraph::kTachChart], i + 1}, {temperatureTach, i + 6}});
     }
     for (int i = 0; i < 4; ++i) {
-        chart[frmGraph::kPwmChart]->AddSample(i, gPWMDuty[i]);
-        temperaturePwm->AddSample(i + 4, gPWMDuty[i]);
+        chart[frmGraph::kPwmChart]->AddSample(i, gPWMDuty[i], now);
+        temperaturePwm->AddSample(i + 4, gPWMDuty[i], now);
         QString& text = pwmLegend[i].Begin();
         AppendNumbered(text, QLatin1StringView("PWM"), i + 1, gPWMDuty[i]);
         text.append(QLatin1Char('%'));
@@ -108,9 +111,10 @@ void UpdateLiveGraphs(frmGraph& window) {
     }
     int trace = 0;
     for (int channel = 0; channel < kVoltageChannelCount; ++channel)
-        if (gVoltageInUse[channel]) chart[frmGraph::kVoltageChart]->AddSample(trace++, gVoltage[channel]);
-    chart[frmGraph::kThermChart]->AddSample(0, gThermPercent[1]);
-    chart[frmGraph::kThermChart]->AddSample(1, gThermPercent[2]);
+        if (gVoltageInUse[channel])
+            chart[frmGraph::kVoltageChart]->AddSample(trace++, gVoltage[channel], now);
+    chart[frmGraph::kThermChart]->AddSample(0, gThermPercent[1], now);
+    chart[frmGraph::kThermChart]->AddSample(1, gThermPercent[2], now);
 }
 
 }  // namespace kestrum

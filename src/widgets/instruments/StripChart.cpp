@@ -66,8 +66,12 @@ StripChart::StripChart(QWidget* parent)
 // ---- feeding ----
 
 void StripChart::AddSample(int trace, double value) {
+    AddSample(trace, value, SystemClock().SecondsSinceMidnight());
+}
+
+void StripChart::AddSample(int trace, double value, double secondsSinceMidnight) {
     if (!ValidTrace(trace)) return;
-    const double now = time_.Advance(SystemClock().SecondsSinceMidnight());
+    const double now = time_.Advance(secondsSinceMidnight);
     samples_[trace].Push(now, value);
     if (mode_ != Mode::Time) return;
     // A value beyond the axis widens it at once, so that readers of the range see it;

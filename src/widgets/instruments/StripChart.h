@@ -54,8 +54,10 @@ public:
 
     explicit StripChart(QWidget* parent = nullptr);
 
-    // Time mode: one sample of a trace at the clock's current time.
+    // Time mode: one sample of a trace at the clock's current time, or at this reading of
+    // the seconds-since-midnight clock (a feed of many samples reads the clock once).
     void AddSample(int trace, double value);
+    void AddSample(int trace, double value, double secondsSinceMidnight);
     // x-y mode (entered by the first point): one point of a trace, joined to the trace's
     // previous point; a trace of one point shows as a dot.
     void PlotPoint(int trace, double x, double y);
