@@ -289,6 +289,32 @@ TEST_F(StripChartTest, LayoutChangesAreSignalledOnResizeZoomAndRange) {
     EXPECT_DOUBLE_EQ(chart->AxisMaximum(0), 50.0);
 }
 
+// The widths are measured when a text or the font changes, and kept between: the layout
+// still follows every change.
+TEST_F(StripChartTest, TheLegendAndScalesFollowTheirTextsAndTheFont) {
+    chart->SetLabelCaption(1, "Tach1=900");
+    chart->SetAxisRange(0, 0.0, 10.0);
+    ShowAndSettle();
+    const double narrow = chart->Layout().Legend().width();
+    const double left = chart->Layout().Plot().left();
+    chart->SetLabelCaption(1, "Tach1=12500 and more");
+    QTest::qWait(3 * StripChart::kRefreshIntervalMs);
+    EXPECT_GT(chart->Layout().Legend().width(), narrow);
+    chart->SetAxisRange(0, 0.0, 100000.0);
+    EXPECT_GT(chart->Layout().Plot().left(), left) << "wider tick labels";
+
+    const QRectF plot = chart->Layout().Plot();
+    const double legend = chart->Layout().Legend().width();
+    const double line = chart->Layout().LineHeight();
+    QFont larger = chart->font();
+    larger.setPointSizeF(larger.pointSizeF() * 1.5);
+    chart->setFont(larger);
+    EXPECT_GT(chart->Layout().LineHeight(), line);
+    EXPECT_GT(chart->Layout().Legend().width(), legend);
+    EXPECT_GT(chart->Layout().Plot().left(), plot.left());
+    EXPECT_LT(chart->Layout().Plot().bottom(), plot.bottom());
+}
+
 TEST_F(StripChartTest, TheArrowsZoomTheTimeAndXSpansWithinLimits) {
     ShowAndSettle();
     const double half = chart->Layout().Plot().width() / 2;

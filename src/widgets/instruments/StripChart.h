@@ -22,6 +22,7 @@
 
 #include "widgets/instruments/AxisTicks.h"
 #include "widgets/instruments/ChartLayout.h"
+#include "widgets/instruments/ChartTexts.h"
 #include "widgets/instruments/ChartTime.h"
 #include "widgets/instruments/ChartZoom.h"
 #include "widgets/instruments/TraceBuffer.h"
@@ -142,6 +143,7 @@ private:
 
     struct Label {
         QString caption;
+        mutable double captionWidth = -1.0;  // measured when first needed; below 0: not yet
         int trace = -1;
         bool shown = true;
         double position = -1.0;  // below 0: in the default legend order
@@ -166,6 +168,7 @@ private:
     bool DataRange(int axis, double& minimum, double& maximum) const;
     double HorizontalStart() const;
     double LegendWidth() const;
+    double CaptionWidth(const Label& label) const;
     bool AxisInUse(int axis) const;
     bool IsLegendEntry(int label) const;
     int TitleAxis(int label) const;
@@ -197,6 +200,7 @@ private:
     std::array<int, kAxisCount> axisTitleLabel_ = {0, -1};
     std::array<Axis, kAxisCount> axes_;
     ChartZoom zoom_;
+    mutable ChartTexts texts_;
 
     mutable Geometry geometry_;
     mutable bool geometryStale_ = true;
