@@ -116,9 +116,15 @@ void SetStatusTextSink(std::function<void(const std::string&)> sink) { statusTex
 void SetPartName() { gPartName = "Kestrum"; }
 
 std::string BuildLogLine() {
+    std::string line;
+    BuildLogLine(line);
+    return line;
+}
+
+void BuildLogLine(std::string& line) {
     // In 64 bits, so that the time keeps counting past 2^31 ms.
     const int64_t ms = static_cast<int64_t>(gLogLineCount) * gLogIntervalMs;
-    std::string line = DoubleText(RoundHalfEven(static_cast<double>(ms) / 1000.0, 3));
+    line = DoubleText(RoundHalfEven(static_cast<double>(ms) / 1000.0, 3));
     line.reserve(line.size() + 1 + 16 * kLogChannelCount);
     line += ',';
     for (const LogChannel& channel : gLogChannel) {
@@ -126,7 +132,6 @@ std::string BuildLogLine() {
         line += SingleText(channel.Value);
         line += " ,";
     }
-    return line;
 }
 
 std::string BuildLogHeader() {

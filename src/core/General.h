@@ -74,8 +74,10 @@ inline constexpr std::array<const char*, kLogChannelCount> kLogChannelCaption = 
 std::string BuildLogHeader();
 
 // One data line of the log, without its line end: the nominal time since logging started,
-// then the value of every selected log channel.
+// then the value of every selected log channel. The second form writes it over `line`,
+// whose storage a log written line by line reuses.
 std::string BuildLogLine();
+void BuildLogLine(std::string& line);
 
 // Opens a log block at the end of the file, creating it when missing and never truncating
 // it: an empty line, "Kestrum Log File", an empty line and the header, each ended by CR LF,

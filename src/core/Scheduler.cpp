@@ -49,6 +49,7 @@ void Renew(int slot) { slotTokens[static_cast<size_t>(slot)] = ++nextToken; }
 int16_t measurementStep = 0;
 bool tickRunning = false;
 std::array<std::string, 2> heaterLabels;
+std::string logLine;
 
 void Run(const std::function<void()>& action) {
     if (action) action();
@@ -97,7 +98,8 @@ void StopLoggingAfterWriteFailure() {
 }
 
 void RunDataLog() {
-    if (!AppendLogLine(gLogFileName, BuildLogLine())) {
+    BuildLogLine(logLine);
+    if (!AppendLogLine(gLogFileName, logLine)) {
         StopLoggingAfterWriteFailure();
         return;
     }

@@ -363,6 +363,12 @@ TEST_F(StripChartTest, AddingASampleNeverPaintsAndRepaintsCoalesce) {
     const auto most = static_cast<int>(elapsed.elapsed() / StripChart::kRefreshIntervalMs) + 2;
     EXPECT_GE(counter.paints, 1);
     EXPECT_LE(counter.paints, most);
+
+    // No longer fed, the chart stops its repaint timer instead of waking the program.
+    const QTimer* timer = chart->findChild<QTimer*>();
+    ASSERT_NE(timer, nullptr);
+    for (int i = 0; i < 250 && timer->isActive(); ++i) QTest::qWait(20);
+    EXPECT_FALSE(timer->isActive());
 }
 
 TEST_F(StripChartTest, ASampleRepaintsOnlyTheDataRegion) {

@@ -81,7 +81,6 @@ StripChart::StripChart(QWidget* parent)
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
-    repaintTimer_.setSingleShot(true);
     repaintTimer_.setInterval(kRefreshIntervalMs);
     connect(&repaintTimer_, &QTimer::timeout, this, &StripChart::RepaintDue);
 }
@@ -429,10 +428,18 @@ void StripChart::Refresh() {
 // ---- repainting ----
 
 void StripChart::ScheduleRepaint() {
-    if (isVisible() && !repaintTimer_.isActive()) repaintTimer_.start();
+    if (!isVisible()) return;
+    repaintDue_ = true;
+    idleFrames_ = 0;
+    if (!repaintTimer_.isActive()) repaintTimer_.start();
 }
 
 void StripChart::RepaintDue() {
+    if (!repaintDue_) {
+        if (++idleFrames_ >= kIdleFrames) repaintTimer_.stop();
+        return;
+    }
+    repaintDue_ = false;
     if (!isVisible()) return;
     // Samples that left the time span may let the range shrink, captions may widen the legend.
     const QRectF before = Current().layout.Plot();
@@ -463,7 +470,7 @@ void StripChart::showEvent(QShowEvent* event) {
     Refresh();
     // Being shown paints everything: what changed while hidden needs no repaint of its own.
     repaintTimer_.stop();
-    wholeChanged_ = legendChanged_ = false;
+    repaintDue_ = wholeChanged_ = legendChanged_ = false;
 }
 
 void StripChart::hideEvent(QHideEvent* event) {

@@ -209,7 +209,12 @@ private:
     double signalledReference_ = -1.0;
     AxisRange signalledRange_[kAxisCount];
 
-    QTimer repaintTimer_;
+    // Runs while samples keep coming, so that a steadily fed chart does not start a timer
+    // (and allocate) for every frame; it stops after kIdleFrames frames with nothing new.
+    QTimer repaintTimer_{this};
+    static constexpr int kIdleFrames = 10;
+    int idleFrames_ = 0;
+    bool repaintDue_ = false;
     bool legendChanged_ = false;
     bool wholeChanged_ = false;  // the next repaint covers the whole chart
 
