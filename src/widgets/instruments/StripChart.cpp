@@ -56,16 +56,6 @@ void FillAround(QPainter& painter, const QRectF& area, const QRectF& hole, const
     painter.fillRect(QRectF(QPointF(right, top), QPointF(area.right(), bottom)), colour);
 }
 
-// std::lround without the library call, for a dense trace's every sample: the difference
-// from the whole part is exact, so halves go away from zero as there.
-long RoundHalfAway(double x) {
-    const auto whole = static_cast<long>(x);
-    const double rest = x - static_cast<double>(whole);
-    if (rest >= 0.5) return whole + 1;
-    if (rest <= -0.5) return whole - 1;
-    return whole;
-}
-
 bool ValidTrace(int trace) { return trace >= 0 && trace < StripChart::kTraceCount; }
 bool ValidLabel(int label) { return label >= 0 && label < StripChart::kLabelCount; }
 bool ValidAxis(int axis) { return axis >= 0 && axis < StripChart::kAxisCount; }
@@ -634,7 +624,7 @@ void StripChart::PaintTimeTraces(QPainter& painter, const Geometry& g) {
                 polyline_.emplace_back(x, y);
                 continue;
             }
-            const long here = RoundHalfAway(x);
+            const long here = std::lround(x);
             if (here != column) {
                 flushColumn();
                 column = here;
