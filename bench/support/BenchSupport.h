@@ -24,7 +24,7 @@ class BenchClock final : public Clock {
 public:
     double now = 36000.0;  // seconds since midnight
     float SecondsSinceMidnight() override { return static_cast<float>(now); }
-    void Nap() override {}
+    void Nap(float) override {}
     std::string DateText() override { return {}; }
     std::string TimeText() override { return {}; }
 };

@@ -4,11 +4,14 @@
 #include <QDate>
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QFontMetrics>
 #include <QLocale>
 #include <QMessageBox>
 #include <QTime>
 #include <QUrl>
+#include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <thread>
@@ -40,6 +43,26 @@ std::optional<std::string> RunFileDialog(const FileDialogRequest& request, QFile
     return dialog.selectedFiles().constFirst().toStdString();
 }
 
+// The widest of the texts considered, each with every digit the widest of its script's ten.
+struct Widest {
+    explicit Widest(const QFontMetrics& fontMetrics) : metrics(fontMetrics) {}
+    void Consider(QString candidate) {
+        for (QChar& c : candidate) {
+            if (!c.isDigit()) continue;
+            const auto zero = static_cast<char16_t>(c.unicode() - c.digitValue());
+            for (char16_t digit = zero; digit < zero + 10; ++digit)
+                if (metrics.horizontalAdvance(QChar(digit)) > metrics.horizontalAdvance(c)) c = QChar(digit);
+        }
+        const int candidateWidth = metrics.horizontalAdvance(candidate);
+        if (candidateWidth <= width) return;
+        width = candidateWidth;
+        text = candidate;
+    }
+    const QFontMetrics& metrics;
+    QString text;
+    int width = -1;
+};
+
 }  // namespace
 
 MsgAnswer QtMessageBoxes::Show(const std::string& text, MsgButtons buttons, MsgIcon icon,
@@ -61,21 +84,35 @@ std::optional<std::string> QtFileDialogs::OpenFile(const FileDialogRequest& requ
     return RunFileDialog(request, QFileDialog::AcceptOpen);
 }
 
-float QtClock::SecondsSinceMidnight() {
-    return static_cast<float>(QTime::currentTime().msecsSinceStartOfDay()) / 1000.0f;
+void QtClock::Nap(float ms) {
+    std::this_thread::sleep_for(std::chrono::microseconds(std::lround(ms * 1000.0f)));
 }
 
-void QtClock::Nap() { std::this_thread::sleep_for(std::chrono::milliseconds(1)); }
+std::string QtClock::DateText() { return DateTextOf(QDate::currentDate()).toStdString(); }
 
-std::string QtClock::DateText() {
-    return QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat).toStdString();
-}
+std::string QtClock::TimeText() { return TimeTextOf(QTime::currentTime()).toStdString(); }
 
-std::string QtClock::TimeText() {
+QString DateTextOf(QDate date) { return QLocale::system().toString(date, QLocale::ShortFormat); }
+
+QString TimeTextOf(QTime time) {
     // The long format, without the time zone it carries in some locales.
     QString format = QLocale::system().timeFormat(QLocale::LongFormat);
     format.remove(QLatin1Char('t'));
-    return QLocale::system().toString(QTime::currentTime(), format.trimmed()).toStdString();
+    return QLocale::system().toString(time, format.trimmed());
+}
+
+QString WidestDateText(const QFontMetrics& metrics) {
+    // Every month, and a week of two-digit days for every weekday's name.
+    Widest widest(metrics);
+    for (int month = 1; month <= 12; ++month)
+        for (int day = 22; day <= 28; ++day) widest.Consider(DateTextOf(QDate(2000, month, day)));
+    return widest.text;
+}
+
+QString WidestTimeText(const QFontMetrics& metrics) {
+    Widest widest(metrics);
+    for (int hour = 0; hour < 24; ++hour) widest.Consider(TimeTextOf(QTime(hour, 59, 59)));
+    return widest.text;
 }
 
 void QtProgramEnd::Exit(int status) {

@@ -10,6 +10,7 @@
 #include <exception>
 
 #include "app/Pictures.h"
+#include "app/QtSeams.h"
 #include "app/frmAbout.h"
 #include "app/frmSplash.h"
 #include "core/Conversions.h"
@@ -111,6 +112,12 @@ QRect FitOnScreen(const std::array<int, 4>& frame, const QRect& available, const
     const int left = std::clamp(frame[0], available.left(), available.left() + available.width() - width);
     const int top = std::clamp(frame[1], available.top(), available.top() + available.height() - height);
     return {left, top, width, height};
+}
+
+// A label's size fixed to what it needs to show this text.
+void KeepSizeFor(QLabel& label, const QString& text) {
+    label.setText(text);
+    label.setFixedSize(label.sizeHint());
 }
 
 bool IsKestrum(int32_t address) { return ReadRegister(address, kCompanyIdRegister) == kCompanyId; }
@@ -266,6 +273,12 @@ void frmMain::BuildStatusBar() {
     sbStatusBar->addWidget(statusPanels_[0], 1);
     sbStatusBar->addPermanentWidget(statusPanels_[1]);
     sbStatusBar->addPermanentWidget(statusPanels_[2]);
+
+    // The date and time change every second: panels of one size, wide enough for any of
+    // their texts, take a new text without laying out the main window again.
+    const QFontMetrics metrics(statusPanels_[1]->font());
+    KeepSizeFor(*statusPanels_[1], WidestDateText(metrics));
+    KeepSizeFor(*statusPanels_[2], WidestTimeText(metrics));
 
     statusPanels_[0]->setText("Status");
     SetStatusTextSink(

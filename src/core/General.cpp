@@ -20,6 +20,10 @@
 namespace kestrum {
 
 namespace {
+// A nap of Delay: what remains of the wait, within these bounds.
+constexpr float kShortestNapMs = 1.0f;
+constexpr float kLongestNapMs = 20.0f;
+
 std::function<void()> unloadAllWindows;
 std::function<void(const std::string&)> statusTextSink;
 
@@ -114,9 +118,15 @@ void SetStatusTextSink(std::function<void(const std::string&)> sink) { statusTex
 void SetPartName() { gPartName = "Kestrum"; }
 
 std::string BuildLogLine() {
+    std::string line;
+    BuildLogLine(line);
+    return line;
+}
+
+void BuildLogLine(std::string& line) {
     // In 64 bits, so that the time keeps counting past 2^31 ms.
     const int64_t ms = static_cast<int64_t>(gLogLineCount) * gLogIntervalMs;
-    std::string line = DoubleText(RoundHalfEven(static_cast<double>(ms) / 1000.0, 3));
+    line = DoubleText(RoundHalfEven(static_cast<double>(ms) / 1000.0, 3));
     line.reserve(line.size() + 1 + 16 * kLogChannelCount);
     line += ',';
     for (const LogChannel& channel : gLogChannel) {
@@ -124,7 +134,6 @@ std::string BuildLogLine() {
         line += SingleText(channel.Value);
         line += " ,";
     }
-    return line;
 }
 
 std::string BuildLogHeader() {
@@ -160,7 +169,8 @@ void Delay(float ms) {
     for (;;) {
         const float now = clock.SecondsSinceMidnight();
         if (now > end || now < start) return;
-        clock.Nap();
+        // Asleep through what remains, a bounded nap at a time: the clock still decides the end.
+        clock.Nap(std::clamp((end - now) * 1000.0f, kShortestNapMs, kLongestNapMs));
     }
 }
 

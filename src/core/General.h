@@ -74,8 +74,10 @@ inline constexpr std::array<const char*, kLogChannelCount> kLogChannelCaption = 
 std::string BuildLogHeader();
 
 // One data line of the log, without its line end: the nominal time since logging started,
-// then the value of every selected log channel.
+// then the value of every selected log channel. The second form writes it over `line`,
+// whose storage a log written line by line reuses.
 std::string BuildLogLine();
+void BuildLogLine(std::string& line);
 
 // Opens a log block at the end of the file, creating it when missing and never truncating
 // it: an empty line, "Kestrum Log File", an empty line and the header, each ended by CR LF,
@@ -92,7 +94,7 @@ void SetStatusTextSink(std::function<void(const std::string&)> sink);
 
 // Waits on the seconds-since-midnight clock until it reads strictly later than the
 // start + ms / 1000, or earlier than the start (wrapped at midnight), napping between
-// readings. Handles no events.
+// readings for what remains (1 to 20 ms a nap). Handles no events.
 void Delay(float ms);
 
 // Manual fan control of PWM output i + 1 (i = 0..3): its duty goes to register 0xAA + i,

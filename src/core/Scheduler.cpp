@@ -48,6 +48,7 @@ void Renew(int slot) { slotTokens[slot] = ++nextToken; }
 int16_t measurementStep = 0;
 bool tickRunning = false;
 std::array<std::string, 2> heaterLabels;
+std::string logLine;
 
 void Run(const std::function<void()>& action) {
     if (action) action();
@@ -96,7 +97,8 @@ void StopLoggingAfterWriteFailure() {
 }
 
 void RunDataLog() {
-    if (!AppendLogLine(gLogFileName, BuildLogLine())) {
+    BuildLogLine(logLine);
+    if (!AppendLogLine(gLogFileName, logLine)) {
         StopLoggingAfterWriteFailure();
         return;
     }

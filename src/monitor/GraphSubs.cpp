@@ -11,6 +11,7 @@
 #include "core/Conversions.h"
 #include "core/Measurement.h"
 #include "core/PinDefinitions.h"
+#include "platform/Seams.h"
 #include "widgets/instruments/StripChart.h"
 
 namespace kestrum {
@@ -84,23 +85,25 @@ void UpdateLiveGraphs(const GraphCharts& chart) {
     StripChart* temperatures = chart[L::kTemperatureChart];
     StripChart* temperatureTach = chart[L::kTemperatureTachChart];
     StripChart* temperaturePwm = chart[L::kTemperaturePwmChart];
+    // Every sample of this update at one reading of the clock.
+    const double now = SystemClock().SecondsSinceMidnight();
 
     for (int i = 0; i < 4; ++i) {
         for (StripChart* c : {temperatures, temperatureTach, temperaturePwm})
-            c->AddSample(i, gTemperature[i]);
+            c->AddSample(i, gTemperature[i], now);
         AppendTemperature(temperatureLegend[i].Begin(), i);
         temperatureLegend[i].ShowOn(
             {{temperatures, L::Label(i)}, {temperatureTach, L::Label(i)}, {temperaturePwm, L::Label(i)}});
     }
     for (int i = 0; i < 8; ++i) {
-        chart[L::kTachChart]->AddSample(i, gFanRPM[i]);
-        temperatureTach->AddSample(L::SecondAxisTrace(i), gFanRPM[i]);
+        chart[L::kTachChart]->AddSample(i, gFanRPM[i], now);
+        temperatureTach->AddSample(L::SecondAxisTrace(i), gFanRPM[i], now);
         AppendNumbered(tachLegend[i].Begin(), QLatin1StringView("Tach"), i + 1, gFanRPM[i]);
         tachLegend[i].ShowOn({{chart[L::kTachChart], L::Label(i)}, {temperatureTach, L::SecondAxisLabel(i)}});
     }
     for (int i = 0; i < 4; ++i) {
-        chart[L::kPwmChart]->AddSample(i, gPWMDuty[i]);
-        temperaturePwm->AddSample(L::SecondAxisTrace(i), gPWMDuty[i]);
+        chart[L::kPwmChart]->AddSample(i, gPWMDuty[i], now);
+        temperaturePwm->AddSample(L::SecondAxisTrace(i), gPWMDuty[i], now);
         QString& text = pwmLegend[i].Begin();
         AppendNumbered(text, QLatin1StringView("PWM"), i + 1, gPWMDuty[i]);
         text.append(QLatin1Char('%'));
@@ -108,9 +111,9 @@ void UpdateLiveGraphs(const GraphCharts& chart) {
     }
     int trace = 0;
     for (int channel = 0; channel < kVoltageChannelCount; ++channel)
-        if (gVoltageInUse[channel]) chart[L::kVoltageChart]->AddSample(trace++, gVoltage[channel]);
-    chart[L::kThermChart]->AddSample(0, gThermPercent[1]);
-    chart[L::kThermChart]->AddSample(1, gThermPercent[2]);
+        if (gVoltageInUse[channel]) chart[L::kVoltageChart]->AddSample(trace++, gVoltage[channel], now);
+    chart[L::kThermChart]->AddSample(0, gThermPercent[1], now);
+    chart[L::kThermChart]->AddSample(1, gThermPercent[2], now);
 }
 
 }  // namespace kestrum

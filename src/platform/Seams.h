@@ -43,8 +43,9 @@ public:
     virtual ~Clock() = default;
     // Seconds since midnight; wraps to 0 at midnight.
     virtual float SecondsSinceMidnight() = 0;
-    // Sleeps about a millisecond, so that a wait on the clock leaves the processor free.
-    virtual void Nap() = 0;
+    // Sleeps about `ms` milliseconds (a short time), so that a wait on the clock leaves the
+    // processor free.
+    virtual void Nap(float ms) = 0;
     // The current date and time of day as text in the system's formats.
     virtual std::string DateText() = 0;
     virtual std::string TimeText() = 0;

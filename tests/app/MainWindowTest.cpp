@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "app/QtSeams.h"
 #include "app/frmAbout.h"
 #include "core/MainCommands.h"
 #include "core/Settings.h"
@@ -276,6 +277,44 @@ TEST_F(MainWindowCommandsTest, StatusBarShowsStatusDateAndTimeKeptCurrent) {
 
     main.reset();
     SetStatusText("Ready");  // no main window: nowhere to show it, and no crash
+}
+
+// Counts the layout requests a widget receives.
+class LayoutRequestCounter final : public QObject {
+public:
+    int requests = 0;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::LayoutRequest) ++requests;
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+TEST_F(MainWindowCommandsTest, ANewDateOrTimeLaysNothingOutAgain) {
+    main->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(main.get()));
+    QApplication::processEvents();
+    const QSize dateSize = main->StatusPanel(2)->size();
+    const QSize timeSize = main->StatusPanel(3)->size();
+    LayoutRequestCounter counter;
+    main->sbStatusBar->installEventFilter(&counter);
+
+    clock.dateText = "1/1/2027";
+    clock.timeText = "1:00:00 AM";
+    QMetaObject::invokeMethod(main->sbStatusBar->findChild<QTimer*>(), "timeout");
+    QApplication::processEvents();
+    EXPECT_EQ(counter.requests, 0);
+    EXPECT_EQ(main->StatusPanel(2)->size(), dateSize);
+    EXPECT_EQ(main->StatusPanel(3)->size(), timeSize);
+
+    // Wide enough for the program's own clock's texts.
+    QtClock real;
+    for (const auto& [panel, text] :
+         {std::pair{main->StatusPanel(2), real.DateText()}, std::pair{main->StatusPanel(3), real.TimeText()}})
+        EXPECT_LE(panel->fontMetrics().horizontalAdvance(QString::fromStdString(text)),
+                  panel->contentsRect().width())
+            << text;
 }
 
 TEST_F(MainWindowCommandsTest, TheMasterTimerWaitsUntilStartUpEnablesIt) {

@@ -188,6 +188,18 @@ TEST_F(DelayTest, WaitsAtLeastTheTimeWhenReadingsTakeTimeToo) {
     EXPECT_EQ(clock.naps, napsBefore) << "a wait already over on its first reading does not sleep";
 }
 
+TEST_F(DelayTest, SleepsThroughWhatRemainsTwentyMillisecondsAtATime) {
+    clock.step = kInstant;
+    clock.napsTakeTheirLength = true;
+    clock.SetTime(60.0);
+    Delay(1000);
+    EXPECT_GT(clock.Now() - 60.0, 1.0);
+    // The last nap is the shortest one when the wait is all but over.
+    EXPECT_LE(clock.Now() - 60.0, 1.0 + test::ScriptedClock::kNap + 1e-5) << "no nap ran past the end";
+    EXPECT_LE(clock.naps, 51);
+    EXPECT_LE(clock.longestNapMs, 20.0f);
+}
+
 TEST_F(DelayTest, BegunBeforeMidnightEndsAtTheWrap) {
     clock.step = kInstant;
     clock.SetTime(test::ScriptedClock::kDay - 0.010);

@@ -230,6 +230,10 @@ TEST_F(GraphsWindowTest, EveryChartReceivesEverySampleShownOrNot) {
     Tick();
     EXPECT_EQ(volts.lastSample(0), gVoltage[1]);
     EXPECT_EQ(Caption(volts, 1), "12V1");
+
+    const int readings = clock.readings;
+    UpdateLiveGraphs(window.stpGraph);
+    EXPECT_EQ(clock.readings - readings, 1) << "one reading of the clock for all the samples";
     Close(window);
     EXPECT_EQ(Caption(Chart(Open(), 5), 1), "12V2");
 }

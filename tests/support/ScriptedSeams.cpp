@@ -1,5 +1,6 @@
 #include "support/ScriptedSeams.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace kestrum::test {
@@ -42,9 +43,10 @@ float ScriptedClock::SecondsSinceMidnight() {
     return reading;
 }
 
-void ScriptedClock::Nap() {
+void ScriptedClock::Nap(float ms) {
     ++naps;
-    Advance(kNap);
+    longestNapMs = std::max(longestNapMs, ms);
+    Advance(napsTakeTheirLength ? ms / 1000.0 : kNap);
 }
 
 void ScriptedClock::SetTime(double secondsSinceMidnight) { now_ = std::fmod(secondsSinceMidnight, kDay); }

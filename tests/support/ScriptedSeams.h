@@ -44,7 +44,7 @@ public:
 };
 
 // Starts at 10:00:00 and advances `step` seconds on every read, so waits on it end; a nap
-// advances it a millisecond at once.
+// advances it a millisecond at once, or the length asked when napsTakeTheirLength.
 class ScriptedClock final : public Clock {
 public:
     static constexpr double kDay = 86400.0;
@@ -53,11 +53,13 @@ public:
     double step = 0.001;
     int readings = 0;
     int naps = 0;
+    bool napsTakeTheirLength = false;
+    float longestNapMs = 0.0f;
     std::string dateText = "09/12/2026";
     std::string timeText = "10:00:00";
 
     float SecondsSinceMidnight() override;
-    void Nap() override;
+    void Nap(float ms) override;
     std::string DateText() override { return dateText; }
     std::string TimeText() override { return timeText; }
 

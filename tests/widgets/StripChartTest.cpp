@@ -278,6 +278,32 @@ TEST_F(StripChartTest, LayoutChangesAreSignalledOnResizeZoomAndRange) {
     EXPECT_DOUBLE_EQ(chart->AxisMaximum(0), 50.0);
 }
 
+// The widths are measured when a text or the font changes, and kept between: the layout
+// still follows every change.
+TEST_F(StripChartTest, TheLegendAndScalesFollowTheirTextsAndTheFont) {
+    chart->SetLabelCaption(1, "Tach1=900");
+    chart->SetAxisRange(0, 0.0, 10.0);
+    ShowAndSettle();
+    const double narrow = chart->Layout().Legend().width();
+    const double left = chart->Layout().Plot().left();
+    chart->SetLabelCaption(1, "Tach1=12500 and more");
+    QTest::qWait(3 * StripChart::kRefreshIntervalMs);
+    EXPECT_GT(chart->Layout().Legend().width(), narrow);
+    chart->SetAxisRange(0, 0.0, 100000.0);
+    EXPECT_GT(chart->Layout().Plot().left(), left) << "wider tick labels";
+
+    const QRectF plot = chart->Layout().Plot();
+    const double legend = chart->Layout().Legend().width();
+    const double line = chart->Layout().LineHeight();
+    QFont larger = chart->font();
+    larger.setPointSizeF(larger.pointSizeF() * 1.5);
+    chart->setFont(larger);
+    EXPECT_GT(chart->Layout().LineHeight(), line);
+    EXPECT_GT(chart->Layout().Legend().width(), legend);
+    EXPECT_GT(chart->Layout().Plot().left(), plot.left());
+    EXPECT_LT(chart->Layout().Plot().bottom(), plot.bottom());
+}
+
 TEST_F(StripChartTest, TheArrowsZoomTheTimeAndXSpansWithinLimits) {
     ShowAndSettle();
     const double half = chart->Layout().Plot().width() / 2;
@@ -326,6 +352,12 @@ TEST_F(StripChartTest, AddingASampleNeverPaintsAndRepaintsCoalesce) {
     const auto most = static_cast<int>(elapsed.elapsed() / StripChart::kRefreshIntervalMs) + 2;
     EXPECT_GE(counter.paints, 1);
     EXPECT_LE(counter.paints, most);
+
+    // No longer fed, the chart stops its repaint timer instead of waking the program.
+    const QTimer* timer = chart->findChild<QTimer*>();
+    ASSERT_NE(timer, nullptr);
+    for (int i = 0; i < 250 && timer->isActive(); ++i) QTest::qWait(20);
+    EXPECT_FALSE(timer->isActive());
 }
 
 TEST_F(StripChartTest, ASampleRepaintsOnlyTheDataRegion) {

@@ -21,6 +21,7 @@
 #include "core/Twips.h"
 #include "features/fancontrol/ChannelLabel.h"
 #include "features/fancontrol/DynTminDemo.h"
+#include "platform/Seams.h"
 #include "widgets/Controls.h"
 #include "widgets/UpDown.h"
 #include "widgets/WrappingCheckBox.h"
@@ -300,29 +301,31 @@ void frmDynamicTmin::Strip2_LayoutChange(int index) {
 }
 
 void frmDynamicTmin::UpdateDynTminGraph() {
-    FeedChart(0);
-    FeedChart(1);
+    // Every sample of this update at one reading of the clock.
+    const double now = SystemClock().SecondsSinceMidnight();
+    FeedChart(0, now);
+    FeedChart(1, now);
     SetUpDutyChannels();
     for (size_t strip = 0; strip < Strip2.size(); ++strip) {
         const DutyList& list = duties_[strip];
         for (int i = 0; i < 4; ++i)
-            Strip2[strip]->AddSample(kFirstDutyTrace + i, i < list.count ? gPWMDuty[list.pwm[i]] : 0);
+            Strip2[strip]->AddSample(kFirstDutyTrace + i, i < list.count ? gPWMDuty[list.pwm[i]] : 0, now);
     }
 }
 
 // Traces 0..4 with their labels at their values, then the operating point less the
 // hysteresis shown in the window.
-void frmDynamicTmin::FeedChart(int strip) {
+void frmDynamicTmin::FeedChart(int strip, double now) {
     StripChart& chart = *Strip2.at(strip);
     const auto c = static_cast<size_t>(kDynamicTminChannels[strip]);
-    chart.AddSample(0, gTemperature[c]);
+    chart.AddSample(0, gTemperature[c], now);
     PositionChannelLabel(strip, 0, RoundToInt16(gTemperature[c]));
     const std::array<int16_t, 4> settings{gOpPoint[c], gTmin[c], gTempHighLimit[c], gTempLowLimit[c]};
     for (int i = 0; i < 4; ++i) {
-        chart.AddSample(i + 1, settings[i]);
+        chart.AddSample(i + 1, settings[i], now);
         PositionChannelLabel(strip, i + 1, settings[i]);
     }
-    chart.AddSample(kHysteresisTrace, gOpPoint[c] - hysteresisShown_);
+    chart.AddSample(kHysteresisTrace, gOpPoint[c] - hysteresisShown_, now);
 }
 
 void frmDynamicTmin::SetUpDutyChannels() {

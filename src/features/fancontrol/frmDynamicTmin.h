@@ -90,7 +90,8 @@ private:
     void BindRegisters();
     void WireUserSignals();
     void ShowChart(int index);
-    void FeedChart(int strip);
+    // The samples at `now`, the update's one reading of the clock.
+    void FeedChart(int strip, double now);
     void SetUpDutyChannels();
     void PositionChannelLabel(int strip, int channel, int value);
 

@@ -1,6 +1,5 @@
 #include "widgets/instruments/StripChart.h"
 
-#include <QFontMetricsF>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -44,6 +43,19 @@ struct PixelMap {
     double slope;
 };
 
+// Fills the area but for the hole, each pixel once: the bands above, below, left and
+// right of the hole share its edges, so they meet it exactly as a fill of the hole does.
+void FillAround(QPainter& painter, const QRectF& area, const QRectF& hole, const QColor& colour) {
+    const double top = std::clamp(hole.top(), area.top(), area.bottom());
+    const double bottom = std::clamp(hole.bottom(), top, area.bottom());
+    const double left = std::clamp(hole.left(), area.left(), area.right());
+    const double right = std::clamp(hole.right(), left, area.right());
+    painter.fillRect(QRectF(QPointF(area.left(), area.top()), QPointF(area.right(), top)), colour);
+    painter.fillRect(QRectF(QPointF(area.left(), bottom), QPointF(area.right(), area.bottom())), colour);
+    painter.fillRect(QRectF(QPointF(area.left(), top), QPointF(left, bottom)), colour);
+    painter.fillRect(QRectF(QPointF(right, top), QPointF(area.right(), bottom)), colour);
+}
+
 bool ValidTrace(int trace) { return trace >= 0 && trace < StripChart::kTraceCount; }
 bool ValidLabel(int label) { return label >= 0 && label < StripChart::kLabelCount; }
 bool ValidAxis(int axis) { return axis >= 0 && axis < StripChart::kAxisCount; }
@@ -53,12 +65,12 @@ bool ValidAxis(int axis) { return axis >= 0 && axis < StripChart::kAxisCount; }
 StripChart::StripChart(QWidget* parent)
     : QWidget(parent),
       samples_(kTraceCount, TraceBuffer(kSampleCapacity)),
-      points_(kTraceCount, TraceBuffer(kPointCapacity)) {
+      points_(kTraceCount, TraceBuffer(kPointCapacity)),
+      texts_(font()) {
     for (int label = 1; label < kLabelCount; ++label) labels_[label].trace = label - 1;
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
-    repaintTimer_.setSingleShot(true);
     repaintTimer_.setInterval(kRefreshIntervalMs);
     connect(&repaintTimer_, &QTimer::timeout, this, &StripChart::RepaintDue);
 }
@@ -66,8 +78,12 @@ StripChart::StripChart(QWidget* parent)
 // ---- feeding ----
 
 void StripChart::AddSample(int trace, double value) {
+    AddSample(trace, value, SystemClock().SecondsSinceMidnight());
+}
+
+void StripChart::AddSample(int trace, double value, double secondsSinceMidnight) {
     if (!ValidTrace(trace)) return;
-    const double now = time_.Advance(SystemClock().SecondsSinceMidnight());
+    const double now = time_.Advance(secondsSinceMidnight);
     samples_[trace].Push(now, value);
     if (mode_ != Mode::Time) return;
     // A value beyond the axis widens it at once, so that readers of the range see it;
@@ -168,6 +184,7 @@ bool StripChart::AxisInUse(int axis) const {
 void StripChart::SetLabelCaption(int label, const QString& caption) {
     if (!ValidLabel(label) || labels_[label].caption == caption) return;
     labels_[label].caption = caption;
+    labels_[label].captionWidth = -1.0;
     legendChanged_ = true;
     ScheduleRepaint();
 }
@@ -292,11 +309,10 @@ const StripChart::Geometry& StripChart::Current() const {
 }
 
 StripChart::Geometry StripChart::Compute() const {
-    const QFontMetricsF metrics(font());
     ChartMetrics sizes;
     sizes.width = width();
     sizes.height = height();
-    sizes.lineHeight = std::ceil(metrics.height());
+    sizes.lineHeight = texts_.LineHeight();
     // The plot's height does not depend on the labels' widths: the ranges come first.
     const double plotHeight = ChartLayout(sizes).Plot().height();
 
@@ -304,11 +320,7 @@ StripChart::Geometry StripChart::Compute() const {
     for (int axis = 0; axis < kAxisCount; ++axis) {
         g.value[axis] = ValueRange(axis, plotHeight);
         if (!AxisInUse(axis)) continue;
-        double widest = 0.0;
-        for (int i = 0; i < g.value[axis].TickCount(); ++i)
-            widest = std::max(
-                widest, metrics.horizontalAdvance(TickLabel(g.value[axis].Tick(i), g.value[axis].step)));
-        sizes.valueLabelWidth[axis] = std::ceil(widest);
+        sizes.valueLabelWidth[axis] = texts_.ValueLabels(axis, g.value[axis]).widest;
     }
     g.legendWidth = LegendWidth();
     sizes.legendWidth = g.legendWidth;
@@ -317,13 +329,10 @@ StripChart::Geometry StripChart::Compute() const {
     const double plotWidth = g.layout.Plot().width();
     const double start = HorizontalStart();
     if (mode_ == Mode::Time) {
-        const double labelWidth =
-            metrics.horizontalAdvance(QStringLiteral("00 00 00")) + 2 * sizes.lineHeight;
-        const int count = std::max(1, static_cast<int>(plotWidth / labelWidth));
+        const int count = std::max(1, static_cast<int>(plotWidth / texts_.TimeLabelRoom()));
         g.horizontal = {start, start + TimeSpan(), TimeStep(TimeSpan(), count)};
     } else {
-        const double labelWidth = metrics.horizontalAdvance(QStringLiteral("1000")) + 2 * sizes.lineHeight;
-        const int count = std::max(1, static_cast<int>(plotWidth / labelWidth));
+        const int count = std::max(1, static_cast<int>(plotWidth / texts_.NumberLabelRoom()));
         g.horizontal = FixedRange(XMinimum(), XMaximum(), count);
     }
     return g;
@@ -335,8 +344,7 @@ double StripChart::HorizontalStart() const {
 }
 
 AxisRange StripChart::ValueRange(int axis, double plotHeight) const {
-    const QFontMetricsF metrics(font());
-    const int intervals = std::max(1, static_cast<int>(plotHeight / (std::ceil(metrics.height()) * 2.0)));
+    const int intervals = std::max(1, static_cast<int>(plotHeight / (texts_.LineHeight() * 2.0)));
     const Axis& state = axes_[axis];
     const double factor = zoom_.valueFactor[axis].Value();
     if (state.fixed || mode_ == Mode::XY) {
@@ -375,12 +383,18 @@ bool StripChart::DataRange(int axis, double& minimum, double& maximum) const {
 }
 
 double StripChart::LegendWidth() const {
-    const QFontMetricsF metrics(font());
     double widest = 0.0;
     for (int label = 1; label < kLabelCount; ++label)
         if (IsLegendEntry(label) && labels_[label].shown && !labels_[label].caption.isEmpty())
-            widest = std::max(widest, metrics.horizontalAdvance(labels_[label].caption));
+            widest = std::max(widest, CaptionWidth(labels_[label]));
     return widest > 0.0 ? std::ceil(widest + kSwatchLength + ChartLayout::kGap * 2) : 0.0;
+}
+
+// Measured once per caption and font: a hidden chart's legend, rewritten on every update,
+// costs nothing until the chart lays itself out.
+double StripChart::CaptionWidth(const Label& label) const {
+    if (label.captionWidth < 0.0) label.captionWidth = texts_.Width(label.caption);
+    return label.captionWidth;
 }
 
 void StripChart::Refresh() {
@@ -404,10 +418,18 @@ void StripChart::Refresh() {
 // ---- repainting ----
 
 void StripChart::ScheduleRepaint() {
-    if (isVisible() && !repaintTimer_.isActive()) repaintTimer_.start();
+    if (!isVisible()) return;
+    repaintDue_ = true;
+    idleFrames_ = 0;
+    if (!repaintTimer_.isActive()) repaintTimer_.start();
 }
 
 void StripChart::RepaintDue() {
+    if (!repaintDue_) {
+        if (++idleFrames_ >= kIdleFrames) repaintTimer_.stop();
+        return;
+    }
+    repaintDue_ = false;
     if (!isVisible()) return;
     // Samples that left the time span may let the range shrink, captions may widen the legend.
     const QRectF before = Current().layout.Plot();
@@ -438,7 +460,7 @@ void StripChart::showEvent(QShowEvent* event) {
     Refresh();
     // Being shown paints everything: what changed while hidden needs no repaint of its own.
     repaintTimer_.stop();
-    wholeChanged_ = legendChanged_ = false;
+    repaintDue_ = wholeChanged_ = legendChanged_ = false;
 }
 
 void StripChart::hideEvent(QHideEvent* event) {
@@ -449,6 +471,8 @@ void StripChart::hideEvent(QHideEvent* event) {
 void StripChart::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
     if (event->type() == QEvent::FontChange) {
+        texts_.SetFont(font());
+        for (Label& label : labels_) label.captionWidth = -1.0;
         Refresh();
         update();
     } else if (event->type() == QEvent::PaletteChange) {
@@ -465,7 +489,7 @@ void StripChart::paintEvent(QPaintEvent* event) {
     const QRect dirty = event->rect();
     QPainter painter(this);
     const QPalette& colours = palette();
-    painter.fillRect(dirty, colours.color(QPalette::Window));
+    FillAround(painter, dirty, g.layout.Plot(), colours.color(QPalette::Window));
     painter.fillRect(g.layout.Plot(), colours.color(QPalette::Base));
 
     PaintScales(painter, g, dirty);
@@ -510,6 +534,7 @@ void StripChart::PaintScales(QPainter& painter, const Geometry& g, const QRect& 
         const LinearScale scale(range.minimum, range.maximum, plot.bottom(), plot.top());
         const bool labels =
             dirty.intersects(g.layout.ValueScale(axis).adjusted(0, -line, 0, line).toAlignedRect());
+        const std::vector<QString>& texts = texts_.ValueLabels(axis, range).texts;
         for (int i = 0; i < range.TickCount(); ++i) {
             const double value = range.Tick(i);
             const double y = PixelCentre(scale.ToPixel(value), ratio);
@@ -524,7 +549,7 @@ void StripChart::PaintScales(QPainter& painter, const Geometry& g, const QRect& 
             painter.drawLine(QPointF(edge, y), QPointF(edge + outwards, y));
             if (!labels) continue;
             painter.setPen(text);
-            const QString label = TickLabel(value, range.step);
+            const QString& label = texts[static_cast<std::size_t>(i)];
             const double gap = tickLength + ChartLayout::kGap / 2;
             const QRectF box = axis == 0 ? QRectF(0, y - line / 2, plot.left() - gap, line)
                                          : QRectF(plot.right() + gap, y - line / 2, width(), line);
@@ -535,7 +560,6 @@ void StripChart::PaintScales(QPainter& painter, const Geometry& g, const QRect& 
     // The horizontal scale: clock times or x values, labels kept clear of the arrow.
     const AxisRange& range = g.horizontal;
     const LinearScale scale(range.minimum, range.maximum, plot.left(), plot.right());
-    const QFontMetricsF metrics(font());
     const double labelTop = plot.bottom() + tickLength + 2;
     const double rightmost = g.layout.HorizontalArrow().left() - ChartLayout::kGap;
     for (int i = 0; i < range.TickCount(); ++i) {
@@ -548,11 +572,11 @@ void StripChart::PaintScales(QPainter& painter, const Geometry& g, const QRect& 
         painter.setPen(QPen(tick, 0));
         const double bottom = PixelCentre(plot.bottom(), ratio);
         painter.drawLine(QPointF(x, bottom), QPointF(x, bottom + tickLength));
-        const QString label = mode_ == Mode::Time ? TimeLabel(value) : TickLabel(value, range.step);
-        const double half = metrics.horizontalAdvance(label) / 2;
+        const ChartTexts::Label& label = texts_.HorizontalLabel(value, range.step, mode_ == Mode::Time);
+        const double half = label.width / 2;
         if (x - half < 0 || x + half > rightmost) continue;
         painter.setPen(text);
-        painter.drawText(QRectF(x - half - 1, labelTop, 2 * half + 2, line), Qt::AlignCenter, label);
+        painter.drawText(QRectF(x - half - 1, labelTop, 2 * half + 2, line), Qt::AlignCenter, label.text);
     }
 }
 
@@ -672,7 +696,6 @@ void StripChart::PaintTitles(QPainter& painter, const Geometry& g) {
 void StripChart::PaintLegend(QPainter& painter, const Geometry& g) {
     const QRectF legend = g.layout.Legend();
     if (legend.width() <= 0) return;
-    const QFontMetricsF metrics(font());
     const double line = g.layout.LineHeight();
     const double textLeft = legend.left() + kSwatchLength + ChartLayout::kGap;
     const double textWidth = std::max(0.0, legend.right() - textLeft);
@@ -687,8 +710,12 @@ void StripChart::PaintLegend(QPainter& painter, const Geometry& g) {
                              ColourOf(entry.trace));
         }
         painter.setPen(text);
-        painter.drawText(QRectF(textLeft, y - line / 2, textWidth, line), Qt::AlignLeft | Qt::AlignVCenter,
-                         metrics.elidedText(entry.caption, Qt::ElideRight, textWidth));
+        // A caption that fits is drawn as it is, without measuring it again to elide it.
+        const QRectF box(textLeft, y - line / 2, textWidth, line);
+        if (CaptionWidth(entry) <= textWidth)
+            painter.drawText(box, Qt::AlignLeft | Qt::AlignVCenter, entry.caption);
+        else
+            painter.drawText(box, Qt::AlignLeft | Qt::AlignVCenter, texts_.Elided(entry.caption, textWidth));
     }
 }
 

@@ -22,6 +22,7 @@
 
 #include "widgets/instruments/AxisTicks.h"
 #include "widgets/instruments/ChartLayout.h"
+#include "widgets/instruments/ChartTexts.h"
 #include "widgets/instruments/ChartTime.h"
 #include "widgets/instruments/ChartZoom.h"
 #include "widgets/instruments/TraceBuffer.h"
@@ -54,8 +55,10 @@ public:
 
     explicit StripChart(QWidget* parent = nullptr);
 
-    // Time mode: one sample of a trace at the clock's current time.
+    // Time mode: one sample of a trace at the clock's current time, or at this reading of
+    // the seconds-since-midnight clock (a feed of many samples reads the clock once).
     void AddSample(int trace, double value);
+    void AddSample(int trace, double value, double secondsSinceMidnight);
     // x-y mode (entered by the first point): one point of a trace, joined to the trace's
     // previous point; a trace of one point shows as a dot.
     void PlotPoint(int trace, double x, double y);
@@ -140,6 +143,7 @@ private:
 
     struct Label {
         QString caption;
+        mutable double captionWidth = -1.0;  // measured when first needed; below 0: not yet
         int trace = -1;
         bool shown = true;
         double position = -1.0;  // below 0: in the default legend order
@@ -164,6 +168,7 @@ private:
     bool DataRange(int axis, double& minimum, double& maximum) const;
     double HorizontalStart() const;
     double LegendWidth() const;
+    double CaptionWidth(const Label& label) const;
     bool AxisInUse(int axis) const;
     bool IsLegendEntry(int label) const;
     int TitleAxis(int label) const;
@@ -195,6 +200,7 @@ private:
     std::array<int, kAxisCount> axisTitleLabel_ = {0, -1};
     std::array<Axis, kAxisCount> axes_;
     ChartZoom zoom_;
+    mutable ChartTexts texts_;
 
     mutable Geometry geometry_;
     mutable bool geometryStale_ = true;
@@ -203,7 +209,12 @@ private:
     double signalledReference_ = -1.0;
     AxisRange signalledRange_[kAxisCount];
 
-    QTimer repaintTimer_;
+    // Runs while samples keep coming, so that a steadily fed chart does not start a timer
+    // (and allocate) for every frame; it stops after kIdleFrames frames with nothing new.
+    QTimer repaintTimer_{this};
+    static constexpr int kIdleFrames = 10;
+    int idleFrames_ = 0;
+    bool repaintDue_ = false;
     bool legendChanged_ = false;
     bool wholeChanged_ = false;  // the next repaint covers the whole chart
 

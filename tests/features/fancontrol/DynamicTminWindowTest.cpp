@@ -227,6 +227,9 @@ TEST_F(DynamicTminChartsTest, EachTickReadsThePwmConfigurationOnceAndSamplesEver
     Type(*w.txtOpPointHyst, "5");
     Tick();
     EXPECT_EQ(Chart(w, 0).lastSample(frmDynamicTmin::kHysteresisTrace), 45.0);
+    const int readings = clock.readings;
+    w.UpdateDynTminGraph();
+    EXPECT_EQ(clock.readings - readings, 1) << "one reading of the clock for all the samples";
     Close(w);
     StartRecording();
     Tick();
