@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QString>
 #include <array>
+#include <string>
 
 #include "core/ChipAccess.h"
 #include "core/Conversions.h"
@@ -31,8 +32,14 @@ int Selected(const QComboBox& combo, const Entries& entries) {
     return kNothing;
 }
 
-// The THERM Limits list is matched against the combo's own entries.
-int SelectedListEntry(const QComboBox& combo) { return combo.findText(combo.currentText().trimmed()); }
+// The THERM Limits list is matched against the combo's own entries (as findText does, but
+// without the model search's allocations: the readings ask twice a second).
+int SelectedListEntry(const QComboBox& combo) {
+    const QString text = combo.currentText().trimmed();
+    for (int i = 0; i < combo.count(); ++i)
+        if (combo.itemText(i) == text) return i;
+    return kNothing;
+}
 
 void SelectFirstEntry(QComboBox& combo) {
     if (combo.count() > 0) combo.setCurrentIndex(0);
@@ -51,8 +58,10 @@ void LimitTab::ShowReading(double value, const char* unit) {
     if (shownUnit_ == unit && shownValue_ == value) return;
     shownValue_ = value;
     shownUnit_ = unit;
-    gauge_->SetCaption(QString::fromStdString(SingleText(static_cast<float>(value))) +
-                       QString::fromUtf8(unit));
+    // Built as one text: a new reading costs the caption's own storage and no more.
+    std::string caption = SingleText(static_cast<float>(value));
+    caption += unit;
+    gauge_->SetCaption(QString::fromStdString(caption));
 }
 
 void LimitTab::ShowNoReading() {

@@ -12,6 +12,9 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <cctype>
+#include <charconv>
+#include <string>
 
 #include "core/Conversions.h"
 #include "core/Declarations.h"
@@ -168,38 +171,54 @@ void frmRegMap::Form_Load() {
 
 bool frmRegMap::ContinuousReadTicked() const { return chkContRead->isChecked(); }
 
-int32_t frmRegMap::TypedAddress() const { return LeadingHex(txtReadAddr->text().toStdString()); }
+int32_t frmRegMap::TypedAddress() const { return typedAddress_; }
 
 void frmRegMap::ShowAddress(int32_t address) {
-    lblCurrentAddr->setText(HexText(address) + "h");
+    const std::string text = Hex(address) + "h";
+    ShowText(*lblCurrentAddr, text);
     // The continuous read leaves alone an address the user is typing.
-    if (!keepTypedAddress_ || !txtReadAddr->hasFocus()) txtReadAddr->setText(lblCurrentAddr->text());
+    if (keepTypedAddress_ && txtReadAddr->hasFocus()) return;
+    // The box shows the address in capitals (txtReadAddr_Change): one that already does is
+    // left as it is.
+    std::string upper = text;
+    std::transform(upper.begin(), upper.end(), upper.begin(),
+                   [](char c) { return static_cast<char>(std::toupper(static_cast<unsigned char>(c))); });
+    if (!QAnyStringView::equal(txtReadAddr->text(), upper)) txtReadAddr->setText(lblCurrentAddr->text());
 }
 
 void frmRegMap::ShowValue(int32_t value) {
-    lblDecVal->setText(QString::number(value));
-    lblHexVal->setText(HexText(value));
+    char decimal[16];
+    const auto end = std::to_chars(decimal, decimal + sizeof decimal, value).ptr;
+    ShowText(*lblDecVal, QLatin1StringView(decimal, end));
+    ShowText(*lblHexVal, Hex(value));
     ShowRegisterBits(value);
 }
 
+// The texts that belong to the register (and not to its value) change with the register.
 void frmRegMap::ShowRegisterDetail(int index) {
     const RegisterInfo& record = gRegisters.at(index);
-    lblRegDescription->setText(QString::fromStdString(record.Description) + " Register");
+    if (shownRecord_ != index) {
+        shownRecord_ = index;
+        lblRegDescription->setText(QString::fromStdString(record.Description) + " Register");
+        lblReadOnly->setText(record.ReadOnly ? "Yes" : "No");
+        const std::array<std::string, 8> names = SplitBitNames(record);
+        for (int j = 0; j < 8; ++j) lblInfo[j]->setText(QString::fromStdString(names[j]));
+    }
     ShowAddress(record.Address);
-    lblReadOnly->setText(record.ReadOnly ? "Yes" : "No");
-    const std::array<std::string, 8> names = SplitBitNames(record);
-    for (int j = 0; j < 8; ++j) lblInfo[j]->setText(QString::fromStdString(names[j]));
     ShowValue(ReadRegister(gDeviceAddress, record.Address));
 }
 
 void frmRegMap::ShowRegisterBits(int32_t value) {
-    for (int k = 7; k >= 0; --k) lblBit[k]->setText(BitIsSet(value, k) ? "1" : "0");
+    for (int k = 7; k >= 0; --k) ShowText(*lblBit[k], QLatin1StringView(BitIsSet(value, k) ? "1" : "0"));
 }
 
 void frmRegMap::ShowUnknownRegister(int32_t address) {
-    lblRegDescription->setText("Unknown");
+    if (shownRecord_ != kUnknownRecord) {
+        shownRecord_ = kUnknownRecord;
+        lblRegDescription->setText("Unknown");
+        for (int j = 0; j < 8; ++j) lblInfo[j]->setText(QString::number(7 - j));
+    }
     ShowAddress(address);
-    for (int j = 0; j < 8; ++j) lblInfo[j]->setText(QString::number(7 - j));
     if (address > kLastRegister) {
         // Beyond the register file: nothing is read, and nothing is shown as read.
         lblDecVal->clear();
@@ -263,6 +282,7 @@ void frmRegMap::txtHex_Change() {
 }
 
 void frmRegMap::txtReadAddr_Change() {
+    typedAddress_ = LeadingHex(txtReadAddr->text().toStdString());
     const QString upper = txtReadAddr->text().toUpper();
     if (upper == txtReadAddr->text()) return;
     const int caret = txtReadAddr->cursorPosition();

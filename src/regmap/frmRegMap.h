@@ -88,6 +88,10 @@ private:
     void WriteAndShow(int32_t value);
     int32_t TypedAddress() const;
 
+    // The register whose name, access and bit names the labels show; none yet at first.
+    static constexpr int kUnknownRecord = -1;
+    int shownRecord_ = -2;
+    int32_t typedAddress_ = 0;       // the address box's text, read when it changes
     bool mirroring_ = false;         // one value box is being set from the other
     bool keepTypedAddress_ = false;  // inside the continuous read
 };

@@ -69,6 +69,14 @@ void ClearOptionButtons(std::span<QRadioButton* const> buttons) {
     }
 }
 
+void ShowText(QLabel& label, QAnyStringView text) {
+    if (!QAnyStringView::equal(label.text(), text)) label.setText(text.toString());
+}
+
+void ShowText(QLineEdit& box, QAnyStringView text) {
+    if (!QAnyStringView::equal(box.text(), text)) box.setText(text.toString());
+}
+
 bool IsListOpen(const QWidget* control) {
     const auto* list = qobject_cast<const QComboBox*>(control);
     return list != nullptr && list->view() != nullptr && list->view()->isVisible();

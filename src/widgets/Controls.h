@@ -3,6 +3,7 @@
 // objectName is its name, and element i of a control array is "name_i", so that tests,
 // accessibility tools and screenshots find any control by the name the program uses.
 
+#include <QAnyStringView>
 #include <QMargins>
 #include <QString>
 #include <array>
@@ -67,6 +68,11 @@ QHBoxLayout* RightAlignedRow(std::initializer_list<QWidget*> widgets);
 // Leaves none of a set of option buttons selected, as a load of "no option" does. The user
 // cannot do this, and Qt ignores unticking the selected button of an exclusive set.
 void ClearOptionButtons(std::span<QRadioButton* const> buttons);
+
+// Sets a label's or a box's text only when it differs from the one shown: a refresh that
+// finds the same value again builds no string, lays nothing out and repaints nothing.
+void ShowText(QLabel& label, QAnyStringView text);
+void ShowText(QLineEdit& box, QAnyStringView text);
 
 // Whether the control is a list whose drop-down the user has open: a periodic refresh
 // leaves such a list alone until the user has chosen.

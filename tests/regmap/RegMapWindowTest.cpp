@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTreeWidget>
 #include <utility>
@@ -318,6 +319,37 @@ TEST_F(RegMapWindowTest, ContinuousReadLeavesTheAddressTheUserIsTyping) {
     window->cmdRead->setFocus();
     window->ContinuousRead();
     EXPECT_EQ(window->txtReadAddr->text(), "45H");
+}
+
+// The continuous read runs every second: a register that reads the same again changes no
+// text, so the address box sees no edit; what does change is shown.
+TEST_F(RegMapWindowTest, ContinuousReadSetsOnlyTheTextsThatChange) {
+    Chip().Poke(0x45, 0xA5);
+    TypeAddress("45");
+    window->chkContRead->click();
+    window->ContinuousRead();
+    const QSignalSpy edits(window->txtReadAddr, &QLineEdit::textChanged);
+    window->ContinuousRead();
+    EXPECT_EQ(edits.count(), 0);
+    EXPECT_EQ(window->txtReadAddr->text(), "45H");
+    EXPECT_EQ(window->lblDecVal->text(), "165");
+
+    Chip().Poke(0x45, 0x0F);
+    window->ContinuousRead();
+    EXPECT_EQ(edits.count(), 0);
+    EXPECT_EQ(window->lblDecVal->text(), "15");
+    EXPECT_EQ(window->lblHexVal->text(), "F");
+    EXPECT_EQ(BitTexts(), (std::vector<QString>{"0", "0", "0", "0", "1", "1", "1", "1"}));
+
+    // From a register without a record back to one with a record, its texts come back.
+    TypeAddress("C2");
+    window->ContinuousRead();
+    EXPECT_EQ(window->lblRegDescription->text(), "Unknown");
+    TypeAddress("C5");
+    window->ContinuousRead();
+    EXPECT_EQ(window->lblRegDescription->text(), "Fan Status,BMC Register");
+    EXPECT_EQ(window->lblReadOnly->text(), "Yes");
+    EXPECT_EQ(BitNames()[0], "F8");
 }
 
 TEST_F(RegMapWindowTest, ADecimalPointIsAPointOnACommaDesktop) {

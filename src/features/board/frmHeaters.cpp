@@ -90,8 +90,8 @@ void frmHeaters::sldHeater_Change(int index) {
 void frmHeaters::cmdClose_Click() { Unload(); }
 
 void frmHeaters::ShowTemperatures(const std::string& remote1Text, const std::string& remote2Text) {
-    lblTemp[0]->setText(QString::fromStdString(remote1Text));
-    lblTemp[1]->setText(QString::fromStdString(remote2Text));
+    ShowText(*lblTemp[0], remote1Text);
+    ShowText(*lblTemp[1], remote2Text);
 }
 
 }  // namespace kestrum

@@ -117,7 +117,12 @@ double LinearGauge::ClampToScale(double value) const {
     return LinearScale(minimum_, maximum_, 0.0, 1.0).Clamp(value);
 }
 
+// Kept while the scale, the height and the font stay: a caption refreshed twice a second
+// formats and measures no scale label.
 GaugeTextMetrics LinearGauge::TextMetrics() const {
+    TextCache& cache = textCache_;
+    if (cache.valid && cache.minimum == minimum_ && cache.maximum == maximum_ && cache.height == height())
+        return cache.metrics;
     const QFontMetricsF metrics(font());
     GaugeTextMetrics text;
     text.height = metrics.height();
@@ -128,6 +133,7 @@ GaugeTextMetrics LinearGauge::TextMetrics() const {
                                 metrics.horizontalAdvance(LabelText(maximum_, decimals)),
                                 metrics.horizontalAdvance(QStringLiteral("0"))});
     text.labelWidth = std::ceil(text.labelWidth);
+    cache = {true, minimum_, maximum_, this->height(), text};
     return text;
 }
 
@@ -348,7 +354,10 @@ void LinearGauge::hideEvent(QHideEvent* event) {
 
 void LinearGauge::changeEvent(QEvent* event) {
     if (event->type() == QEvent::EnabledChange && !isEnabled() && IsDragging()) FinishDrag(true);
-    if (event->type() == QEvent::FontChange) updateGeometry();
+    if (event->type() == QEvent::FontChange) {
+        textCache_.valid = false;
+        updateGeometry();
+    }
     QWidget::changeEvent(event);
 }
 

@@ -102,6 +102,15 @@ private:
     std::array<Marker, 2> markers_{};  // markers 2 and 3
     int selected_ = kHighMarker;
     Drag drag_;
+
+    struct TextCache {
+        bool valid = false;
+        double minimum = 0.0;
+        double maximum = 0.0;
+        int height = 0;
+        GaugeTextMetrics metrics;
+    };
+    mutable TextCache textCache_;
 };
 
 }  // namespace kestrum
