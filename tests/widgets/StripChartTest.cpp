@@ -425,6 +425,36 @@ TEST_F(StripChartTest, RendersATimeChartWithLegendAndTwoAxes) {
         EXPECT_GT(PixelsOf(image, StripChart::TraceColour(trace), 30), 20) << "trace " << trace << " shows";
 }
 
+// A window over part of the chart leaves a region of several rectangles to paint; the
+// traces drawn into it must be the pixels a paint of the whole chart has there, at any scale.
+TEST_F(StripChartTest, APartlyCoveredChartPaintsThePixelsOfAWholePaint) {
+    chart->resize(640, 360);
+    Feed(4, 30.0, 20.0, [](int trace, double t) {
+        if (trace == 1) return 30.0;                                         // flat
+        if (trace == 2) return t > 10.0 && t < 12.0 ? NAN : Wave(trace, t);  // a gap
+        if (trace == 3) return 40.0 + std::fmod(t * 7.31, 3.0);              // noisy
+        return Wave(trace, t);
+    });
+    chart->AddSample(5, 35.0);  // a lone point
+    // Edges on multiples of 4 land on device pixels at every scale tried.
+    const QRegion covered = QRegion(0, 0, 640, 360) - QRegion(0, 0, 240, 120) - QRegion(400, 200, 240, 160);
+    ASSERT_GT(covered.rectCount(), 1);
+    for (const double scale : {1.0, 1.25, 2.0}) {
+        QImage whole(chart->size() * scale, QImage::Format_ARGB32_Premultiplied);
+        whole.setDevicePixelRatio(scale);
+        QImage part = whole;
+        part.fill(Qt::magenta);
+        chart->render(&whole);
+        chart->render(&part, QPoint(), covered);
+        const QRegion pixels = QTransform::fromScale(scale, scale).map(covered);
+        int differ = 0;
+        for (int y = 0; y < whole.height(); ++y)
+            for (int x = 0; x < whole.width(); ++x)
+                if (pixels.contains(QPoint(x, y)) && whole.pixel(x, y) != part.pixel(x, y)) ++differ;
+        EXPECT_EQ(differ, 0) << "scale " << scale;
+    }
+}
+
 TEST_F(StripChartTest, RendersAnXYFanCurveWithItsOperatingPoint) {
     chart->resize(640, 360);
     chart->SetLabelCaption(0, "PWM1");

@@ -13,6 +13,7 @@
 
 #include <QList>
 #include <QPointF>
+#include <QRect>
 #include <QString>
 #include <QTimer>
 #include <QWidget>
@@ -224,6 +225,10 @@ private:
     double dragStartValue_ = 0.0;
 
     std::vector<QPointF> polyline_;  // reused by every paint
+    // The area traces may cover, and the rectangles of the region being painted that meet
+    // it when that region is more than one rectangle (none otherwise).
+    QRectF traceClip_;
+    std::vector<QRect> tracePieces_;
 };
 
 }  // namespace kestrum
