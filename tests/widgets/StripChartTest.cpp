@@ -10,11 +10,13 @@
 #include <QPaintEvent>
 #include <QSignalSpy>
 #include <QTest>
+#include <array>
 #include <cmath>
 #include <memory>
 
 #include "support/Fixture.h"
 #include "support/Pictures.h"
+#include "widgets/instruments/FrameClock.h"
 #include "widgets/instruments/LinearScale.h"
 
 namespace kestrum {
@@ -353,11 +355,40 @@ TEST_F(StripChartTest, AddingASampleNeverPaintsAndRepaintsCoalesce) {
     EXPECT_GE(counter.paints, 1);
     EXPECT_LE(counter.paints, most);
 
-    // No longer fed, the chart stops its repaint timer instead of waking the program.
-    const QTimer* timer = chart->findChild<QTimer*>();
-    ASSERT_NE(timer, nullptr);
-    for (int i = 0; i < 250 && timer->isActive(); ++i) QTest::qWait(20);
-    EXPECT_FALSE(timer->isActive());
+    // No longer fed, the chart leaves the frame clock instead of waking the program.
+    ASSERT_TRUE(FrameClock::Joined(*chart));
+    for (int i = 0; i < 250 && FrameClock::Joined(*chart); ++i) QTest::qWait(20);
+    EXPECT_FALSE(FrameClock::Joined(*chart));
+}
+
+// Charts fed half a frame apart repaint in the same pass of the event loop, so the screen
+// gets one flush; a chart destroyed while due is forgotten by the frame clock.
+TEST_F(StripChartTest, ChartsRepaintTogetherAndAClosedChartLeavesTheFrameClock) {
+    QWidget window;
+    window.resize(700, 400);
+    std::array<StripChart*, 3> charts{};
+    std::array<PaintCounter, 3> paints;
+    for (int i = 0; i < 3; ++i) {
+        charts[i] = new StripChart(&window);
+        charts[i]->setGeometry(i * 230, 0, 230, 400);
+    }
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    QTest::qWait(2 * StripChart::kRefreshIntervalMs);
+    for (int i = 0; i < 3; ++i) charts[i]->installEventFilter(&paints[i]);
+
+    charts[0]->AddSample(0, 1.0);
+    QTest::qWait(StripChart::kRefreshIntervalMs / 2);
+    charts[1]->AddSample(0, 2.0);
+    charts[2]->AddSample(0, 3.0);
+    delete charts[2];
+    QElapsedTimer elapsed;
+    elapsed.start();
+    while (paints[0].paints == 0 && elapsed.elapsed() < 2000) QTest::qWait(1);
+    EXPECT_EQ(paints[0].paints, 1);
+    EXPECT_EQ(paints[1].paints, 1) << "painted in the same pass as the first";
+    QTest::qWait(3 * StripChart::kRefreshIntervalMs);
+    EXPECT_EQ(paints[1].paints, 1);
 }
 
 TEST_F(StripChartTest, ASampleRepaintsOnlyTheDataRegion) {

@@ -9,6 +9,7 @@
 #include <limits>
 
 #include "platform/Seams.h"
+#include "widgets/instruments/FrameClock.h"
 #include "widgets/instruments/LinearScale.h"
 
 namespace kestrum {
@@ -71,9 +72,9 @@ StripChart::StripChart(QWidget* parent)
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
-    repaintTimer_.setInterval(kRefreshIntervalMs);
-    connect(&repaintTimer_, &QTimer::timeout, this, &StripChart::RepaintDue);
 }
+
+StripChart::~StripChart() { FrameClock::Leave(*this); }
 
 // ---- feeding ----
 
@@ -421,16 +422,13 @@ void StripChart::ScheduleRepaint() {
     if (!isVisible()) return;
     repaintDue_ = true;
     idleFrames_ = 0;
-    if (!repaintTimer_.isActive()) repaintTimer_.start();
+    FrameClock::Join(*this);
 }
 
-void StripChart::RepaintDue() {
-    if (!repaintDue_) {
-        if (++idleFrames_ >= kIdleFrames) repaintTimer_.stop();
-        return;
-    }
+bool StripChart::RepaintDue() {
+    if (!repaintDue_) return ++idleFrames_ < kIdleFrames;
     repaintDue_ = false;
-    if (!isVisible()) return;
+    if (!isVisible()) return false;
     // Samples that left the time span may let the range shrink, captions may widen the legend.
     const QRectF before = Current().layout.Plot();
     const double legendBefore = geometry_.legendWidth;
@@ -448,6 +446,7 @@ void StripChart::RepaintDue() {
     }
     legendChanged_ = false;
     wholeChanged_ = false;
+    return true;
 }
 
 void StripChart::resizeEvent(QResizeEvent* event) {
@@ -459,13 +458,13 @@ void StripChart::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     Refresh();
     // Being shown paints everything: what changed while hidden needs no repaint of its own.
-    repaintTimer_.stop();
+    FrameClock::Leave(*this);
     repaintDue_ = wholeChanged_ = legendChanged_ = false;
 }
 
 void StripChart::hideEvent(QHideEvent* event) {
     QWidget::hideEvent(event);
-    repaintTimer_.stop();
+    FrameClock::Leave(*this);
 }
 
 void StripChart::changeEvent(QEvent* event) {

@@ -4,8 +4,8 @@
 // arrows at the ends of its scales.
 //
 // Feeding is cheap and never paints: a sample goes into its trace's ring buffer and, on
-// a visible chart, starts a coalescing timer that repaints the data region at most 25
-// times a second. A hidden chart keeps its samples and does no painting work at all.
+// a visible chart, asks the frame clock shared by all charts for a repaint of the data
+// region, at most 25 times a second. A hidden chart keeps its samples and does no painting work at all.
 //
 // History: each trace keeps kSampleCapacity samples of 16 bytes, taken on its first
 // sample: the widest time span a user can zoom out to (600 s) at the fastest feed
@@ -15,7 +15,6 @@
 #include <QPointF>
 #include <QRect>
 #include <QString>
-#include <QTimer>
 #include <QWidget>
 #include <array>
 #include <cstddef>
@@ -55,6 +54,7 @@ public:
     static constexpr double kDefaultYMaximum = 100.0;
 
     explicit StripChart(QWidget* parent = nullptr);
+    ~StripChart() override;
 
     // Time mode: one sample of a trace at the clock's current time, or at this reading of
     // the seconds-since-midnight clock (a feed of many samples reads the clock once).
@@ -111,6 +111,9 @@ public:
     QColor ColourOf(int trace) const;
     // Memory held by the traces' histories.
     std::size_t BytesHeld() const;
+    // A frame of the frame clock: repaints what changed since the last; false once the
+    // chart has had nothing new for a while (it then leaves the clock).
+    bool RepaintDue();
 
     Q_INVOKABLE int sampleCount(int trace) const;
     Q_INVOKABLE double lastSample(int trace) const;
@@ -178,7 +181,6 @@ private:
     // Recomputes the geometry; signals and repaints all when the layout or a range moved.
     void Refresh();
     void ScheduleRepaint();
-    void RepaintDue();
 
     void PaintScales(QPainter& painter, const Geometry& g, const QRect& dirty);
     void PaintTimeTraces(QPainter& painter, const Geometry& g);
@@ -210,9 +212,8 @@ private:
     double signalledReference_ = -1.0;
     AxisRange signalledRange_[kAxisCount];
 
-    // Runs while samples keep coming, so that a steadily fed chart does not start a timer
-    // (and allocate) for every frame; it stops after kIdleFrames frames with nothing new.
-    QTimer repaintTimer_{this};
+    // The chart stays on the frame clock while samples keep coming, and leaves it after
+    // kIdleFrames frames with nothing new.
     static constexpr int kIdleFrames = 10;
     int idleFrames_ = 0;
     bool repaintDue_ = false;
