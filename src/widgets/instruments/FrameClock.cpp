@@ -2,6 +2,7 @@
 
 #include <QTimer>
 #include <algorithm>
+#include <cstddef>
 #include <vector>
 
 #include "widgets/instruments/StripChart.h"

@@ -2,8 +2,6 @@
 // One frame timer for every chart. Charts due in the same frame repaint in one pass of the
 // event loop, so the window system gets one paint and one flush a frame, not one per chart.
 
-#include <functional>
-
 namespace kestrum {
 
 class StripChart;
