@@ -29,12 +29,16 @@ class PaintCounter final : public QObject {
 public:
     int paints = 0;
     QRect lastRect;
+    int lastArea = 0;  // pixels the last paint asked for
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::Paint) {
             ++paints;
             lastRect = static_cast<QPaintEvent*>(event)->rect();
+            lastArea = 0;
+            for (const QRect& r : static_cast<QPaintEvent*>(event)->region())
+                lastArea += r.width() * r.height();
         }
         return QObject::eventFilter(watched, event);
     }
@@ -484,6 +488,40 @@ TEST_F(StripChartTest, APartlyCoveredChartPaintsThePixelsOfAWholePaint) {
                 if (pixels.contains(QPoint(x, y)) && whole.pixel(x, y) != part.pixel(x, y)) ++differ;
         EXPECT_EQ(differ, 0) << "scale " << scale;
     }
+}
+
+// As time moves on the plot's pixels move left and only what changed is painted again:
+// frame after frame, the screen must show what a paint of the whole chart shows.
+TEST_F(StripChartTest, AScrollingChartShowsThePixelsOfAWholePaint) {
+    chart->SetAxisRange(0, 0.0, 60.0);  // a fixed range: frames scroll instead of rescaling
+    chart->SetTimeSpan(20.0);
+    Feed(4, 25.0, 20.0, Wave);
+    ShowAndSettle();
+    const QRect plot = chart->Layout().Plot().toAlignedRect();
+    double t = clock.Now();
+    int narrow = 0;
+    for (int frame = 0; frame < 30; ++frame) {
+        for (int i = 0; i < 1 + frame % 3; ++i) {  // 1 to 3 samples a frame: part and whole pixels
+            clock.SetTime(t += 0.05);
+            chart->AddSample(0, Wave(0, t));
+            chart->AddSample(1, frame > 10 && frame < 14 ? NAN : 30.0);  // a gap
+            if (frame == 20 && i == 0) chart->AddSample(2, 45.0);        // once, long after
+            if (frame % 10 == 5) chart->AddSample(3, 40.0 + frame % 4);  // now and then
+        }
+        const int before = counter.paints;
+        for (int wait = 0; wait < 100 && counter.paints == before; ++wait) QTest::qWait(5);
+        ASSERT_GT(counter.paints, before) << "frame " << frame;
+        if (counter.lastArea < plot.width() * plot.height() / 4) ++narrow;
+        const QImage shown =
+            chart->screen()->grabWindow(chart->winId()).toImage().convertToFormat(QImage::Format_RGB32);
+        const QImage whole = chart->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        ASSERT_EQ(shown.size(), whole.size());
+        int differ = 0;
+        for (int y = 0; y < whole.height(); ++y)
+            for (int x = 0; x < whole.width(); ++x) differ += shown.pixel(x, y) != whole.pixel(x, y);
+        ASSERT_EQ(differ, 0) << "frame " << frame;
+    }
+    EXPECT_GT(narrow, 10) << "most frames painted only the plot's newest columns";
 }
 
 TEST_F(StripChartTest, RendersAnXYFanCurveWithItsOperatingPoint) {

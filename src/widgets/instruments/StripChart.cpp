@@ -9,6 +9,7 @@
 #include <limits>
 
 #include "platform/Seams.h"
+#include "widgets/instruments/ChartScroll.h"
 #include "widgets/instruments/FrameClock.h"
 #include "widgets/instruments/LinearScale.h"
 
@@ -28,6 +29,10 @@ constexpr double kTraceWidth = 1.5;
 constexpr double kDotRadius = 3.5;
 // Below this many samples per pixel column a trace is drawn point by point.
 constexpr double kDenseSamplesPerPixel = 2.0;
+// How far a sample's drawing reaches beside it: a lone point's dot, and the pixel column a
+// dense trace gathers it into.
+constexpr double kSampleReach = kDotRadius + kTraceWidth + 2.0;
+constexpr double kNothingChanged = std::numeric_limits<double>::infinity();
 
 QColor Mix(const QColor& from, const QColor& to, double share) {
     const auto blend = [share](int a, int b) { return static_cast<int>(std::lround(a + (b - a) * share)); };
@@ -85,6 +90,8 @@ void StripChart::AddSample(int trace, double value) {
 void StripChart::AddSample(int trace, double value, double secondsSinceMidnight) {
     if (!ValidTrace(trace)) return;
     const double now = time_.Advance(secondsSinceMidnight);
+    // The trace's line changes from its newest sample on.
+    const double changedFrom = samples_[trace].Empty() ? now : samples_[trace].Newest().key;
     samples_[trace].Push(now, value);
     if (mode_ != Mode::Time) return;
     // A value beyond the axis widens it at once, so that readers of the range see it;
@@ -97,14 +104,14 @@ void StripChart::AddSample(int trace, double value, double secondsSinceMidnight)
             Refresh();
         }
     }
-    ScheduleRepaint();
+    TracesChanged(changedFrom);
 }
 
 void StripChart::PlotPoint(int trace, double x, double y) {
     if (!ValidTrace(trace)) return;
     if (mode_ != Mode::XY) SetMode(Mode::XY);
     points_[trace].Push(x, y);
-    ScheduleRepaint();
+    TracesChanged(-kNothingChanged);
 }
 
 void StripChart::Clear() {
@@ -116,7 +123,7 @@ void StripChart::Clear() {
     if (mode_ == Mode::Time) {
         Refresh();
     }
-    ScheduleRepaint();
+    TracesChanged(-kNothingChanged);
 }
 
 void StripChart::SetMode(Mode mode) {
@@ -328,10 +335,11 @@ StripChart::Geometry StripChart::Compute() const {
     g.layout = ChartLayout(sizes);
 
     const double plotWidth = g.layout.Plot().width();
-    const double start = HorizontalStart();
     if (mode_ == Mode::Time) {
         const int count = std::max(1, static_cast<int>(plotWidth / texts_.TimeLabelRoom()));
-        g.horizontal = {start, start + TimeSpan(), TimeStep(TimeSpan(), count)};
+        const double span = TimeSpan();
+        const double end = WholePixelEnd(shownTime_, plotWidth / span);
+        g.horizontal = {end - span, end, TimeStep(span, count)};
     } else {
         const int count = std::max(1, static_cast<int>(plotWidth / texts_.NumberLabelRoom()));
         g.horizontal = FixedRange(XMinimum(), XMaximum(), count);
@@ -425,19 +433,25 @@ void StripChart::ScheduleRepaint() {
     FrameClock::Join(*this);
 }
 
+void StripChart::TracesChanged(double from) {
+    changedFrom_ = std::min(changedFrom_, from);
+    ScheduleRepaint();
+}
+
 bool StripChart::RepaintDue() {
     if (!repaintDue_) return ++idleFrames_ < kIdleFrames;
     repaintDue_ = false;
     if (!isVisible()) return false;
     // Samples that left the time span may let the range shrink, captions may widen the legend.
-    const QRectF before = Current().layout.Plot();
-    const double legendBefore = geometry_.legendWidth;
+    const Geometry before = Current();
+    shownTime_ = time_.Now();
     Refresh();
     const Geometry& g = Current();
-    if (wholeChanged_ || g.layout.Plot() != before || g.legendWidth != legendBefore) {
+    if (wholeChanged_ || g.layout.Plot() != before.layout.Plot() || g.legendWidth != before.legendWidth) {
         update();
     } else {
-        QRegion region(g.layout.DataRegion().toAlignedRect());
+        QRegion region;
+        if (changedFrom_ != kNothingChanged) region = ScrollOrRepaint(before, g);
         if (legendChanged_) {
             region += g.layout.Legend().adjusted(-1, -1, 1, 1).toAlignedRect();
             region += g.layout.TitleBand().toAlignedRect();
@@ -446,7 +460,27 @@ bool StripChart::RepaintDue() {
     }
     legendChanged_ = false;
     wholeChanged_ = false;
+    changedFrom_ = kNothingChanged;
     return true;
+}
+
+QRegion StripChart::ScrollOrRepaint(const Geometry& before, const Geometry& now) {
+    const QRect data = now.layout.DataRegion().toAlignedRect();
+    // Only whole device pixels move as they would be drawn.
+    const double ratio = devicePixelRatioF();
+    const double span = now.horizontal.maximum - now.horizontal.minimum;
+    if (mode_ != Mode::Time || ratio != std::floor(ratio) ||
+        !(before.horizontal.step == now.horizontal.step) ||
+        before.horizontal.maximum - before.horizontal.minimum != span)
+        return data;
+    const QRectF plot = now.layout.Plot();
+    const QRectF traces = plot.adjusted(-kTraceWidth, -kTraceWidth, kTraceWidth, kTraceWidth);
+    const std::optional<ChartScroll> move =
+        PlanScroll(plot, traces, now.layout.DataRegion(), plot.width() / span, before.horizontal.maximum,
+                   now.horizontal.maximum, changedFrom_, kSampleReach);
+    if (!move) return data;
+    if (move->shift > 0) scroll(-move->shift, 0, move->moved);
+    return move->repaint;
 }
 
 void StripChart::resizeEvent(QResizeEvent* event) {
@@ -456,10 +490,12 @@ void StripChart::resizeEvent(QResizeEvent* event) {
 
 void StripChart::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
+    shownTime_ = time_.Now();
     Refresh();
     // Being shown paints everything: what changed while hidden needs no repaint of its own.
     FrameClock::Leave(*this);
     repaintDue_ = wholeChanged_ = legendChanged_ = false;
+    changedFrom_ = kNothingChanged;
 }
 
 void StripChart::hideEvent(QHideEvent* event) {
@@ -482,8 +518,6 @@ void StripChart::changeEvent(QEvent* event) {
 // ---- painting ----
 
 void StripChart::paintEvent(QPaintEvent* event) {
-    // A paint the timer did not ask for (an expose) still shows the newest time span.
-    if (mode_ == Mode::Time && geometry_.horizontal.maximum != time_.Now()) geometryStale_ = true;
     const Geometry& g = Current();
     const QRect dirty = event->rect();
     QPainter painter(this);
@@ -491,7 +525,7 @@ void StripChart::paintEvent(QPaintEvent* event) {
     FillAround(painter, dirty, g.layout.Plot(), colours.color(QPalette::Window));
     painter.fillRect(g.layout.Plot(), colours.color(QPalette::Base));
 
-    PaintScales(painter, g, dirty);
+    PaintScales(painter, g, event->region());
     const double ratio = devicePixelRatioF();
     const QRectF plot = g.layout.Plot();
     const QRectF frame(QPointF(PixelCentre(plot.left(), ratio), PixelCentre(plot.top(), ratio)),
@@ -501,18 +535,30 @@ void StripChart::paintEvent(QPaintEvent* event) {
 
     // Traces over the frame, their full width kept where they run along an edge (a fan
     // curve at 100 %).
-    traceClip_ = plot.adjusted(-kTraceWidth, -kTraceWidth, kTraceWidth, kTraceWidth);
-    tracePieces_.clear();
-    if (event->region().rectCount() > 1)
-        for (const QRect& piece : event->region())
-            if (piece.intersects(traceClip_.toAlignedRect())) tracePieces_.push_back(piece);
+    // Where a window covers part of the chart, or only the plot's ends changed, the region
+    // has several rectangles, and the painter clips an antialiased line to such a region
+    // pixel by pixel, fifteen times slower than to one rectangle. The traces are drawn once
+    // per rectangle instead, each from the samples near it: the same pixels.
+    const QRectF traceClip = plot.adjusted(-kTraceWidth, -kTraceWidth, kTraceWidth, kTraceWidth);
+    const auto paintTraces = [&](const QRect& area) {
+        if (mode_ == Mode::Time)
+            PaintTimeTraces(painter, g, area);
+        else
+            PaintPointTraces(painter, g);
+    };
     painter.save();
-    painter.setClipRect(traceClip_);
     painter.setRenderHint(QPainter::Antialiasing);
-    if (mode_ == Mode::Time)
-        PaintTimeTraces(painter, g);
-    else
-        PaintPointTraces(painter, g);
+    if (event->region().rectCount() == 1) {
+        painter.setClipRect(traceClip);
+        paintTraces(dirty);
+    } else {
+        for (const QRect& piece : event->region()) {
+            if (!piece.intersects(traceClip.toAlignedRect())) continue;
+            painter.setClipRect(piece);
+            painter.setClipRect(traceClip, Qt::IntersectClip);
+            paintTraces(piece);
+        }
+    }
     painter.restore();
 
     if (dirty.intersects(g.layout.TitleBand().toAlignedRect())) PaintTitles(painter, g);
@@ -521,7 +567,7 @@ void StripChart::paintEvent(QPaintEvent* event) {
 }
 
 // Grid lines, tick marks and tick labels, each line on a device pixel's centre.
-void StripChart::PaintScales(QPainter& painter, const Geometry& g, const QRect& dirty) {
+void StripChart::PaintScales(QPainter& painter, const Geometry& g, const QRegion& dirty) {
     const QPalette& colours = palette();
     const double ratio = devicePixelRatioF();
     const QRectF plot = g.layout.Plot();
@@ -557,6 +603,7 @@ void StripChart::PaintScales(QPainter& painter, const Geometry& g, const QRect& 
             const double gap = tickLength + ChartLayout::kGap / 2;
             const QRectF box = axis == 0 ? QRectF(0, y - line / 2, plot.left() - gap, line)
                                          : QRectF(plot.right() + gap, y - line / 2, width(), line);
+            if (!dirty.intersects(box.toAlignedRect().adjusted(-1, -1, 1, 1))) continue;
             painter.drawText(box, (axis == 0 ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter, label);
         }
     }
@@ -564,11 +611,13 @@ void StripChart::PaintScales(QPainter& painter, const Geometry& g, const QRect& 
     // The horizontal scale: clock times or x values, labels kept clear of the arrow.
     const AxisRange& range = g.horizontal;
     const LinearScale scale(range.minimum, range.maximum, plot.left(), plot.right());
+    const double span = range.maximum - range.minimum;
+    const TimeToPixel time(plot.right(), range.maximum, span > 0.0 ? plot.width() / span : 0.0);
     const double labelTop = plot.bottom() + tickLength + 2;
     const double rightmost = g.layout.HorizontalArrow().left() - ChartLayout::kGap;
     for (int i = 0; i < range.TickCount(); ++i) {
         const double value = range.Tick(i);
-        const double x = PixelCentre(scale.ToPixel(value), ratio);
+        const double x = PixelCentre(mode_ == Mode::Time ? time(value) : scale.ToPixel(value), ratio);
         if (x > plot.left() + 1 && x < plot.right() - 1) {
             painter.setPen(QPen(grid, 0));
             painter.drawLine(QPointF(x, plot.top()), QPointF(x, plot.bottom()));
@@ -578,27 +627,37 @@ void StripChart::PaintScales(QPainter& painter, const Geometry& g, const QRect& 
         painter.drawLine(QPointF(x, bottom), QPointF(x, bottom + tickLength));
         const ChartTexts::Label& label = texts_.HorizontalLabel(value, range.step, mode_ == Mode::Time);
         const double half = label.width / 2;
-        if (x - half < 0 || x + half > rightmost) continue;
+        const QRectF box(x - half - 1, labelTop, 2 * half + 2, line);
+        if (x - half < 0 || x + half > rightmost ||
+            !dirty.intersects(box.toAlignedRect().adjusted(-1, -1, 1, 1)))
+            continue;
         painter.setPen(text);
-        painter.drawText(QRectF(x - half - 1, labelTop, 2 * half + 2, line), Qt::AlignCenter, label.text);
+        painter.drawText(box, Qt::AlignCenter, label.text);
     }
 }
 
-void StripChart::PaintTimeTraces(QPainter& painter, const Geometry& g) {
+// The traces' lines over `area`, drawn from the samples that reach into it.
+void StripChart::PaintTimeTraces(QPainter& painter, const Geometry& g, const QRect& area) {
     const QRectF plot = g.layout.Plot();
-    // Times relative to the span's start keep the mapping's precision.
     const double start = g.horizontal.minimum;
-    const PixelMap xScale(LinearScale(0.0, g.horizontal.maximum - start, plot.left(), plot.right()));
     const double span = g.horizontal.maximum - start;
+    const TimeToPixel xScale(plot.right(), g.horizontal.maximum, span > 0.0 ? plot.width() / span : 0.0);
+    const double perPixel = plot.width() > 0.0 ? span / plot.width() : 0.0;
+    const double fromTime = start + (area.left() - kSampleReach - plot.left()) * perPixel;
+    const double toTime = start + (area.right() + 1 + kSampleReach - plot.left()) * perPixel;
     for (int trace = 0; trace < kTraceCount; ++trace) {
         const TraceBuffer& buffer = samples_[trace];
         if (buffer.Empty()) continue;
         const AxisRange& range = g.value[traceAxis_[trace]];
         const PixelMap yScale(LinearScale(range.minimum, range.maximum, plot.bottom(), plot.top()));
-        std::size_t first = buffer.FirstAtOrAfter(g.horizontal.minimum);
-        if (first > 0) --first;  // the line comes in from the left edge
-        const std::size_t count = buffer.Size() - first;
+        std::size_t shown = buffer.FirstAtOrAfter(g.horizontal.minimum);
+        if (shown > 0) --shown;  // the line comes in from the left edge
+        // Whether a trace is dense depends on all it shows, not on the area painted.
+        const std::size_t count = buffer.Size() - shown;
         const bool dense = static_cast<double>(count) > kDenseSamplesPerPixel * plot.width() && span > 0.0;
+        std::size_t first = std::max(shown, buffer.FirstAtOrAfter(fromTime));
+        if (first > shown) --first;
+        const std::size_t end = std::min(buffer.Size(), buffer.FirstAtOrAfter(toTime) + 1);
 
         polyline_.clear();
         QPen pen(ColourOf(trace), 1.0, Qt::SolidLine, Qt::FlatCap, Qt::BevelJoin);
@@ -614,7 +673,7 @@ void StripChart::PaintTimeTraces(QPainter& painter, const Geometry& g) {
             if (highY != lowY) polyline_.emplace_back(columnX, highY);
             if (lastY != highY) polyline_.emplace_back(columnX, lastY);
         };
-        for (std::size_t i = first; i < buffer.Size(); ++i) {
+        for (std::size_t i = first; i < end; ++i) {
             const ChartSample& sample = buffer[i];
             if (!std::isfinite(sample.value)) {  // a gap in the trace
                 flushColumn();
@@ -622,7 +681,7 @@ void StripChart::PaintTimeTraces(QPainter& painter, const Geometry& g) {
                 PaintPolyline(painter, trace);
                 continue;
             }
-            const double x = xScale(sample.key - start);
+            const double x = xScale(sample.key);
             const double y = yScale(sample.value);
             if (!dense) {
                 polyline_.emplace_back(x, y);
@@ -664,29 +723,14 @@ void StripChart::PaintPointTraces(QPainter& painter, const Geometry& g) {
 // Draws and empties the collected points; a lone point is a dot, ringed in the plot's
 // colour so that it stands out on a line of another trace.
 void StripChart::PaintPolyline(QPainter& painter, int trace) {
-    const auto draw = [&] {
-        if (polyline_.size() == 1) {
-            painter.save();
-            painter.setPen(QPen(palette().color(QPalette::Base), 1.0));
-            painter.setBrush(ColourOf(trace));
-            painter.drawEllipse(polyline_.front(), kDotRadius + 0.5, kDotRadius + 0.5);
-            painter.restore();
-        } else if (polyline_.size() > 1) {
-            painter.drawPolyline(polyline_.data(), static_cast<int>(polyline_.size()));
-        }
-    };
-    // Where a window covers part of the chart, the region to paint has several rectangles,
-    // and the painter clips an antialiased line to such a region pixel by pixel, fifteen
-    // times slower than to one rectangle. The line is drawn once per rectangle instead:
-    // the same pixels, each rectangle's clip intersected with the plot's as before.
-    if (tracePieces_.empty()) {
-        draw();
-    } else {
-        for (const QRect& piece : tracePieces_) {
-            painter.setClipRect(piece);
-            painter.setClipRect(traceClip_, Qt::IntersectClip);
-            draw();
-        }
+    if (polyline_.size() == 1) {
+        painter.save();
+        painter.setPen(QPen(palette().color(QPalette::Base), 1.0));
+        painter.setBrush(ColourOf(trace));
+        painter.drawEllipse(polyline_.front(), kDotRadius + 0.5, kDotRadius + 0.5);
+        painter.restore();
+    } else if (polyline_.size() > 1) {
+        painter.drawPolyline(polyline_.data(), static_cast<int>(polyline_.size()));
     }
     polyline_.clear();
 }

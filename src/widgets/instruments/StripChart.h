@@ -14,10 +14,12 @@
 #include <QList>
 #include <QPointF>
 #include <QRect>
+#include <QRegion>
 #include <QString>
 #include <QWidget>
 #include <array>
 #include <cstddef>
+#include <limits>
 #include <vector>
 
 #include "widgets/instruments/AxisTicks.h"
@@ -181,9 +183,14 @@ private:
     // Recomputes the geometry; signals and repaints all when the layout or a range moved.
     void Refresh();
     void ScheduleRepaint();
+    // Traces changed from this time on (minus infinity: anywhere).
+    void TracesChanged(double from);
+    // The data region to repaint for what changed since the last frame, after moving the
+    // plot's pixels where that shows the new time span.
+    QRegion ScrollOrRepaint(const Geometry& before, const Geometry& now);
 
-    void PaintScales(QPainter& painter, const Geometry& g, const QRect& dirty);
-    void PaintTimeTraces(QPainter& painter, const Geometry& g);
+    void PaintScales(QPainter& painter, const Geometry& g, const QRegion& dirty);
+    void PaintTimeTraces(QPainter& painter, const Geometry& g, const QRect& area);
     void PaintPointTraces(QPainter& painter, const Geometry& g);
     void PaintPolyline(QPainter& painter, int trace);
     void PaintTitles(QPainter& painter, const Geometry& g);
@@ -217,6 +224,11 @@ private:
     static constexpr int kIdleFrames = 10;
     int idleFrames_ = 0;
     bool repaintDue_ = false;
+    // The newest sample's time the plot shows: the frame clock moves it on, and everything
+    // painted in between shows the same span, so that it matches what is already there.
+    double shownTime_ = 0.0;
+    // The earliest time from which a trace changed since the last frame; +infinity: none.
+    double changedFrom_ = std::numeric_limits<double>::infinity();
     bool legendChanged_ = false;
     bool wholeChanged_ = false;  // the next repaint covers the whole chart
 
@@ -226,10 +238,6 @@ private:
     double dragStartValue_ = 0.0;
 
     std::vector<QPointF> polyline_;  // reused by every paint
-    // The area traces may cover, and the rectangles of the region being painted that meet
-    // it when that region is more than one rectangle (none otherwise).
-    QRectF traceClip_;
-    std::vector<QRect> tracePieces_;
 };
 
 }  // namespace kestrum
