@@ -104,5 +104,31 @@ void BM_PaintFullChart(benchmark::State& state) {
 }
 BENCHMARK(BM_PaintFullChart)->Arg(60)->Arg(600)->Unit(benchmark::kMicrosecond);
 
+// One frame of a visible chart fed at 20 Hz, as the frame clock runs it: a sample for
+// each of 14 traces, the repaint it asks for, and the paint into the window's buffer.
+void BM_FedChartFrame(benchmark::State& state) {
+    ClockInstalled installed;
+    StripChart chart;
+    chart.resize(1000, 500);
+    for (int trace = 0; trace < 14; ++trace)
+        chart.SetLabelCaption(trace + 1, QStringLiteral("Channel %1").arg(trace));
+    chart.SetTimeSpan(60.0);
+    int tick = 0;
+    const auto feed = [&] {
+        installed.clock.now = 36000.0 + tick * 0.05;
+        for (int trace = 0; trace < 14; ++trace) chart.AddSample(trace, Value(trace, tick));
+        ++tick;
+    };
+    while (tick < 1200) feed();
+    chart.show();
+    QApplication::processEvents();
+    for (auto _ : state) {
+        feed();
+        chart.RepaintDue();
+        QApplication::processEvents();
+    }
+}
+BENCHMARK(BM_FedChartFrame)->Unit(benchmark::kMicrosecond);
+
 }  // namespace
 }  // namespace kestrum

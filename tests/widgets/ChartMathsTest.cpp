@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <limits>
+#include <random>
 
 #include "support/CommaLocale.h"
 #include "widgets/instruments/AxisTicks.h"
@@ -12,6 +13,7 @@
 #include "widgets/instruments/ChartTime.h"
 #include "widgets/instruments/ChartZoom.h"
 #include "widgets/instruments/TraceBuffer.h"
+#include "widgets/instruments/TraceExtremes.h"
 
 namespace kestrum {
 namespace {
@@ -30,6 +32,43 @@ TEST(TraceBuffer, KeepsTheNewestInOrderOnceFullAndFindsKeysAcrossTheWrap) {
     EXPECT_EQ(buffer.FirstAtOrAfter(4.5), 2u);
     EXPECT_EQ(buffer.FirstAtOrAfter(6.0), 3u);
     EXPECT_EQ(buffer.FirstAtOrAfter(7.0), 4u) << "none at or after";
+}
+
+// The extremes kept from frame to frame are those of a fresh look at the span, whatever
+// came and left: plateaus, gaps, a wrapped buffer, a span reaching back, a cleared trace.
+TEST(TraceExtremes, MatchAFreshLookAsTheSpanMovesOn) {
+    TraceBuffer buffer(300);
+    TraceExtremes kept;
+    std::mt19937 random(7);
+    double key = 0.0;
+    double span = 10.0;
+    for (int frame = 0; frame < 3000; ++frame) {
+        const int phase = frame / 500;  // flat, stepped, noisy with gaps, ...
+        for (int i = static_cast<int>(random() % 4); i > 0; --i) {
+            double value = phase % 3 == 0 ? 5.0 : phase % 3 == 1 ? std::floor(key / 3.0) : random() % 9;
+            if (phase == 2 && random() % 5 == 0) value = NAN;
+            buffer.Push(key += 0.05, value);
+        }
+        if (frame == 1200) span = 40.0;  // reaches back beyond what was kept
+        if (frame == 1900) span = 2.0;
+        if (frame == 2500) buffer.Clear();
+        const double start = key - span;
+        double low = 0.0;
+        double high = 0.0;
+        bool any = false;
+        double fresh[2] = {0.0, 0.0};
+        for (std::size_t i = buffer.FirstAtOrAfter(start); i < buffer.Size(); ++i) {
+            const double value = buffer[i].value;
+            if (!std::isfinite(value)) continue;
+            fresh[0] = any ? std::min(fresh[0], value) : value;
+            fresh[1] = any ? std::max(fresh[1], value) : value;
+            any = true;
+        }
+        ASSERT_EQ(kept.From(buffer, start, low, high), any) << "frame " << frame;
+        if (!any) continue;
+        ASSERT_EQ(low, fresh[0]) << "frame " << frame;
+        ASSERT_EQ(high, fresh[1]) << "frame " << frame;
+    }
 }
 
 TEST(TraceBuffer, TakesItsStorageOnceAndKeepsItThroughClear) {

@@ -28,6 +28,7 @@
 #include "widgets/instruments/ChartTime.h"
 #include "widgets/instruments/ChartZoom.h"
 #include "widgets/instruments/TraceBuffer.h"
+#include "widgets/instruments/TraceExtremes.h"
 
 namespace kestrum {
 
@@ -189,7 +190,9 @@ private:
     // plot's pixels where that shows the new time span.
     QRegion ScrollOrRepaint(const Geometry& before, const Geometry& now);
 
-    void PaintScales(QPainter& painter, const Geometry& g, const QRegion& dirty);
+    // Everything of the chart that lies in `area`, within the painter's clip.
+    void PaintArea(QPainter& painter, const Geometry& g, const QRect& area);
+    void PaintScales(QPainter& painter, const Geometry& g, const QRect& dirty);
     void PaintTimeTraces(QPainter& painter, const Geometry& g, const QRect& area);
     void PaintPointTraces(QPainter& painter, const Geometry& g);
     void PaintPolyline(QPainter& painter, int trace);
@@ -204,6 +207,7 @@ private:
     ContinuousTime time_;
     std::vector<TraceBuffer> samples_;
     std::vector<TraceBuffer> points_;
+    mutable std::array<TraceExtremes, kTraceCount> extremes_;
     std::array<int, kTraceCount> traceAxis_{};
     std::array<QColor, kTraceCount> colours_;
     std::array<Label, kLabelCount> labels_;

@@ -4,6 +4,7 @@ namespace kestrum {
 
 void TraceBuffer::Push(double key, double value) {
     if (samples_.empty()) samples_.resize(capacity_);
+    ++pushed_;
     if (size_ < capacity_) {
         samples_[Wrap(head_ + size_)] = {key, value};
         ++size_;

@@ -4,6 +4,7 @@
 // steady state never allocates; once full, each push overwrites the oldest pair.
 
 #include <cstddef>
+#include <cstdint>
 #include <vector>
 
 namespace kestrum {
@@ -23,6 +24,8 @@ public:
     std::size_t Size() const { return size_; }
     bool Empty() const { return size_ == 0; }
     std::size_t Capacity() const { return capacity_; }
+    // Pairs pushed since the buffer was made: the newest pair is number Pushed() - 1.
+    std::uint64_t Pushed() const { return pushed_; }
     // The pair i places after the oldest kept one.
     const ChartSample& operator[](std::size_t i) const { return samples_[Wrap(head_ + i)]; }
     const ChartSample& Newest() const { return (*this)[size_ - 1]; }
@@ -39,6 +42,7 @@ private:
     std::size_t capacity_;
     std::size_t head_ = 0;  // index of the oldest pair
     std::size_t size_ = 0;
+    std::uint64_t pushed_ = 0;
 };
 
 }  // namespace kestrum
