@@ -4,8 +4,10 @@
 // arrows at the ends of its scales.
 //
 // Feeding is cheap and never paints: a sample goes into its trace's ring buffer and, on
-// a visible chart, asks the frame clock shared by all charts for a repaint of the data
-// region, at most 25 times a second. A hidden chart keeps its samples and does no painting work at all.
+// a visible chart, asks the frame clock shared by all charts for a repaint, at most 25
+// times a second. A time chart's frame moves the plot's pixels left by whole pixels and
+// paints only what changed (see ChartScroll); where that cannot show the new span, the
+// data region is painted again. A hidden chart keeps its samples and does no painting work at all.
 //
 // History: each trace keeps kSampleCapacity samples of 16 bytes, taken on its first
 // sample: the widest time span a user can zoom out to (600 s) at the fastest feed
