@@ -17,7 +17,7 @@ namespace kestrum {
 double WholePixelEnd(double newest, double pixelsPerSecond);
 
 // Where a time falls on a plot whose right edge shows `end`, a time on a whole pixel.
-// Exact to the bit while the end is more than two plot widths after midnight: a later
+// Exact to the bit once the end is two time spans past midnight: a later
 // frame puts every point whole pixels further left, so moved pixels match fresh ones.
 class TimeToPixel {
 public:
