@@ -10,7 +10,7 @@ double WholePixelEnd(double newest, double pixelsPerSecond) {
     return std::ceil(newest * pixelsPerSecond) / pixelsPerSecond;
 }
 
-std::optional<ChartScroll> PlanScroll(const QRectF& plot, const QRectF& traces, const QRectF& scale,
+std::optional<ChartScroll> PlanScroll(const QRectF& plot, const QRectF& traces, const QRectF& data,
                                       double pixelsPerSecond, double shownEnd, double end, double changedFrom,
                                       double reach) {
     const double exact = (end - shownEnd) * pixelsPerSecond;
@@ -36,8 +36,8 @@ std::optional<ChartScroll> PlanScroll(const QRectF& plot, const QRectF& traces, 
     if (shift > 0) {
         const int reachCeil = static_cast<int>(std::ceil(reach));
         scroll.repaint += QRect(outerLeft, top, left + reachCeil - outerLeft, bottom - top);
-        scroll.repaint += QRect(0, bottom, static_cast<int>(std::ceil(scale.right())),
-                                static_cast<int>(std::ceil(scale.bottom())) + 1 - bottom);
+        scroll.repaint += QRect(0, bottom, static_cast<int>(std::ceil(data.right())),
+                                static_cast<int>(std::ceil(data.bottom())) - bottom);
     }
     return scroll;
 }

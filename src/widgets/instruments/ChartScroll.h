@@ -38,11 +38,11 @@ struct ChartScroll {
 };
 
 // From a plot shown up to `shownEnd` to one up to `end` (seconds, at `pixelsPerSecond`),
-// where traces changed from `changedFrom` on. `traces` is where traces may draw, `scale`
-// the horizontal scale below the plot, `reach` how far a sample's drawing reaches beside
-// it. None when moving cannot show the new span: backwards, by a part of a pixel, or by
-// the whole plot.
-std::optional<ChartScroll> PlanScroll(const QRectF& plot, const QRectF& traces, const QRectF& scale,
+// where traces changed from `changedFrom` on. `traces` is where traces may draw, `data`
+// all a sample may change (the plot and the scale below it), `reach` how far a sample's drawing reaches
+// beside it. None when moving cannot show the new span: backwards, by a part of a pixel, or by the whole
+// plot.
+std::optional<ChartScroll> PlanScroll(const QRectF& plot, const QRectF& traces, const QRectF& data,
                                       double pixelsPerSecond, double shownEnd, double end, double changedFrom,
                                       double reach);
 

@@ -465,8 +465,7 @@ QRegion StripChart::ScrollOrRepaint(const Geometry& before, const Geometry& now)
     // Only whole device pixels move as they would be drawn.
     const double ratio = devicePixelRatioF();
     const double span = now.horizontal.maximum - now.horizontal.minimum;
-    if (mode_ != Mode::Time || ratio != std::floor(ratio) ||
-        !(before.horizontal.step == now.horizontal.step) ||
+    if (mode_ != Mode::Time || ratio != std::floor(ratio) || before.horizontal.step != now.horizontal.step ||
         before.horizontal.maximum - before.horizontal.minimum != span)
         return data;
     const QRectF plot = now.layout.Plot();
